@@ -1,0 +1,106 @@
+#pragma once
+// TFindFile: one set of search criteria, a search run over one or more folders, and the events
+// that report every matching entry, inline or from a worker thread.
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/FindFileTypes.h"
+#include "platform/FileSystem.h"
+#include "platform/LocalTime.h"
+#include "platform/SyncCall.h"
+#include "platform/ThreadControl.h"
+
+namespace engine
+{
+
+class TFindFile;
+class TSearchThread;
+struct SearchSnapshot;
+
+using TFoundEvent = std::function<void(TFindFile& Sender, const std::string& Folder, const TSearchRec& FileInfo)>;
+using TNewFolderEvent = std::function<void(TFindFile& Sender, const std::string& Folder, bool& IgnoreFolder)>;
+using TNotifyEvent = std::function<void(TFindFile& Sender)>;
+
+// The platform services a finder runs on. The sync call must belong to the thread that owns the
+// finder (the caller's thread); all four must outlive the finder.
+struct FinderServices
+{
+    platform::FileSystem& fileSystem;
+    const platform::LocalTimeConverter& localTime;
+    platform::SyncCall& syncCall;
+    platform::ThreadControl& threads;
+};
+
+class TFindFile
+{
+public:
+    explicit TFindFile(const FinderServices& services);
+    virtual ~TFindFile();
+    TFindFile(const TFindFile&) = delete;
+    TFindFile& operator=(const TFindFile&) = delete;
+
+    const std::string& Filename() const;
+    void SetFilename(const std::string& value);  // throws EFindFileError
+    const std::string& Location() const;
+    void SetLocation(const std::string& value);  // throws EFindFileError
+    const std::vector<std::string>& IncludeFiles() const;
+    void SetIncludeFiles(const std::vector<std::string>* lines);  // null clears
+    const std::vector<std::string>& ExcludeFiles() const;
+    void SetExcludeFiles(const std::vector<std::string>* lines);  // null clears
+    bool Subfolders() const;
+    void SetSubfolders(bool value);
+    TFileAttributes Attributes() const;
+    void SetAttributes(TFileAttributes value);
+    bool ExactAttribute() const;
+    void SetExactAttribute(bool value);
+    TDateTime ModifiedBefore() const;
+    void SetModifiedBefore(TDateTime value);
+    TDateTime ModifiedAfter() const;
+    void SetModifiedAfter(TDateTime value);
+    TDateTime CreatedBefore() const;
+    void SetCreatedBefore(TDateTime value);
+    TDateTime CreatedAfter() const;
+    void SetCreatedAfter(TDateTime value);
+    TDateTime AccessedBefore() const;
+    void SetAccessedBefore(TDateTime value);
+    TDateTime AccessedAfter() const;
+    void SetAccessedAfter(TDateTime value);
+    int64_t SizeMin() const;
+    void SetSizeMin(int64_t value);
+    int64_t SizeMax() const;
+    void SetSizeMax(int64_t value);
+    const std::string& Containing() const;
+    void SetContaining(const std::string& value);
+    bool IgnoreCase() const;
+    void SetIgnoreCase(bool value);
+    bool Threaded() const;
+    void SetThreaded(bool value);
+    TThreadPriority ThreadPriority() const;
+    void SetThreadPriority(TThreadPriority value);  // applied to a running worker at once
+
+    TFoundEvent OnFound;
+    TNewFolderEvent OnNewFolder;
+    TNotifyEvent OnComplete;
+
+    void StartSearch();
+    void AbortSearch();
+    bool Busy() const;
+    bool Aborted() const;
+
+protected:
+    virtual void NotifyFound(const std::string& folder, const TSearchRec& record);
+    virtual bool NotifyNewFolder(const std::string& folder);
+    virtual void FinishSearch();
+    virtual void RunThreaded();
+    virtual void RunInline();
+
+private:
+    friend class TSearchThread;
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
+
+}  // namespace engine

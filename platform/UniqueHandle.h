@@ -1,0 +1,179 @@
+#pragma once
+// Move-only owners for Win32 handles: one template with a close policy and an "empty" value.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace platform
+{
+
+template <typename T, typename Traits>
+class UniqueHandle
+{
+public:
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(T value) noexcept : m_value(value) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : m_value(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    ~UniqueHandle() { Reset(); }
+
+    T Get() const noexcept { return m_value; }
+    bool Valid() const noexcept { return m_value != Traits::Empty(); }
+    explicit operator bool() const noexcept { return Valid(); }
+
+    T Release() noexcept { return std::exchange(m_value, Traits::Empty()); }
+    void Reset(T value = Traits::Empty()) noexcept
+    {
+        T old = std::exchange(m_value, value);
+        if (old != Traits::Empty())
+            Traits::Close(old);
+    }
+    // For APIs that return the handle through an out parameter.
+    T* Put() noexcept
+    {
+        Reset();
+        return &m_value;
+    }
+
+private:
+    T m_value = Traits::Empty();
+};
+
+struct FileHandleTraits
+{
+    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct KernelHandleTraits
+{
+    static HANDLE Empty() { return nullptr; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct FindHandleTraits
+{
+    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::FindClose(h); }
+};
+struct NetEnumHandleTraits
+{
+    static HANDLE Empty() { return nullptr; }
+    static void Close(HANDLE h);  // WNetCloseEnum, defined where mpr is linked
+};
+struct RegKeyTraits
+{
+    static HKEY Empty() { return nullptr; }
+    static void Close(HKEY h) { ::RegCloseKey(h); }
+};
+struct ModuleTraits
+{
+    static HMODULE Empty() { return nullptr; }
+    static void Close(HMODULE h) { ::FreeLibrary(h); }
+};
+struct MenuTraits
+{
+    static HMENU Empty() { return nullptr; }
+    static void Close(HMENU h) { ::DestroyMenu(h); }
+};
+struct IconTraits
+{
+    static HICON Empty() { return nullptr; }
+    static void Close(HICON h) { ::DestroyIcon(h); }
+};
+struct WindowTraits
+{
+    static HWND Empty() { return nullptr; }
+    static void Close(HWND h) { ::DestroyWindow(h); }
+};
+struct ImageListTraits
+{
+    static HIMAGELIST Empty() { return nullptr; }
+    static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
+};
+template <typename T>
+struct GdiObjectTraits
+{
+    static T Empty() { return nullptr; }
+    static void Close(T h) { ::DeleteObject(h); }
+};
+struct PidlTraits
+{
+    static LPITEMIDLIST Empty() { return nullptr; }
+    static void Close(LPITEMIDLIST p) { ::CoTaskMemFree(p); }
+};
+
+using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using UniqueFind = UniqueHandle<HANDLE, FindHandleTraits>;
+using UniqueNetEnum = UniqueHandle<HANDLE, NetEnumHandleTraits>;
+using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
+using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
+using UniquePen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
+using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
+using UniquePidl = UniqueHandle<LPITEMIDLIST, PidlTraits>;
+
+// A COM interface pointer that releases what it holds.
+template <typename T>
+class ComPtr
+{
+public:
+    ComPtr() noexcept = default;
+    explicit ComPtr(T* p) noexcept : m_p(p) {}  // takes over one reference
+    ComPtr(const ComPtr& other) noexcept : m_p(other.m_p)
+    {
+        if (m_p)
+            m_p->AddRef();
+    }
+    ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+    ComPtr& operator=(ComPtr other) noexcept
+    {
+        std::swap(m_p, other.m_p);
+        return *this;
+    }
+    ~ComPtr() { Reset(); }
+
+    T* Get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+    void Reset() noexcept
+    {
+        if (T* p = std::exchange(m_p, nullptr))
+            p->Release();
+    }
+    T** Put() noexcept
+    {
+        Reset();
+        return &m_p;
+    }
+    void** PutVoid() noexcept { return reinterpret_cast<void**>(Put()); }
+
+    // QueryInterface into another smart pointer; empty when the object does not support it.
+    template <typename U>
+    ComPtr<U> As(REFIID iid) const
+    {
+        ComPtr<U> result;
+        if (m_p)
+            m_p->QueryInterface(iid, result.PutVoid());
+        return result;
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+}  // namespace platform

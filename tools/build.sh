@@ -1,0 +1,18 @@
+#!/bin/bash
+# Configures and builds one or both configurations: tools/build.sh [host] [win32]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+jobs="${FF_JOBS:-$(nproc)}"
+configs=("$@")
+[ ${#configs[@]} -gt 0 ] || configs=(host win32)
+for config in "${configs[@]}"; do
+    dir="$root/build/$config"
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        if [ "$config" = win32 ]; then
+            cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+        else
+            cmake -S "$root" -B "$dir" >/dev/null
+        fi
+    fi
+    cmake --build "$dir" -j "$jobs"
+done
