@@ -1,0 +1,93 @@
+#pragma once
+// Every text ID the program fetches from the language module. The numbers are the modules'
+// string-table keys and never change.
+
+namespace lang::text
+{
+
+// Main window frame
+constexpr int kMainCaption = 1;
+constexpr int kAboutButton = 11;
+constexpr int kLanguageButton = 12;
+constexpr int kMinimizeButton = 13;
+constexpr int kCloseButton = 52;
+constexpr int kSettingsButton = 501;  // also the settings dialog's heading
+
+// File search panel
+constexpr int kFileHeader = 100;
+constexpr int kFileDescription = 106;
+constexpr int kNameLabel = 103;
+constexpr int kContainingLabel = 104;
+constexpr int kLookInLabel = 105;
+constexpr int kBrowseEntry = 61;  // state marker: choosing it opens the folder browser
+constexpr int kDateSection = 107;
+constexpr int kSizeSection = 108;
+constexpr int kMoreOptionsSection = 140;
+constexpr int kAnyDateOrSize = 109;
+constexpr int kModifiedLast30Days = 110;
+constexpr int kModifiedLastYear = 111;
+constexpr int kDateRange = 112;
+constexpr int kDateKindCreated = 113;   // state marker
+constexpr int kDateKindModified = 114;  // state marker
+constexpr int kDateKindAccessed = 115;  // state marker
+constexpr int kRangeFrom = 116;
+constexpr int kRangeTo = 117;
+constexpr int kSizeUpTo1MB = 118;
+constexpr int kSize1To10MB = 119;
+constexpr int kSizeFrom10MB = 120;
+constexpr int kSizeCustom = 121;
+constexpr int kSizeAtLeast = 122;  // state marker
+constexpr int kSizeAtMost = 123;   // state marker
+constexpr int kSearchSubfolders = 150;
+constexpr int kFindStart = 5510;  // state marker: no search runs
+constexpr int kFindStop = 5511;
+
+// Results list, status line, view menu
+constexpr int kColumnName = 5520;  // state marker: the list shows file results
+constexpr int kColumnFolder = 5521;
+constexpr int kColumnSize = 5523;
+constexpr int kColumnModified = 5525;
+constexpr int kColumnType = 200;
+constexpr int kTypeFilePrefix = 201;
+constexpr int kStatusCountBefore = 220;
+constexpr int kStatusCountAfter = 221;
+constexpr int kViewSmallIcons = 210;
+constexpr int kViewLargeIcons = 211;
+constexpr int kViewList = 212;
+constexpr int kViewDetails = 213;
+
+// Computer search panel
+constexpr int kNetworkHeader = 101;
+constexpr int kNetworkDescription = 124;
+constexpr int kComputerNameLabel = 125;
+constexpr int kListWorkgroups = 132;
+constexpr int kColumnComputer = 250;
+constexpr int kColumnAddress = 251;
+constexpr int kColumnWorkgroup = 252;
+constexpr int kColumnComment = 253;
+constexpr int kColumnMac = 254;
+
+// Settings dialog and Explorer integration
+constexpr int kSettingsCaption = 500;
+constexpr int kSettingsContextMenu = 502;
+constexpr int kSettingsDefaultFind = 503;
+constexpr int kOkButton = 300;
+constexpr int kCancelButton = 301;
+constexpr int kContextMenuCommand = 600;  // a registry key name
+
+// All of the above, for checks that every module holds every text.
+constexpr int kAll[] = {
+    kMainCaption, kAboutButton, kLanguageButton, kMinimizeButton, kCloseButton, kSettingsButton,
+    kFileHeader, kFileDescription, kNameLabel, kContainingLabel, kLookInLabel, kBrowseEntry,
+    kDateSection, kSizeSection, kMoreOptionsSection, kAnyDateOrSize, kModifiedLast30Days,
+    kModifiedLastYear, kDateRange, kDateKindCreated, kDateKindModified, kDateKindAccessed, kRangeFrom,
+    kRangeTo, kSizeUpTo1MB, kSize1To10MB, kSizeFrom10MB, kSizeCustom, kSizeAtLeast, kSizeAtMost,
+    kSearchSubfolders, kFindStart, kFindStop, kColumnName, kColumnFolder, kColumnSize, kColumnModified,
+    kColumnType, kTypeFilePrefix, kStatusCountBefore, kStatusCountAfter, kViewSmallIcons,
+    kViewLargeIcons, kViewList, kViewDetails, kNetworkHeader, kNetworkDescription, kComputerNameLabel,
+    kListWorkgroups, kColumnComputer, kColumnAddress, kColumnWorkgroup, kColumnComment, kColumnMac,
+    kSettingsCaption, kSettingsContextMenu, kSettingsDefaultFind, kOkButton, kCancelButton,
+    kContextMenuCommand,
+};
+
+}  // namespace lang::text
