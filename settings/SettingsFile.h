@@ -1,0 +1,33 @@
+#pragma once
+// The program's few accessors to its ini file. Every call reads or writes one key through the
+// platform's profile functions; nothing is cached, so another instance's writes are seen at once.
+#include <string>
+
+namespace settings
+{
+
+// The key's value as an integer: optional sign, then decimal digits, or hexadecimal after "0x",
+// "0X" or "$". -1 when the key is absent or empty, is not a number, does not fit in 32 bits, or
+// the file cannot be read.
+int ReadIniInteger(const std::string& file, const std::string& section, const std::string& key);
+
+// Writes value in decimal; false when the file cannot be written.
+bool WriteIniInteger(const std::string& file, const std::string& section, const std::string& key,
+                     int value);
+
+// Reads the key's text into value. An absent key gives value "<Error>" and false; a stored
+// "<Error>" is returned as is (true).
+bool ReadIniString(const std::string& file, const std::string& section, const std::string& key,
+                   std::string& value);
+
+// Writes value; false when the file cannot be written.
+bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& value);
+
+// Whether the Explorer menu entry is wanted ([Main] InContext of the settings file); -1 when unset.
+int incontext();
+
+// Whether Find File replaces Explorer's own search ([Main] DefaultFind); -1 when unset.
+int defaultfind();
+
+}  // namespace settings
