@@ -9,16 +9,16 @@ namespace lang
 // any other language.
 std::string DefaultLanguageCode();
 
-// Decides which module to use from the settings file's [Main] Language and the system language,
-// writes the decision back to [Main] RunLang, and returns the module's full path.
+// Decides which module to use from the settings file's [Options] Language and the system language,
+// writes the decision back to [Options] RunLang, and returns the module's full path.
 std::string LanguageModulePath();
 
-// Loads the module LanguageModulePath names; false when it cannot be loaded (every text is then
-// "<No load message>").
+// Frees a module loaded before, then loads the one LanguageModulePath names. Always true: a module
+// that fails to load is not reported, every text then reads "<No load message>".
 bool LoadLanguageModule();
 
 // The text with this ID (lang/TextIds.h) from the loaded module, UTF-8, at most 1023 UTF-16
 // characters; "<No load message>" when it is missing or empty or no module is loaded.
 std::string GetLangText(int id);
 
-}  // namespace lang
+} // namespace lang

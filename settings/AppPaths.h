@@ -15,4 +15,4 @@ void SetExeFileNameForTests(const std::string& path);
 // ExeFileName with its extension replaced by ".ini".
 std::string SettingsFilePath();
 
-}  // namespace settings
+} // namespace settings

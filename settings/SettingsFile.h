@@ -12,11 +12,10 @@ namespace settings
 int ReadIniInteger(const std::string& file, const std::string& section, const std::string& key);
 
 // Writes value in decimal; false when the file cannot be written.
-bool WriteIniInteger(const std::string& file, const std::string& section, const std::string& key,
-                     int value);
+bool WriteIniInteger(const std::string& file, const std::string& section, const std::string& key, int value);
 
-// Reads the key's text into value. An absent key gives value "<Error>" and false; a stored
-// "<Error>" is returned as is (true).
+// Reads the key's text into value; true only when the key is present and its text is not
+// "<Error>". Otherwise false, with value "<Error>" (or empty when the file could not be read).
 bool ReadIniString(const std::string& file, const std::string& section, const std::string& key,
                    std::string& value);
 
@@ -24,10 +23,10 @@ bool ReadIniString(const std::string& file, const std::string& section, const st
 bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& value);
 
-// Whether the Explorer menu entry is wanted ([Main] InContext of the settings file); -1 when unset.
+// [Settings] InContextMenu of the settings file: the Explorer menu entry; -1 when unset (counts as on).
 int incontext();
 
-// Whether Find File replaces Explorer's own search ([Main] DefaultFind); -1 when unset.
+// [Settings] DefaultFind of the settings file: the shell's find handler; -1 when unset (counts as on).
 int defaultfind();
 
-}  // namespace settings
+} // namespace settings
