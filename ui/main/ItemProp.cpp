@@ -1,0 +1,234 @@
+#include "ui/main/ItemProp.h"
+
+#include "platform/UniqueHandle.h"
+#include "platform/Utf8.h"
+
+#include <cassert>
+#include <shlobj.h>
+
+namespace itemprop
+{
+
+namespace
+{
+
+using platform::ComPtr;
+
+constexpr UINT kFirstCommand = 1;
+constexpr UINT kLastCommand = 0x7FFF;
+constexpr DWORD kHelperStyle = 0x80880000;
+
+// The hourglass from construction on; the previous cursor comes back whatever happens.
+class WaitCursor
+{
+public:
+    WaitCursor() : m_previous(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(m_previous); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};
+
+// The menu-message interfaces a context menu offers; the newest one handles the messages.
+struct MenuHandlers
+{
+    ComPtr<IContextMenu2> menu2;
+    ComPtr<IContextMenu3> menu3;
+};
+
+// The items of one action, resolved in their folder, and the context menu for them together.
+class ShellItems
+{
+public:
+    ~ShellItems()
+    {
+        if (m_allocator)
+        {
+            for (LPITEMIDLIST item : m_items)
+                m_allocator->Free(item);
+            if (m_parent)
+                m_allocator->Free(m_parent);
+        }
+    }
+
+    bool Resolve(const std::string& parentFolder, const std::vector<std::string>& names, HWND owner)
+    {
+        if (names.empty())
+            return false;
+        if (FAILED(::SHGetMalloc(m_allocator.Put())) || FAILED(::SHGetDesktopFolder(m_desktop.Put())))
+            return false;
+        if (parentFolder.empty())
+        {
+            m_folder = m_desktop;
+        }
+        else
+        {
+            std::wstring parent = platform::Widen(parentFolder);
+            if (FAILED(m_desktop->ParseDisplayName(owner, nullptr, parent.data(), nullptr, &m_parent,
+                                                   nullptr)) ||
+                FAILED(m_desktop->BindToObject(m_parent, nullptr, IID_IShellFolder, m_folder.PutVoid())))
+                return false;
+        }
+        for (const std::string& name : names)
+        {
+            std::wstring wide = platform::Widen(name);
+            LPITEMIDLIST item = nullptr;
+            if (SUCCEEDED(m_folder->ParseDisplayName(owner, nullptr, wide.data(), nullptr, &item, nullptr)) &&
+                item)
+                m_items.push_back(item);
+        }
+        return !m_items.empty();
+    }
+
+    bool GetMenu(HWND owner)
+    {
+        if (FAILED(m_folder->GetUIObjectOf(owner, static_cast<UINT>(m_items.size()),
+                                           const_cast<LPCITEMIDLIST*>(m_items.data()), IID_IContextMenu,
+                                           nullptr, m_menu.PutVoid())) ||
+            !m_menu)
+            return false;
+        m_handlers.menu2 = m_menu.As<IContextMenu2>(IID_IContextMenu2);
+        if (m_handlers.menu2)
+            m_handlers.menu3 = m_handlers.menu2.As<IContextMenu3>(IID_IContextMenu3);
+        return true;
+    }
+
+    IContextMenu* Menu() const { return m_menu.Get(); }
+    MenuHandlers& Handlers() { return m_handlers; }
+
+private:
+    ComPtr<IMalloc> m_allocator;
+    ComPtr<IShellFolder> m_desktop;
+    ComPtr<IShellFolder> m_folder;
+    LPITEMIDLIST m_parent = nullptr;
+    std::vector<LPITEMIDLIST> m_items;
+    ComPtr<IContextMenu> m_menu;
+    MenuHandlers m_handlers;
+};
+
+bool InvokeCommand(IContextMenu* menu, UINT command, HWND owner)
+{
+    CMINVOKECOMMANDINFO info{};
+    info.cbSize = sizeof info;
+    info.hwnd = owner;
+    info.lpVerb = MAKEINTRESOURCEA(command);
+    info.nShow = SW_SHOWNORMAL;
+    return SUCCEEDED(menu->InvokeCommand(&info));
+}
+
+LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_NCCREATE: {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        break;
+    }
+    case WM_INITMENUPOPUP:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM: {
+        auto* handlers = reinterpret_cast<MenuHandlers*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        assert(handlers && "NIL Context Menu!");
+        if (!handlers)
+            break;
+        if (handlers->menu3)
+        {
+            LRESULT ignored = 0;
+            handlers->menu3->HandleMenuMsg2(message, wParam, lParam, &ignored);
+        }
+        else if (handlers->menu2)
+        {
+            handlers->menu2->HandleMenuMsg(message, wParam, lParam);
+        }
+        return message == WM_INITMENUPOPUP ? 0 : 1;
+    }
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool RegisterHelperClass()
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = HelperProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kHelperClassName;
+    return ::RegisterClassW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
+OleSession::OleSession() : m_initialized(SUCCEEDED(::OleInitialize(nullptr))) {}
+
+OleSession::~OleSession()
+{
+    if (m_initialized)
+        ::OleUninitialize();
+}
+
+ContextMenuResult ShowContextMenu(const std::string& parentFolder, const std::vector<std::string>& names,
+                                  HWND owner, POINT at, const MenuChooser& choose)
+{
+    ContextMenuResult result;
+    ShellItems items;
+    if (!items.Resolve(parentFolder, names, owner))
+        return result;
+    WaitCursor wait;
+    if (!items.GetMenu(owner))
+        return result;
+
+    platform::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu || FAILED(items.Menu()->QueryContextMenu(menu.Get(), 0, kFirstCommand, kLastCommand,
+                                                       CMF_EXPLORE | CMF_CANRENAME)))
+        return result;
+    if (!RegisterHelperClass())
+        return result;
+    platform::UniqueWindow helper(::CreateWindowExW(0, kHelperClassName, kHelperWindowName, kHelperStyle, 0,
+                                                    0, 0, 0, nullptr, nullptr, ::GetModuleHandleW(nullptr),
+                                                    &items.Handlers()));
+    if (!helper)
+        return result;
+
+    const UINT chosen =
+        choose ? choose(menu.Get(), helper.Get(), at)
+               : static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                                                      helper.Get(), nullptr));
+    if (chosen == 0)
+    {
+        result.succeeded = true;
+    }
+    else if (chosen == kRenameCommand)
+    {
+        result.succeeded = true;
+        result.renameRequested = true;
+    }
+    else
+    {
+        result.succeeded = InvokeCommand(items.Menu(), chosen - kFirstCommand, owner);
+    }
+    return result;
+}
+
+bool InvokeDefaultVerb(const std::string& parentFolder, const std::vector<std::string>& names, HWND owner)
+{
+    ShellItems items;
+    if (!items.Resolve(parentFolder, names, owner))
+        return false;
+    WaitCursor wait;
+    if (!items.GetMenu(owner))
+        return false;
+    platform::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu ||
+        FAILED(items.Menu()->QueryContextMenu(menu.Get(), 0, kFirstCommand, kLastCommand, CMF_DEFAULTONLY)))
+        return false;
+    const UINT command = ::GetMenuDefaultItem(menu.Get(), FALSE, 0);
+    if (command == static_cast<UINT>(-1))
+        return false;
+    return InvokeCommand(items.Menu(), command - kFirstCommand, owner);
+}
+
+} // namespace itemprop

@@ -1,0 +1,35 @@
+#pragma once
+// The containing-text filter of the results list: how many lines of a file hold a text, letter
+// case ignored. The file is streamed, so its size does not matter.
+#include "platform/FileSystem.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace ui
+{
+
+// Upper case of single bytes, by the rules of the code page the text is read in. The Win32 table
+// comes from the system (LineFilterWin32.h); the default folds ASCII letters only.
+class ByteUpperCase
+{
+public:
+    ByteUpperCase();
+    explicit ByteUpperCase(const std::array<unsigned char, 256>& table) : m_table(table) {}
+
+    unsigned char operator()(unsigned char c) const { return m_table[c]; }
+    void Apply(std::string& bytes) const;
+
+private:
+    std::array<unsigned char, 256> m_table;
+};
+
+// Counts the lines of the file at path whose upper-case form holds the upper-case form of one of
+// texts (the same text in the encodings a file may use). The file is opened denying others write
+// access; lines end at CR LF, CR or LF; the text ends at the first NUL byte. A file that cannot be
+// opened or read counts as holding no matching line.
+int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
+                       const std::vector<std::string>& texts, const ByteUpperCase& upper);
+
+} // namespace ui
