@@ -1,0 +1,54 @@
+#pragma once
+// A fresh folder under the temporary folder, removed with everything in it at the end of a test.
+#include "platform/Utf8.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <windows.h>
+
+namespace testing_support
+{
+
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        wchar_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
+        static int counter = 0;
+        std::wstring name = std::wstring(base) + L"ff_lang_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                            std::to_wstring(++counter);
+        std::filesystem::remove_all(name);
+        CreateDirectoryW(name.c_str(), nullptr);
+        m_path = platform::Narrow(name);
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(platform::Widen(m_path), ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // path of name inside the folder
+    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+    const std::string& Path() const { return m_path; }
+
+    void WriteFile(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream out(std::filesystem::path(platform::Widen(*this / name)), std::ios::binary);
+        out << bytes;
+    }
+    std::string ReadFile(const std::string& name) const
+    {
+        std::ifstream in(std::filesystem::path(platform::Widen(*this / name)), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::string m_path;
+};
+
+} // namespace testing_support
