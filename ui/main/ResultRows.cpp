@@ -88,9 +88,15 @@ std::string FormatPicture(const std::string& picture, const platform::CalendarTi
     while (i < picture.size())
     {
         char c = picture[i];
+        if (c == '\'' && i + 1 < picture.size() && picture[i + 1] == '\'')
+        {
+            out += '\'';
+            i += 2;
+            continue;
+        }
         if (c == '\'')
         {
-            // Quoted literal; two quotes in a row stand for one quote.
+            // Quoted literal; two quotes in a row inside it stand for one quote.
             ++i;
             while (i < picture.size())
             {
