@@ -1,17 +1,17 @@
 #pragma once
 // TFindFile: one set of search criteria, a search run over one or more folders, and the events
 // that report every matching entry, inline or from a worker thread.
-#include <atomic>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "engine/FindFileTypes.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 #include "platform/SyncCall.h"
 #include "platform/ThreadControl.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace engine
 {
@@ -20,7 +20,8 @@ class TFindFile;
 class TSearchThread;
 struct SearchSnapshot;
 
-using TFoundEvent = std::function<void(TFindFile& Sender, const std::string& Folder, const TSearchRec& FileInfo)>;
+using TFoundEvent =
+    std::function<void(TFindFile& Sender, const std::string& Folder, const TSearchRec& FileInfo)>;
 using TNewFolderEvent = std::function<void(TFindFile& Sender, const std::string& Folder, bool& IgnoreFolder)>;
 using TNotifyEvent = std::function<void(TFindFile& Sender)>;
 
@@ -43,13 +44,13 @@ public:
     TFindFile& operator=(const TFindFile&) = delete;
 
     const std::string& Filename() const;
-    void SetFilename(const std::string& value);  // throws EFindFileError
+    void SetFilename(const std::string& value); // throws EFindFileError
     const std::string& Location() const;
-    void SetLocation(const std::string& value);  // throws EFindFileError
+    void SetLocation(const std::string& value); // throws EFindFileError
     const std::vector<std::string>& IncludeFiles() const;
-    void SetIncludeFiles(const std::vector<std::string>* lines);  // null clears
+    void SetIncludeFiles(const std::vector<std::string>* lines); // null clears
     const std::vector<std::string>& ExcludeFiles() const;
-    void SetExcludeFiles(const std::vector<std::string>* lines);  // null clears
+    void SetExcludeFiles(const std::vector<std::string>* lines); // null clears
     bool Subfolders() const;
     void SetSubfolders(bool value);
     TFileAttributes Attributes() const;
@@ -79,7 +80,7 @@ public:
     bool Threaded() const;
     void SetThreaded(bool value);
     TThreadPriority ThreadPriority() const;
-    void SetThreadPriority(TThreadPriority value);  // applied to a running worker at once
+    void SetThreadPriority(TThreadPriority value); // applied to a running worker at once
 
     TFoundEvent OnFound;
     TNewFolderEvent OnNewFolder;
@@ -99,8 +100,12 @@ protected:
 
 private:
     friend class TSearchThread;
+    // The worker's last act, run on this finder's thread: forget the worker, then FinishSearch.
+    void WorkerTerminated();
+    void JoinFinishedWorkers();
+
     struct Impl;
     std::unique_ptr<Impl> m;
 };
 
-}  // namespace engine
+} // namespace engine

@@ -1,10 +1,10 @@
 #pragma once
 // Types shared by the finder component, its run and its callers.
+#include "platform/FileSystem.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-
-#include "platform/FileSystem.h"
 
 namespace engine
 {
@@ -65,10 +65,10 @@ int PlatformPriority(TThreadPriority priority);
 // records gives plainly wrong sizes and filters for files of 2 GiB and more.
 struct TSearchRec
 {
-    int32_t Time = 0;  // local last-write time, DOS date word (high 16 bits) and time word (low)
+    int32_t Time = 0; // local last-write time, DOS date word (high 16 bits) and time word (low)
     int64_t Size = 0;
     int32_t Attr = 0;
-    std::string Name;  // UTF-8, without folder
+    std::string Name; // UTF-8, without folder
     platform::FindData FindData;
 };
 
@@ -78,4 +78,4 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-}  // namespace engine
+} // namespace engine

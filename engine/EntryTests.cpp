@@ -1,0 +1,159 @@
+#include "engine/EntryTests.h"
+
+#include "engine/AsciiCase.h"
+#include "engine/DateTime.h"
+#include "engine/MaskMatch.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace engine
+{
+
+bool AttributesMatch(uint32_t attr, TFileAttributes wanted, bool exact)
+{
+    uint8_t bits = 0;
+    if (attr & kAttrArchive)
+        bits |= 1u << ffArchive;
+    if (attr & kAttrReadonly)
+        bits |= 1u << ffReadonly;
+    if (attr & kAttrHidden)
+        bits |= 1u << ffHidden;
+    if (attr & kAttrSystem)
+        bits |= 1u << ffSystem;
+    if (attr & kAttrDirectory)
+        bits |= 1u << ffDirectory;
+    const TFileAttributes have = TFileAttributes::FromBits(bits);
+    if (exact)
+        return have == wanted;
+    return have.Empty() || (have.Bits() & wanted.Bits()) != 0;
+}
+
+bool SizeMatches(const platform::FindData& entry, int64_t sizeMin, int64_t sizeMax)
+{
+    if (entry.attributes & kAttrDirectory)
+        return true;
+    // Sizes beyond the signed range cannot occur on a real volume; clamp rather than wrap.
+    const int64_t size =
+        entry.size > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(entry.size);
+    if (sizeMin != 0 && sizeMin > size)
+        return false;
+    if (sizeMax != 0 && sizeMax < size)
+        return false;
+    return true;
+}
+
+bool IsNameSurrogate(const platform::FindData& entry)
+{
+    if (!(entry.attributes & kAttrReparsePoint))
+        return false;
+    return entry.reparseTag == 0 || (entry.reparseTag & kReparseTagNameSurrogate) != 0;
+}
+
+ContentScanner::ContentScanner(std::string text, bool ignoreCase) : m_text(std::move(text))
+{
+    for (size_t c = 0; c < m_fold.size(); ++c)
+        m_fold[c] =
+            static_cast<unsigned char>(ignoreCase ? AsciiUpper(static_cast<char>(c)) : static_cast<char>(c));
+    for (char& c : m_text)
+        c = static_cast<char>(m_fold[static_cast<unsigned char>(c)]);
+    // Horspool shifts over folded bytes: how far the window may move when its last byte is c.
+    const size_t length = m_text.size();
+    m_skip.fill(length);
+    for (size_t i = 0; i + 1 < length; ++i)
+        m_skip[static_cast<unsigned char>(m_text[i])] = length - 1 - i;
+    if (length > 0)
+        m_buffer.resize(length - 1 + kBlockSize);
+}
+
+bool ContentScanner::Contains(const char* data, size_t size) const
+{
+    const size_t length = m_text.size();
+    if (length == 0)
+        return true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    const auto* text = reinterpret_cast<const unsigned char*>(m_text.data());
+    size_t pos = 0;
+    while (pos + length <= size)
+    {
+        size_t j = length - 1;
+        while (m_fold[bytes[pos + j]] == text[j])
+        {
+            if (j == 0)
+                return true;
+            --j;
+        }
+        pos += m_skip[m_fold[bytes[pos + length - 1]]];
+    }
+    return false;
+}
+
+bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::string& path)
+{
+    if (m_text.empty())
+        return true;
+    std::unique_ptr<platform::FileReader> reader = fileSystem.OpenFile(path, platform::FileShare::ReadWrite);
+    if (!reader)
+        return false;
+    // Consecutive blocks overlap by length - 1 bytes, so a text that straddles a block boundary is
+    // still seen whole in one window.
+    const size_t overlap = m_text.size() - 1;
+    size_t kept = 0;
+    for (;;)
+    {
+        const int64_t read = reader->Read(m_buffer.data() + kept, kBlockSize);
+        if (read <= 0)
+            return false;
+        const size_t total = kept + static_cast<size_t>(read);
+        if (Contains(m_buffer.data(), total))
+            return true;
+        if (reader->Position() >= reader->Size())
+            return false;
+        kept = std::min(overlap, total);
+        std::memmove(m_buffer.data(), m_buffer.data() + total - kept, kept);
+    }
+}
+
+EntryTester::EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
+                         const platform::LocalTimeConverter& localTime)
+    : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime),
+      m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase)
+{
+}
+
+bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const
+{
+    if (before == 0 && after == 0)
+        return true;
+    const std::optional<TDateTime> time = FileTimeToDateTime(fileTime, m_localTime);
+    // A time the platform cannot place in the calendar cannot be shown to be inside the bounds.
+    return time && DateInRange(*time, before, after);
+}
+
+bool EntryTester::EntryMatches(const std::string& folder, const platform::FindData& entry)
+{
+    const SearchSnapshot& s = m_snapshot;
+    if (!AttributesMatch(entry.attributes, s.attributes, s.exactAttribute))
+        return false;
+    if (!SizeMatches(entry, s.sizeMin, s.sizeMax))
+        return false;
+    if (!TimeMatches(entry.creationTime, s.createdBefore, s.createdAfter))
+        return false;
+    if (!TimeMatches(entry.lastWriteTime, s.modifiedBefore, s.modifiedAfter))
+        return false;
+    if (!TimeMatches(entry.lastAccessTime, s.accessedBefore, s.accessedAfter))
+        return false;
+    if (!s.excludes.empty() || (s.hasContent && !(entry.attributes & kAttrDirectory)))
+    {
+        m_path.assign(folder);
+        m_path.append(entry.name);
+    }
+    for (const std::string& line : s.excludes)
+        if (MaskMatches(m_path, line))
+            return false;
+    if (!s.hasContent || (entry.attributes & kAttrDirectory))
+        return true;
+    return m_scanner.FileContains(m_fileSystem, m_path);
+}
+
+} // namespace engine

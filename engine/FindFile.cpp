@@ -1,0 +1,376 @@
+#include "engine/FindFile.h"
+
+#include "engine/FindFileImpl.h"
+#include "engine/SearchRun.h"
+#include "engine/TargetList.h"
+
+namespace engine
+{
+namespace
+{
+
+// "\n\r" in this order: callers show the message as it stands.
+constexpr const char* kSeparator = "\n\r";
+
+class InlineEvents : public RunEvents
+{
+public:
+    InlineEvents(const std::function<bool(const std::string&)>& enter,
+                 const std::function<void(const std::string&, const TSearchRec&)>& found,
+                 const std::atomic<bool>& aborted)
+        : m_enter(enter), m_found(found), m_aborted(aborted)
+    {
+    }
+    bool EnterFolder(const std::string& folder) override { return m_enter(folder); }
+    void Found(const std::string& folder, const TSearchRec& record) override { m_found(folder, record); }
+    bool StopRequested() override { return m_aborted; }
+
+private:
+    const std::function<bool(const std::string&)>& m_enter;
+    const std::function<void(const std::string&, const TSearchRec&)>& m_found;
+    const std::atomic<bool>& m_aborted;
+};
+
+} // namespace
+
+int PlatformPriority(TThreadPriority priority)
+{
+    static constexpr int kPriorities[] = {-15, -2, -1, 0, 1, 2, 15};
+    const auto index = static_cast<size_t>(priority);
+    return index < sizeof(kPriorities) / sizeof(kPriorities[0]) ? kPriorities[index] : 0;
+}
+
+TFindFile::TFindFile(const FinderServices& services) : m(std::make_unique<Impl>(services)) {}
+
+TFindFile::~TFindFile()
+{
+    m->destroying = true;
+    if (m->worker)
+    {
+        m->worker->Terminate();
+        m->services.syncCall.ServeUntil([this] { return !m->worker; });
+    }
+    m->completing = nullptr;
+    JoinFinishedWorkers();
+}
+
+const std::string& TFindFile::Filename() const
+{
+    return m->filename;
+}
+
+void TFindFile::SetFilename(const std::string& value)
+{
+    const size_t cut = value.find_last_of("\\:");
+    if (cut != std::string::npos)
+        throw EFindFileError(value + kSeparator + "Invalid filename specified");
+    m->filename = value;
+}
+
+const std::string& TFindFile::Location() const
+{
+    return m->location;
+}
+
+void TFindFile::SetLocation(const std::string& value)
+{
+    if (value.find_first_of("*?") != std::string::npos)
+        throw EFindFileError(value + kSeparator + "location cannot to be contained wildcards");
+    m->location = value;
+}
+
+const std::vector<std::string>& TFindFile::IncludeFiles() const
+{
+    return m->includeFiles;
+}
+
+void TFindFile::SetIncludeFiles(const std::vector<std::string>* lines)
+{
+    m->includeFiles = lines ? *lines : std::vector<std::string>();
+}
+
+const std::vector<std::string>& TFindFile::ExcludeFiles() const
+{
+    return m->excludeFiles;
+}
+
+void TFindFile::SetExcludeFiles(const std::vector<std::string>* lines)
+{
+    m->excludeFiles = lines ? *lines : std::vector<std::string>();
+}
+
+bool TFindFile::Subfolders() const
+{
+    return m->subfolders;
+}
+void TFindFile::SetSubfolders(bool value)
+{
+    m->subfolders = value;
+}
+TFileAttributes TFindFile::Attributes() const
+{
+    return m->attributes;
+}
+void TFindFile::SetAttributes(TFileAttributes value)
+{
+    m->attributes = value;
+}
+bool TFindFile::ExactAttribute() const
+{
+    return m->exactAttribute;
+}
+void TFindFile::SetExactAttribute(bool value)
+{
+    m->exactAttribute = value;
+}
+TDateTime TFindFile::ModifiedBefore() const
+{
+    return m->modifiedBefore;
+}
+void TFindFile::SetModifiedBefore(TDateTime value)
+{
+    m->modifiedBefore = value;
+}
+TDateTime TFindFile::ModifiedAfter() const
+{
+    return m->modifiedAfter;
+}
+void TFindFile::SetModifiedAfter(TDateTime value)
+{
+    m->modifiedAfter = value;
+}
+TDateTime TFindFile::CreatedBefore() const
+{
+    return m->createdBefore;
+}
+void TFindFile::SetCreatedBefore(TDateTime value)
+{
+    m->createdBefore = value;
+}
+TDateTime TFindFile::CreatedAfter() const
+{
+    return m->createdAfter;
+}
+void TFindFile::SetCreatedAfter(TDateTime value)
+{
+    m->createdAfter = value;
+}
+TDateTime TFindFile::AccessedBefore() const
+{
+    return m->accessedBefore;
+}
+void TFindFile::SetAccessedBefore(TDateTime value)
+{
+    m->accessedBefore = value;
+}
+TDateTime TFindFile::AccessedAfter() const
+{
+    return m->accessedAfter;
+}
+void TFindFile::SetAccessedAfter(TDateTime value)
+{
+    m->accessedAfter = value;
+}
+int64_t TFindFile::SizeMin() const
+{
+    return m->sizeMin;
+}
+void TFindFile::SetSizeMin(int64_t value)
+{
+    m->sizeMin = value;
+}
+int64_t TFindFile::SizeMax() const
+{
+    return m->sizeMax;
+}
+void TFindFile::SetSizeMax(int64_t value)
+{
+    m->sizeMax = value;
+}
+const std::string& TFindFile::Containing() const
+{
+    return m->containing;
+}
+void TFindFile::SetContaining(const std::string& value)
+{
+    m->containing = value;
+}
+bool TFindFile::IgnoreCase() const
+{
+    return m->ignoreCase;
+}
+void TFindFile::SetIgnoreCase(bool value)
+{
+    m->ignoreCase = value;
+}
+bool TFindFile::Threaded() const
+{
+    return m->threaded;
+}
+void TFindFile::SetThreaded(bool value)
+{
+    m->threaded = value;
+}
+TThreadPriority TFindFile::ThreadPriority() const
+{
+    return m->threadPriority;
+}
+
+void TFindFile::SetThreadPriority(TThreadPriority value)
+{
+    m->threadPriority = value;
+    if (m->worker)
+        m->services.threads.SetPriority(m->worker->Thread(), PlatformPriority(value));
+}
+
+bool TFindFile::Busy() const
+{
+    return m->busy;
+}
+
+bool TFindFile::Aborted() const
+{
+    return m->aborted;
+}
+
+void TFindFile::StartSearch()
+{
+    if (m->busy)
+        return;
+    JoinFinishedWorkers();
+    m->busy = true;
+    ++m->runId;
+    try
+    {
+        auto snapshot = std::make_unique<SearchSnapshot>();
+        snapshot->attributes = m->attributes;
+        snapshot->exactAttribute = m->exactAttribute;
+        if (!m->includeFiles.empty())
+            snapshot->targets = m->includeFiles;
+        else
+            BuildTargetList(snapshot->targets, m->location, m->filename, [this](const std::string& path) {
+                return m->services.fileSystem.AbsolutePath(path);
+            });
+        snapshot->subfolders = m->subfolders;
+        snapshot->excludes = m->excludeFiles;
+        snapshot->modifiedBefore = m->modifiedBefore;
+        snapshot->modifiedAfter = m->modifiedAfter;
+        snapshot->createdBefore = m->createdBefore;
+        snapshot->createdAfter = m->createdAfter;
+        snapshot->accessedBefore = m->accessedBefore;
+        snapshot->accessedAfter = m->accessedAfter;
+        snapshot->sizeMin = m->sizeMin;
+        snapshot->sizeMax = m->sizeMax;
+        // The text ends at its first zero byte; nothing left means no content test.
+        snapshot->content = m->containing.substr(0, m->containing.find('\0'));
+        snapshot->hasContent = !snapshot->content.empty();
+        snapshot->ignoreCase = m->ignoreCase;
+        m->snapshot = std::move(snapshot);
+    }
+    catch (...)
+    {
+        // A failure while preparing ends the run like any other: quietly, with OnComplete.
+        m->aborted = true;
+        FinishSearch();
+        return;
+    }
+    m->aborted = false;
+    if (m->threaded)
+        RunThreaded();
+    else
+        RunInline();
+}
+
+void TFindFile::AbortSearch()
+{
+    m->aborted = true;
+    if (!m->worker)
+        return;
+    m->worker->Terminate();
+    const uint64_t run = m->runId;
+    m->services.syncCall.ServeUntil([this, run] { return !m->busy || m->runId != run; });
+}
+
+void TFindFile::NotifyFound(const std::string& folder, const TSearchRec& record)
+{
+    if (OnFound && !m->destroying)
+        OnFound(*this, EventFolder(folder), record);
+}
+
+bool TFindFile::NotifyNewFolder(const std::string& folder)
+{
+    bool ignoreFolder = false;
+    if (OnNewFolder && !m->destroying)
+        OnNewFolder(*this, EventFolder(folder), ignoreFolder);
+    return !ignoreFolder;
+}
+
+void TFindFile::FinishSearch()
+{
+    m->snapshot.reset();
+    m->busy = false;
+    if (OnComplete && !m->destroying)
+        OnComplete(*this);
+}
+
+void TFindFile::RunInline()
+{
+    // Virtual dispatch stays with the finder, so a subclass's NotifyFound sees every entry.
+    const std::function<bool(const std::string&)> enter = [this](const std::string& folder) {
+        return NotifyNewFolder(folder);
+    };
+    const std::function<void(const std::string&, const TSearchRec&)> found =
+        [this](const std::string& folder, const TSearchRec& record) { NotifyFound(folder, record); };
+    try
+    {
+        InlineEvents events(enter, found, m->aborted);
+        SearchRun run(*m->snapshot, m->services.fileSystem, m->services.localTime, events);
+        for (const std::string& target : m->snapshot->targets)
+        {
+            run.SearchTarget(target);
+            if (m->aborted)
+                break;
+        }
+    }
+    catch (...)
+    {
+        m->aborted = true;
+    }
+    FinishSearch();
+}
+
+void TFindFile::RunThreaded()
+{
+    m->worker = std::make_unique<TSearchThread>(*this);
+    m->services.threads.SetPriority(m->worker->Thread(), PlatformPriority(m->threadPriority));
+}
+
+void TFindFile::WorkerTerminated()
+{
+    m->finished.push_back(std::move(m->worker));
+    TSearchThread* const previous = m->completing;
+    m->completing = m->finished.back().get();
+    struct Restore
+    {
+        TSearchThread*& slot;
+        TSearchThread* value;
+        ~Restore() { slot = value; }
+    } restore{m->completing, previous};
+    FinishSearch();
+}
+
+void TFindFile::JoinFinishedWorkers()
+{
+    for (auto it = m->finished.begin(); it != m->finished.end();)
+    {
+        if (it->get() == m->completing)
+        {
+            ++it;
+            continue;
+        }
+        (*it)->Join();
+        it = m->finished.erase(it);
+    }
+}
+
+} // namespace engine

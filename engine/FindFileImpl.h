@@ -1,0 +1,51 @@
+#pragma once
+// Private state of TFindFile, shared by the finder and its worker (TSearchThread). Not for callers.
+#include "engine/EntryTests.h"
+#include "engine/FindFile.h"
+#include "engine/SearchThread.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace engine
+{
+
+struct TFindFile::Impl
+{
+    explicit Impl(const FinderServices& s) : services(s) {}
+
+    FinderServices services;
+
+    std::string filename = "*.*";
+    std::string location;
+    std::vector<std::string> includeFiles;
+    std::vector<std::string> excludeFiles;
+    bool subfolders = true;
+    TFileAttributes attributes{ffArchive, ffReadonly, ffHidden, ffSystem};
+    bool exactAttribute = false;
+    TDateTime modifiedBefore = 0, modifiedAfter = 0;
+    TDateTime createdBefore = 0, createdAfter = 0;
+    TDateTime accessedBefore = 0, accessedAfter = 0;
+    int64_t sizeMin = 0, sizeMax = 0;
+    std::string containing;
+    bool ignoreCase = true;
+    bool threaded = false;
+    TThreadPriority threadPriority = TThreadPriority::tpNormal;
+
+    // Busy and Aborted are read by the worker and by callers on other threads.
+    std::atomic<bool> busy{false};
+    std::atomic<bool> aborted{false};
+    bool destroying = false; // owner thread only: no handler is called any more
+    uint64_t runId = 0;      // counts StartSearch calls, so AbortSearch waits for its own run only
+
+    std::unique_ptr<SearchSnapshot> snapshot; // for the length of a run
+    std::unique_ptr<TSearchThread> worker;    // the running worker, if any
+    // Workers that have handed over their end and are left to be joined; the one whose end is
+    // being handled right now (its thread still waits in that call) is not joined until later.
+    std::vector<std::unique_ptr<TSearchThread>> finished;
+    TSearchThread* completing = nullptr;
+};
+
+} // namespace engine

@@ -1,0 +1,85 @@
+#include "engine/SearchRun.h"
+
+#include "engine/DateTime.h"
+#include "engine/TargetList.h"
+
+namespace engine
+{
+
+SearchRun::SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
+                     const platform::LocalTimeConverter& localTime, RunEvents& events)
+    : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_events(events),
+      m_tester(snapshot, fileSystem, localTime)
+{
+}
+
+void SearchRun::SearchTarget(const std::string& target)
+{
+    const SplitTargetResult parts = SplitTarget(target);
+    const TargetMask mask(parts.mask);
+    SearchFolder(WithBackslash(m_fileSystem.AbsolutePath(parts.folder)), mask);
+}
+
+void SearchRun::SearchFolder(const std::string& folder, const TargetMask& mask)
+{
+    // An explicit stack rather than recursion: long paths can nest thousands of folders deep,
+    // more than a worker's stack would hold.
+    std::vector<Frame> stack(1);
+    if (!VisitFolder(folder, mask, stack.back()))
+        return;
+    while (!stack.empty())
+    {
+        Frame& frame = stack.back();
+        if (frame.next == frame.subfolders.size() || m_events.StopRequested())
+        {
+            stack.pop_back();
+            continue;
+        }
+        std::string child = frame.folder;
+        child += frame.subfolders[frame.next++];
+        child += '\\';
+        stack.emplace_back();
+        if (!VisitFolder(child, mask, stack.back()))
+            stack.pop_back();
+    }
+}
+
+bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame)
+{
+    if (!m_events.EnterFolder(folder) || m_events.StopRequested())
+        return false;
+    std::unique_ptr<platform::DirectoryListing> listing = m_fileSystem.OpenListing(folder);
+    if (!listing)
+        return false;
+    frame.folder = folder;
+    platform::FindData entry;
+    while (listing->Next(entry))
+    {
+        // Names that begin with a dot are never reported or entered: "." and "..", and the
+        // hidden files and folders of Unix-style tools.
+        if (!entry.name.empty() && entry.name[0] != '.')
+        {
+            if (mask.Matches(entry.name) && m_tester.EntryMatches(folder, entry))
+                Report(folder, entry);
+            if (m_snapshot.subfolders && (entry.attributes & kAttrDirectory) && !IsNameSurrogate(entry))
+                frame.subfolders.push_back(entry.name);
+        }
+        if (m_events.StopRequested())
+            return false;
+    }
+    return !frame.subfolders.empty();
+}
+
+void SearchRun::Report(const std::string& folder, const platform::FindData& entry)
+{
+    // Converting a time costs a platform call, so only reported entries get their packed time.
+    const std::optional<platform::CalendarTime> local = m_localTime.ToLocal(entry.lastWriteTime);
+    m_record.Time = local ? PackDosDateTime(*local) : 0;
+    m_record.Size = static_cast<int64_t>(entry.size);
+    m_record.Attr = static_cast<int32_t>(entry.attributes);
+    m_record.Name = entry.name;
+    m_record.FindData = entry;
+    m_events.Found(folder, m_record);
+}
+
+} // namespace engine

@@ -1,0 +1,60 @@
+#pragma once
+// The walk of a run: each target's folder tree depth-first and pre-order, every entry through the
+// test chain, matches and new folders reported through RunEvents. The same walk serves the
+// inline run and the worker; only the RunEvents differ.
+#include "engine/EntryTests.h"
+#include "engine/FindFileTypes.h"
+#include "engine/MaskMatch.h"
+#include "platform/FileSystem.h"
+#include "platform/LocalTime.h"
+
+#include <string>
+#include <vector>
+
+namespace engine
+{
+
+class RunEvents
+{
+public:
+    virtual ~RunEvents() = default;
+    // A folder (ending with a backslash) is about to be searched; false skips it and all below.
+    virtual bool EnterFolder(const std::string& folder) = 0;
+    virtual void Found(const std::string& folder, const TSearchRec& record) = 0;
+    // Polled before each entry is fetched and before each subfolder is entered.
+    virtual bool StopRequested() = 0;
+};
+
+class SearchRun
+{
+public:
+    SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
+              const platform::LocalTimeConverter& localTime, RunEvents& events);
+
+    // One target: its folder part made absolute, then the walk with its mask.
+    void SearchTarget(const std::string& target);
+    // The walk below one folder (ending with a backslash). Each folder is listed once: its
+    // matching entries are reported and its subfolders remembered for the depth-first pass, which
+    // keeps the order of events of a walk that lists every folder twice.
+    void SearchFolder(const std::string& folder, const TargetMask& mask);
+
+private:
+    struct Frame
+    {
+        std::string folder;
+        std::vector<std::string> subfolders;
+        size_t next = 0;
+    };
+    // New-folder event, then the folder's entries; true when subfolders are left to visit.
+    bool VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame);
+    void Report(const std::string& folder, const platform::FindData& entry);
+
+    const SearchSnapshot& m_snapshot;
+    platform::FileSystem& m_fileSystem;
+    const platform::LocalTimeConverter& m_localTime;
+    RunEvents& m_events;
+    EntryTester m_tester;
+    TSearchRec m_record; // reused for every report
+};
+
+} // namespace engine

@@ -1,0 +1,87 @@
+#pragma once
+// FakeFileSystem: an in-memory folder tree behind platform::FileSystem, for tests of anything that
+// walks folders or reads files. Paths use backslashes and drive letters ("C:\\data\\a.txt") and
+// are found ignoring ASCII case. A listing yields ".", "..", then the folder's children in the
+// order they were added. Folders can be made to fail listing, files to fail opening or reading.
+// Build the tree before a run; listing and reading are safe from a worker thread.
+#include "platform/FileSystem.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testing_support
+{
+
+struct FakeEntry
+{
+    uint32_t attributes = 0x20; // FILE_ATTRIBUTE_* bits; AddFolder adds 0x10
+    uint64_t creationTime = 0;  // UTC FILETIME ticks
+    uint64_t lastAccessTime = 0;
+    uint64_t lastWriteTime = 0;
+    std::optional<uint64_t> size; // when empty, the content's length
+    uint32_t reparseTag = 0;
+    std::string content;                   // bytes past the content (up to size) read as zeros
+    bool openFails = false;                // like a file locked by another program
+    std::optional<uint64_t> readFailsFrom; // a read that starts at or after this offset fails
+
+    static FakeEntry WithAttributes(uint32_t attributes)
+    {
+        FakeEntry entry;
+        entry.attributes = attributes;
+        return entry;
+    }
+};
+
+class FakeFileSystem : public platform::FileSystem
+{
+public:
+    FakeFileSystem();
+
+    // Adds a folder and any missing parents. attributes gets 0x10 added.
+    FakeEntry& AddFolder(const std::string& path, FakeEntry entry = FakeEntry::WithAttributes(0x10));
+    // Adds a file (missing parent folders are created). Adding an existing path replaces it.
+    FakeEntry& AddFile(const std::string& path, FakeEntry entry = FakeEntry{});
+    FakeEntry& Entry(const std::string& path);
+    // Listing this folder fails (OpenListing answers null).
+    void FailListing(const std::string& folder);
+    // The current folder ("C:\\work"); it also becomes the current folder of its drive.
+    void SetCurrentFolder(const std::string& folder);
+    // The current folder of another drive, used for a bare "D:".
+    void SetDriveFolder(char drive, const std::string& folder);
+
+    // Every folder passed to OpenListing, in call order.
+    std::vector<std::string> ListedFolders() const;
+    // Called (on the listing thread) at each OpenListing, before the listing is made.
+    std::function<void(const std::string& folder)> onListing;
+
+    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string& folder) override;
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path,
+                                                   platform::FileShare share) override;
+    std::string AbsolutePath(const std::string& path) override;
+
+private:
+    struct Node
+    {
+        std::string name;
+        bool folder = false;
+        bool listingFails = false;
+        FakeEntry entry;
+        std::vector<std::string> children; // keys, in insertion order
+    };
+    static std::string Key(const std::string& path);
+    Node& Ensure(const std::string& path, bool folder);
+    const Node* Find(const std::string& path) const;
+
+    std::map<std::string, Node> m_nodes;
+    std::string m_current = "C:\\";
+    std::map<char, std::string> m_driveFolders;
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_listed;
+};
+
+} // namespace testing_support
