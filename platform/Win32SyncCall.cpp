@@ -1,0 +1,238 @@
+#include "platform/Win32SyncCall.h"
+
+#include "platform/UniqueHandle.h"
+
+#include <exception>
+#include <stdexcept>
+#include <windows.h>
+
+namespace platform
+{
+
+namespace
+{
+
+constexpr UINT kServeMessage = WM_APP + 0x2F1;
+constexpr wchar_t kWindowClass[] = L"FindFile.SyncCall";
+// While ServeUntil waits for calls it still looks at the window messages this often.
+constexpr DWORD kMessagePollMs = 5;
+// A worker whose doorbell message got lost (a loop that discarded it) rings again after this long.
+constexpr DWORD kRingAgainMs = 200;
+
+struct Request
+{
+    const std::function<void()>* fn;
+    std::exception_ptr error;
+    bool done = false;
+    Request* next = nullptr;
+};
+
+ATOM RegisterWindowClass(WNDPROC procedure)
+{
+    static const ATOM atom = [procedure] {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kWindowClass;
+        return RegisterClassExW(&wc);
+    }();
+    return atom;
+}
+
+} // namespace
+
+struct Win32SyncCall::Impl
+{
+    DWORD owner = GetCurrentThreadId();
+    UniqueWindow window;
+    SRWLOCK lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE callDone = CONDITION_VARIABLE_INIT;   // workers sleep on this
+    CONDITION_VARIABLE callQueued = CONDITION_VARIABLE_INIT; // the owner inside ServeUntil sleeps on this
+    // Guarded by lock:
+    Request* head = nullptr;
+    Request* tail = nullptr;
+    bool doorbellPending = false;
+    bool ownerListening = false;
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+        {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        }
+        else if (message == kServeMessage)
+        {
+            if (auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+                self->ServePending();
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    Request* TakeQueue()
+    {
+        AcquireSRWLockExclusive(&lock);
+        Request* taken = head;
+        head = tail = nullptr;
+        doorbellPending = false;
+        ReleaseSRWLockExclusive(&lock);
+        return taken;
+    }
+
+    void Complete(Request* request)
+    {
+        AcquireSRWLockExclusive(&lock);
+        request->done = true; // from here on the request may vanish with its worker's stack
+        ReleaseSRWLockExclusive(&lock);
+        WakeAllConditionVariable(&callDone);
+    }
+
+    // Runs every queued routine on the owner thread; each worker learns the outcome of its own.
+    void ServePending()
+    {
+        for (Request* request = TakeQueue(); request;)
+        {
+            Request* next = request->next;
+            try
+            {
+                (*request->fn)();
+            }
+            catch (...)
+            {
+                request->error = std::current_exception();
+            }
+            Complete(request);
+            request = next;
+        }
+    }
+
+    // Queues the request and tells the owner, by message unless it is already waiting in ServeUntil.
+    void Enqueue(Request& request)
+    {
+        AcquireSRWLockExclusive(&lock);
+        (tail ? tail->next : head) = &request;
+        tail = &request;
+        bool ring = false;
+        if (ownerListening)
+            WakeConditionVariable(&callQueued);
+        else if (!doorbellPending)
+            ring = doorbellPending = true;
+        ReleaseSRWLockExclusive(&lock);
+        if (ring)
+            PostMessageW(window.Get(), kServeMessage, 0, 0);
+    }
+
+    void WaitFor(Request& request)
+    {
+        AcquireSRWLockExclusive(&lock);
+        while (!request.done)
+        {
+            if (!SleepConditionVariableSRW(&callDone, &lock, kRingAgainMs, 0) && !request.done &&
+                !ownerListening)
+            {
+                doorbellPending = true;
+                PostMessageW(window.Get(), kServeMessage, 0, 0);
+            }
+        }
+        ReleaseSRWLockExclusive(&lock);
+    }
+
+    // Sleeps until a call is queued or the timeout passes; false when nothing came.
+    bool WaitForCall(DWORD timeoutMs)
+    {
+        AcquireSRWLockExclusive(&lock);
+        if (!head)
+        {
+            ownerListening = true;
+            SleepConditionVariableSRW(&callQueued, &lock, timeoutMs, 0);
+            ownerListening = false;
+        }
+        bool queued = head != nullptr;
+        ReleaseSRWLockExclusive(&lock);
+        return queued;
+    }
+
+    void FailPending()
+    {
+        for (Request* request = TakeQueue(); request;)
+        {
+            Request* next = request->next;
+            request->error =
+                std::make_exception_ptr(std::runtime_error("the synchronized call's owner has ended"));
+            Complete(request);
+            request = next;
+        }
+    }
+};
+
+Win32SyncCall::Win32SyncCall() : m(std::make_unique<Impl>())
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!RegisterWindowClass(&Impl::WindowProc))
+        throw std::runtime_error("cannot register the synchronized call's window class");
+    m->window.Reset(
+        CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, m.get()));
+    if (!m->window)
+        throw std::runtime_error("cannot create the synchronized call's window");
+}
+
+Win32SyncCall::~Win32SyncCall()
+{
+    // Nobody may still be waiting: a worker that outlives its owner gets an error instead of a hang.
+    m->FailPending();
+}
+
+void Win32SyncCall::Call(const std::function<void()>& fn)
+{
+    if (GetCurrentThreadId() == m->owner)
+    {
+        fn();
+        return;
+    }
+    Request request;
+    request.fn = &fn;
+    m->Enqueue(request);
+    m->WaitFor(request);
+    if (request.error)
+        std::rethrow_exception(request.error);
+}
+
+void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
+{
+    bool quit = false;
+    WPARAM quitCode = 0;
+    DWORD lastPump = GetTickCount() - kMessagePollMs;
+    while (!done())
+    {
+        m->ServePending();
+        if (done())
+            break;
+        // Window messages are looked at every few milliseconds even while calls keep coming, so a
+        // window of this thread stays alive; calls in between are waited for without messages.
+        if (GetTickCount() - lastPump >= kMessagePollMs)
+        {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            {
+                if (msg.message == WM_QUIT)
+                {
+                    // Keep the quit request for the loop outside; the worker must still be served.
+                    quit = true;
+                    quitCode = msg.wParam;
+                    continue;
+                }
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            lastPump = GetTickCount();
+            continue;
+        }
+        m->WaitForCall(kMessagePollMs);
+    }
+    if (quit)
+        PostQuitMessage(static_cast<int>(quitCode));
+}
+
+} // namespace platform

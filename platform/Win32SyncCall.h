@@ -1,0 +1,31 @@
+#pragma once
+// The synchronized call on Win32. The object belongs to the thread that creates it (the owner) and
+// keeps a message-only window of that thread. A worker's Call() queues the routine, rings the window
+// with a posted message and sleeps until the owner has run it, so every message loop of the owner
+// (its own GetMessage loop, a modal dialog, a menu) delivers the call by ordinary dispatch. Inside
+// ServeUntil the owner waits for calls directly and a worker skips the message: that is the fast path
+// for a thread that only waits for its worker.
+#include "platform/SyncCall.h"
+
+#include <memory>
+
+namespace platform
+{
+
+class Win32SyncCall final : public SyncCall
+{
+public:
+    Win32SyncCall();
+    ~Win32SyncCall() override;
+    Win32SyncCall(const Win32SyncCall&) = delete;
+    Win32SyncCall& operator=(const Win32SyncCall&) = delete;
+
+    void Call(const std::function<void()>& fn) override;
+    void ServeUntil(const std::function<bool()>& done) override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
+
+} // namespace platform
