@@ -1,0 +1,23 @@
+#pragma once
+// The lines FindFileCmd prints, UTF-8, each ending with a line feed.
+#include "engine/FindFileTypes.h"
+#include "platform/LocalTime.h"
+
+#include <optional>
+#include <string>
+
+namespace cmd
+{
+
+// Folder and name joined with a backslash, unless the folder already ends with one.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// YYYY-MM-DD HH:MM:SS; empty when there is no time.
+std::string FormatLocalTime(const std::optional<platform::CalendarTime>& time);
+
+std::string FolderLine(const std::string& folder);
+std::string FoundLine(const std::string& folder, const engine::TSearchRec& record,
+                      const std::optional<platform::CalendarTime>& lastWrite);
+std::string CompleteLine(long long count, bool aborted);
+
+} // namespace cmd

@@ -1,0 +1,118 @@
+// FindFileCmd: the search engine on the command line, for scripts, benchmarks and end-to-end tests.
+#include "cmd/CmdOptions.h"
+#include "cmd/CmdOutput.h"
+#include "cmd/ConsoleOutput.h"
+#include "engine/FindFile.h"
+#include "platform/Utf8.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32LocalTime.h"
+#include "platform/Win32SyncCall.h"
+#include "platform/Win32ThreadControl.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace
+{
+
+constexpr int kFound = 0;
+constexpr int kNothingFound = 1;
+constexpr int kBadUsage = 2;
+
+std::atomic<bool> g_interrupted{false};
+
+// Runs on a thread of its own: it only raises the flag, the main thread stops the search.
+BOOL WINAPI OnConsoleControl(DWORD event)
+{
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)
+    {
+        g_interrupted = true;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOutput& err)
+{
+    platform::Win32FileSystem fileSystem;
+    platform::Win32LocalTime localTime;
+    platform::Win32SyncCall syncCall;
+    platform::Win32ThreadControl threads;
+    engine::TFindFile finder({fileSystem, localTime, syncCall, threads});
+    try
+    {
+        cmd::ApplyOptions(options, finder);
+    }
+    catch (const engine::EFindFileError& e)
+    {
+        err.Write(std::string(e.what()) + "\n");
+        return kBadUsage;
+    }
+
+    long long found = 0;
+    // An inline run is stopped from its own events; a threaded one from the waiting loop below.
+    auto stopInlineRunWhenInterrupted = [&] {
+        if (!options.threaded && g_interrupted)
+            finder.AbortSearch();
+    };
+    finder.OnNewFolder = [&](engine::TFindFile&, const std::string& folder, bool&) {
+        stopInlineRunWhenInterrupted();
+        if (options.events)
+            out.Write(cmd::FolderLine(folder));
+    };
+    finder.OnFound = [&](engine::TFindFile&, const std::string& folder, const engine::TSearchRec& record) {
+        ++found;
+        if (options.events)
+            out.Write(cmd::FoundLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime)));
+        else
+            out.Write(cmd::JoinPath(folder, record.Name) + "\n");
+        stopInlineRunWhenInterrupted();
+    };
+    finder.OnComplete = [&](engine::TFindFile& sender) {
+        if (options.events)
+            out.Write(cmd::CompleteLine(found, sender.Aborted()));
+    };
+
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    finder.StartSearch();
+    if (finder.Busy())
+    {
+        syncCall.ServeUntil([&] { return !finder.Busy() || g_interrupted; });
+        if (finder.Busy())
+            finder.AbortSearch();
+    }
+    SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+    out.Flush();
+    return found > 0 ? kFound : kNothingFound;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(platform::Narrow(argv[i]));
+    cmd::ConsoleOutput out(STD_OUTPUT_HANDLE);
+    cmd::ConsoleOutput err(STD_ERROR_HANDLE);
+
+    cmd::ParseResult parsed = cmd::ParseCommandLine(args);
+    if (!parsed.error.empty())
+    {
+        err.Write("FindFileCmd: " + parsed.error + "\nTry FindFileCmd --help.\n");
+        return kBadUsage;
+    }
+    if (parsed.options.help)
+    {
+        out.Write(cmd::UsageText());
+        return kFound;
+    }
+    if (parsed.options.version)
+    {
+        out.Write(cmd::VersionText());
+        return kFound;
+    }
+    return Run(parsed.options, out, err);
+}
