@@ -1,0 +1,68 @@
+// The program entry: the finder's platform services, the main window and the message loop.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+#include <commctrl.h>
+#include <ole2.h>
+// clang-format on
+
+#include "platform/Utf8.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32LocalTime.h"
+#include "platform/Win32SyncCall.h"
+#include "platform/Win32ThreadControl.h"
+#include "ui/main/FindfileFrm.h"
+
+#include <optional>
+#include <string>
+
+namespace
+{
+
+std::optional<std::string> FirstArgument()
+{
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::optional<std::string> first;
+    if (args && count > 1)
+        first = platform::Narrow(args[1]);
+    LocalFree(args);
+    return first;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+{
+    // The shell's menus and folder browser need OLE on this thread.
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    platform::Win32FileSystem fileSystem;
+    platform::Win32LocalTime localTime;
+    platform::Win32SyncCall syncCall;
+    platform::Win32ThreadControl threads;
+    const engine::FinderServices services{fileSystem, localTime, syncCall, threads};
+
+    int exitCode = 0;
+    {
+        ui::FrameOptions options;
+        options.firstArgument = FirstArgument();
+        ui::TFindfileFrm frame(services, std::move(options));
+        HWND window = frame.Create();
+        if (!window)
+            return 1;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        {
+            if (frame.Handle() && IsDialogMessageW(frame.Handle(), &msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        exitCode = static_cast<int>(msg.wParam);
+    }
+    OleUninitialize();
+    return exitCode;
+}

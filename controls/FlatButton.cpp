@@ -1,0 +1,169 @@
+#include "controls/FlatButton.h"
+
+#include "controls/Theme.h"
+
+namespace controls
+{
+
+namespace
+{
+constexpr wchar_t kClassName[] = L"FFFlatButton";
+}
+
+FlatButton::FlatButton()
+{
+    RegisterWindowClass(kClassName, LoadCursorW(nullptr, IDC_HAND));
+}
+
+HWND FlatButton::Create(HWND parent, int id, int x, int y, int width, int height)
+{
+    return CreateWin(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent, id);
+}
+
+void FlatButton::SetFaces(HBITMAP resting, HBITMAP hover)
+{
+    m_resting = resting;
+    m_hoverFace = hover;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void FlatButton::SetGlyph(HIMAGELIST images, int index)
+{
+    m_glyphs = images;
+    m_glyph = index;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void FlatButton::SetPicture(const wchar_t* resourceName)
+{
+    m_pictureName = resourceName;
+    m_picture = Picture(resourceName);
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void FlatButton::SetHover(bool hover)
+{
+    if (hover == m_hover)
+        return;
+    m_hover = hover;
+    if (hover)
+    {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+        TrackMouseEvent(&track);
+    }
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void FlatButton::Click()
+{
+    HWND parent = GetParent(Handle());
+    const int id = GetDlgCtrlID(Handle());
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Handle()));
+}
+
+void FlatButton::Paint(HDC dc)
+{
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    if (m_picture)
+    {
+        // A picture button shows the picture alone on the parent's panel colour.
+        FillRect(dc, &rect, PanelBrush());
+        BITMAP info{};
+        GetObjectW(m_picture, sizeof(info), &info);
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, m_picture);
+        const int offset = (m_pressed && m_hover) ? 1 : 0;
+        BitBlt(dc, (rect.right - info.bmWidth) / 2 + offset, (rect.bottom - info.bmHeight) / 2 + offset,
+               info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+        return;
+    }
+    PaintStretched(dc, rect, m_hover ? m_hoverFace : m_resting);
+    HPEN pen = CreatePen(PS_SOLID, 1, m_hover ? RGB(0xC8, 0x8A, 0x1E) : RGB(0x5B, 0x7D, 0xC2));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 4, 4);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+
+    int textLeft = 4;
+    if (m_glyphs && m_glyph >= 0)
+    {
+        int cx = 16, cy = 16;
+        ImageList_GetIconSize(m_glyphs, &cx, &cy);
+        ImageList_Draw(m_glyphs, m_glyph, dc, 3, (rect.bottom - cy) / 2, ILD_TRANSPARENT);
+        textLeft = 3 + cx + 3;
+    }
+    wchar_t text[256] = {};
+    GetWindowTextW(Handle(), text, 256);
+    RECT textRect{textLeft, 0, rect.right - 3, rect.bottom};
+    if (m_pressed && m_hover)
+        OffsetRect(&textRect, 1, 1);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTextColour);
+    HGDIOBJ oldFont = SelectObject(dc, UiFont());
+    DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+}
+
+LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTEXT: {
+        LRESULT result = Window::HandleMessage(msg, wParam, lParam);
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return result;
+    }
+    case WM_MOUSEMOVE:
+        SetHover(true);
+        return 0;
+    case WM_MOUSELEAVE:
+    case WM_KILLFOCUS:
+        SetHover(false);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        m_pressed = true;
+        SetCapture(Handle());
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool wasPressed = m_pressed;
+        m_pressed = false;
+        if (GetCapture() == Handle())
+            ReleaseCapture();
+        InvalidateRect(Handle(), nullptr, FALSE);
+        RECT rect;
+        GetClientRect(Handle(), &rect);
+        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (wasPressed && PtInRect(&rect, pt))
+            Click();
+        return 0;
+    }
+    case WM_KEYUP:
+        if (wParam == VK_SPACE || wParam == VK_RETURN)
+            Click();
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON;
+    case BM_CLICK:
+        Click();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+} // namespace controls

@@ -1,0 +1,138 @@
+#include "controls/ImageCombo.h"
+
+#include "controls/Window.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+
+namespace controls
+{
+
+HWND ImageCombo::Create(HWND parent, int id, int x, int y, int width, int dropHeight)
+{
+    m_hwnd =
+        CreateWindowExW(0, WC_COMBOBOXEXW, L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, x,
+                        y, width, dropHeight, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), nullptr);
+    return m_hwnd;
+}
+
+HWND ImageCombo::Edit() const
+{
+    return reinterpret_cast<HWND>(SendMessageW(m_hwnd, CBEM_GETEDITCONTROL, 0, 0));
+}
+
+void ImageCombo::SetImages(HIMAGELIST images)
+{
+    SendMessageW(m_hwnd, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+}
+
+void ImageCombo::Add(const std::string& text, int image)
+{
+    std::wstring wide = platform::Widen(text);
+    COMBOBOXEXITEMW item{};
+    item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_INDENT;
+    item.iItem = -1;
+    item.pszText = wide.data();
+    item.iImage = image;
+    item.iSelectedImage = image;
+    item.iIndent = 0;
+    SendMessageW(m_hwnd, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int ImageCombo::Count() const
+{
+    return static_cast<int>(SendMessageW(m_hwnd, CB_GETCOUNT, 0, 0));
+}
+
+std::string ImageCombo::ItemText(int index) const
+{
+    wchar_t buffer[1024] = {};
+    COMBOBOXEXITEMW item{};
+    item.mask = CBEIF_TEXT;
+    item.iItem = index;
+    item.pszText = buffer;
+    item.cchTextMax = 1024;
+    if (!SendMessageW(m_hwnd, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return {};
+    return platform::Narrow(buffer);
+}
+
+void ImageCombo::Select(int index)
+{
+    SendMessageW(m_hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ImageCombo::Selected() const
+{
+    return static_cast<int>(SendMessageW(m_hwnd, CB_GETCURSEL, 0, 0));
+}
+
+std::string ImageCombo::Text() const
+{
+    HWND edit = Edit();
+    return WindowText(edit ? edit : m_hwnd);
+}
+
+void ImageCombo::SetText(const std::string& text)
+{
+    HWND edit = Edit();
+    SetWindowTextUtf8(edit ? edit : m_hwnd, text);
+}
+
+void ImageCombo::SetDroppedWidth(int width)
+{
+    HWND combo = reinterpret_cast<HWND>(SendMessageW(m_hwnd, CBEM_GETCOMBOCONTROL, 0, 0));
+    SendMessageW(combo ? combo : m_hwnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+}
+
+HWND SpinEdit::Create(HWND parent, int id, int x, int y, int width, int height, int min, int max)
+{
+    m_min = min;
+    m_max = max;
+    m_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_RIGHT, x, y, width, height,
+                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             GetModuleHandleW(nullptr), nullptr);
+    m_arrows = CreateWindowExW(
+        0, UPDOWN_CLASSW, L"",
+        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0,
+        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id + 1)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(m_arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_edit), 0);
+    SendMessageW(m_arrows, UDM_SETRANGE32, static_cast<WPARAM>(min), static_cast<LPARAM>(max));
+    SetValue(min);
+    return m_edit;
+}
+
+int SpinEdit::Value() const
+{
+    const std::string text = WindowText(m_edit);
+    long long value = 0;
+    bool digits = false;
+    for (char c : text)
+    {
+        if (c < '0' || c > '9')
+            continue;
+        digits = true;
+        value = std::min<long long>(value * 10 + (c - '0'), 1LL << 40);
+    }
+    if (!digits)
+        return m_min;
+    return static_cast<int>(std::clamp<long long>(value, m_min, m_max));
+}
+
+void SpinEdit::SetValue(int value)
+{
+    value = std::clamp(value, m_min, m_max);
+    SendMessageW(m_arrows, UDM_SETPOS32, 0, value);
+    SetWindowTextW(m_edit, std::to_wstring(value).c_str());
+}
+
+void SpinEdit::Enable(bool enable)
+{
+    EnableWindow(m_edit, enable);
+    EnableWindow(m_arrows, enable);
+}
+
+} // namespace controls

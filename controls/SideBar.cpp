@@ -1,0 +1,206 @@
+#include "controls/SideBar.h"
+
+#include "controls/Theme.h"
+
+namespace controls
+{
+
+namespace
+{
+constexpr wchar_t kBarClass[] = L"FFSideBar";
+constexpr wchar_t kStripClass[] = L"FFHeaderStrip";
+} // namespace
+
+// One header's caption strip: the header picture, a bold caption and an open/closed mark.
+class SideBar::HeaderStrip : public Window
+{
+public:
+    HeaderStrip(SideBar& bar, int index) : m_bar(bar), m_index(index)
+    {
+        RegisterWindowClass(kStripClass, LoadCursorW(nullptr, IDC_HAND));
+    }
+    HWND Create(HWND parent, int id)
+    {
+        return CreateWin(0, kStripClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, kHeaderHeight, parent, id);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (msg)
+        {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(Handle(), &ps);
+            RECT rect;
+            GetClientRect(Handle(), &rect);
+            PaintStretched(dc, rect, Picture(L"HEADER"));
+            HPEN pen = CreatePen(PS_SOLID, 1, RGB(0x6A, 0x8C, 0xCF));
+            HGDIOBJ oldPen = SelectObject(dc, pen);
+            MoveToEx(dc, 0, rect.bottom - 1, nullptr);
+            LineTo(dc, rect.right, rect.bottom - 1);
+            SelectObject(dc, oldPen);
+            DeleteObject(pen);
+
+            const bool open = m_bar.Active() == m_index;
+            // A small triangle: pointing down at the open header, right at the others.
+            POINT mark[3];
+            const int cy = rect.bottom / 2;
+            if (open)
+                mark[0] = {rect.right - 14, cy - 2}, mark[1] = {rect.right - 6, cy - 2},
+                mark[2] = {rect.right - 10, cy + 2};
+            else
+                mark[0] = {rect.right - 12, cy - 4}, mark[1] = {rect.right - 12, cy + 4},
+                mark[2] = {rect.right - 8, cy};
+            HBRUSH brush = CreateSolidBrush(kHeaderTextColour);
+            HGDIOBJ oldBrush = SelectObject(dc, brush);
+            HGDIOBJ nullPen = SelectObject(dc, GetStockObject(NULL_PEN));
+            Polygon(dc, mark, 3);
+            SelectObject(dc, nullPen);
+            SelectObject(dc, oldBrush);
+            DeleteObject(brush);
+
+            wchar_t text[256] = {};
+            GetWindowTextW(Handle(), text, 256);
+            RECT textRect{8, 0, rect.right - 18, rect.bottom};
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, kHeaderTextColour);
+            HGDIOBJ oldFont = SelectObject(dc, UiBoldFont());
+            DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+            SelectObject(dc, oldFont);
+            EndPaint(Handle(), &ps);
+            return 0;
+        }
+        case WM_SETTEXT: {
+            LRESULT result = Window::HandleMessage(msg, wParam, lParam);
+            InvalidateRect(Handle(), nullptr, FALSE);
+            return result;
+        }
+        case WM_LBUTTONDOWN:
+            m_bar.Activate(m_index);
+            if (m_bar.OnHeaderClick)
+                m_bar.OnHeaderClick(m_index);
+            return 0;
+        }
+        return Window::HandleMessage(msg, wParam, lParam);
+    }
+
+private:
+    SideBar& m_bar;
+    int m_index;
+};
+
+struct SideBar::Header
+{
+    std::unique_ptr<HeaderStrip> strip;
+    Panel page;
+};
+
+SideBar::SideBar()
+{
+    RegisterWindowClass(kBarClass, LoadCursorW(nullptr, IDC_HAND));
+}
+
+SideBar::~SideBar() = default;
+
+HWND SideBar::Create(HWND parent, int id, const RECT& bounds, HWND sink)
+{
+    m_sink = sink;
+    return CreateWin(WS_EX_CONTROLPARENT, kBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                     bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                     id);
+}
+
+int SideBar::AddHeader(int stripId, int pageId)
+{
+    const int index = static_cast<int>(m_headers.size());
+    auto header = std::make_unique<Header>();
+    header->strip = std::make_unique<HeaderStrip>(*this, index);
+    header->strip->Create(Handle(), stripId);
+    header->page.Create(Handle(), pageId, RECT{0, 0, 10, 10}, m_sink, kPanelColour);
+    m_headers.push_back(std::move(header));
+    Layout();
+    return index;
+}
+
+HWND SideBar::Strip(int index) const
+{
+    return m_headers.at(static_cast<size_t>(index))->strip->Handle();
+}
+
+Panel& SideBar::Page(int index)
+{
+    return m_headers.at(static_cast<size_t>(index))->page;
+}
+
+void SideBar::Activate(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_headers.size()))
+        return;
+    m_active = index;
+    Layout();
+}
+
+void SideBar::Layout()
+{
+    if (!Handle())
+        return;
+    RECT client;
+    GetClientRect(Handle(), &client);
+    const int width = client.right;
+    const int count = static_cast<int>(m_headers.size());
+    int top = 0;
+    int bottom = client.bottom;
+    // Headers after the active one sit at the bottom edge, in order.
+    for (int i = count - 1; i > m_active; --i)
+    {
+        bottom -= kHeaderHeight;
+        SetWindowPos(Strip(i), nullptr, 0, bottom, width, kHeaderHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (int i = 0; i <= m_active && i < count; ++i)
+    {
+        SetWindowPos(Strip(i), nullptr, 0, top, width, kHeaderHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        top += kHeaderHeight;
+    }
+    for (int i = 0; i < count; ++i)
+    {
+        HWND page = m_headers[static_cast<size_t>(i)]->page.Handle();
+        if (i == m_active)
+        {
+            SetWindowPos(page, nullptr, 0, top, width, std::max(0, bottom - top),
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
+        else
+            ShowWindow(page, SW_HIDE);
+        InvalidateRect(Strip(i), nullptr, FALSE);
+    }
+}
+
+LRESULT SideBar::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(Handle(), &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, BarBrush());
+        return 1;
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+        if (m_sink)
+            return SendMessageW(m_sink, msg, wParam, lParam);
+        break;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+} // namespace controls

@@ -1,0 +1,128 @@
+#include "controls/Window.h"
+
+#include "controls/ErrorText.h"
+#include "platform/Utf8.h"
+
+#include <exception>
+#include <utility>
+
+namespace controls
+{
+
+const char kAppTitle[] = "Pelion Info Find File";
+
+namespace
+{
+
+ErrorBoxHook& Hook()
+{
+    static ErrorBoxHook hook;
+    return hook;
+}
+
+} // namespace
+
+void ShowErrorBox(HWND owner, const std::string& message)
+{
+    const std::string text = ErrorBoxText(message);
+    if (Hook())
+    {
+        Hook()(kAppTitle, text);
+        return;
+    }
+    MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(kAppTitle).c_str(),
+                MB_ICONERROR | MB_OK);
+}
+
+ErrorBoxHook SetErrorBoxHook(ErrorBoxHook hook)
+{
+    return std::exchange(Hook(), std::move(hook));
+}
+
+Window::~Window()
+{
+    if (m_hwnd)
+    {
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        HWND hwnd = std::exchange(m_hwnd, nullptr);
+        DestroyWindow(hwnd);
+    }
+}
+
+void Window::RegisterWindowClass(const wchar_t* className, HCURSOR cursor, UINT style)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc))
+        return;
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = &Window::StaticProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    RegisterClassExW(&wc);
+}
+
+HWND Window::CreateWin(DWORD exStyle, const wchar_t* className, const std::wstring& text, DWORD style, int x,
+                       int y, int width, int height, HWND parent, int id)
+{
+    HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
+    return CreateWindowExW(exStyle, className, text.c_str(), style, x, y, width, height, parent, menu,
+                           GetModuleHandleW(nullptr), this);
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(m_hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NCCREATE)
+    {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<Window*>(cs->lpCreateParams);
+        self->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+    {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->m_hwnd = nullptr;
+        self->OnDestroyed();
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    try
+    {
+        return self->HandleMessage(msg, wParam, lParam);
+    }
+    catch (const std::exception& e)
+    {
+        ShowErrorBox(hwnd, e.what());
+    }
+    catch (...)
+    {
+        ShowErrorBox(hwnd, "Unexpected error");
+    }
+    return 0;
+}
+
+std::string WindowText(HWND hwnd)
+{
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    return platform::Narrow(text.data(), static_cast<size_t>(copied < 0 ? 0 : copied));
+}
+
+void SetWindowTextUtf8(HWND hwnd, const std::string& text)
+{
+    SetWindowTextW(hwnd, platform::Widen(text).c_str());
+}
+
+} // namespace controls

@@ -1,0 +1,53 @@
+#pragma once
+// The window base: a static procedure finds the object of a window (stored at WM_NCCREATE) and
+// forwards every message to one virtual member. An exception escaping a handler ends that handler
+// only; it is shown in the error box and the program goes on.
+#include <functional>
+#include <string>
+#include <windows.h>
+
+namespace controls
+{
+
+// The application title: the error box's caption.
+extern const char kAppTitle[];
+
+// Shows message in the error box (application title, error icon, OK), or hands it to the hook a
+// test installed. caption and text are what the box would show.
+void ShowErrorBox(HWND owner, const std::string& message);
+using ErrorBoxHook = std::function<void(const std::string& caption, const std::string& text)>;
+// Replaces the box; an empty hook restores it. Returns the hook it replaced.
+ErrorBoxHook SetErrorBoxHook(ErrorBoxHook hook);
+
+class Window
+{
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND Handle() const { return m_hwnd; }
+
+protected:
+    // Registers (once) a window class of this procedure under className.
+    static void RegisterWindowClass(const wchar_t* className, HCURSOR cursor, UINT style = CS_DBLCLKS);
+    // Creates the window; the object receives its messages from WM_NCCREATE on.
+    HWND CreateWin(DWORD exStyle, const wchar_t* className, const std::wstring& text, DWORD style, int x,
+                   int y, int width, int height, HWND parent, int id);
+
+    // Default handling: DefWindowProc.
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window is gone (WM_NCDESTROY); Handle() is null from here on.
+    virtual void OnDestroyed() {}
+
+private:
+    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND m_hwnd = nullptr;
+};
+
+// Text of a window as UTF-8, and setting it from UTF-8.
+std::string WindowText(HWND hwnd);
+void SetWindowTextUtf8(HWND hwnd, const std::string& text);
+
+} // namespace controls

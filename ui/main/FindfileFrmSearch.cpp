@@ -1,0 +1,341 @@
+// The search panel of the main window: its controls, the option sections, the radio presets and
+// the start/stop button.
+#include "controls/Theme.h"
+#include "lang/Language.h"
+#include "lang/TextIds.h"
+#include "platform/Utf8.h"
+#include "ui/main/FindfileFrm.h"
+
+namespace ui
+{
+
+namespace
+{
+
+std::string T(int id)
+{
+    return lang::GetLangText(id);
+}
+
+// Vertical positions on the panel face: {date title, size title, more title, button} and where
+// the open section's panel sits, per state (all closed, date, size, more options open).
+struct SectionPlaces
+{
+    int label5;
+    int label11;
+    int findButton;
+    int panelTop;
+};
+constexpr int kLabel4Top = 224;
+constexpr SectionPlaces kPlaces[4] = {
+    {250, 280, 320, 0},   // all closed
+    {390, 420, 445, 252}, // date open
+    {250, 400, 440, 280}, // size open
+    {250, 280, 380, 310}, // more options open
+};
+constexpr int kSectionHeights[3] = {136, 118, 68};
+constexpr int kSectionTitleWidth = 180;
+constexpr int kSectionButtonLeft = 200;
+
+// Finder properties written by the mapping of the panel.
+class FinderTarget : public CriteriaTarget
+{
+public:
+    explicit FinderTarget(engine::TFindFile& finder) : m_finder(finder) {}
+    void SetSubfolders(bool value) override { m_finder.SetSubfolders(value); }
+    void SetLocation(const std::string& value) override { m_finder.SetLocation(value); }
+    void SetSizeBounds(const SizeBounds& value) override
+    {
+        m_finder.SetSizeMin(value.min);
+        m_finder.SetSizeMax(value.max);
+    }
+    void SetDateBounds(const DateBounds& value) override
+    {
+        m_finder.SetModifiedBefore(value.modifiedBefore);
+        m_finder.SetModifiedAfter(value.modifiedAfter);
+        m_finder.SetCreatedBefore(value.createdBefore);
+        m_finder.SetCreatedAfter(value.createdAfter);
+        m_finder.SetAccessedBefore(value.accessedBefore);
+        m_finder.SetAccessedAfter(value.accessedAfter);
+    }
+    void SetFilename(const std::string& value) override { m_finder.SetFilename(value); }
+
+private:
+    engine::TFindFile& m_finder;
+};
+
+} // namespace
+
+void TFindfileFrm::BuildSearchPanel(HWND page)
+{
+    const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    const DWORD title = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE;
+    HWND image = Add(page, kIdImage1, L"STATIC", SS_BITMAP, 8, 8, 48, 48);
+    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(controls::Picture(L"FINDPANEL")));
+    Add(page, kIdMemo1, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 62, 8, 162, 56);
+    Add(page, kIdLabel1, L"STATIC", label, 8, 72, 216, 15);
+    HWND nameField =
+        Add(page, kIdLMDEdit1, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 88, 216, 21, WS_EX_CLIENTEDGE);
+    SetWindowSubclass(nameField, &TFindfileFrm::NameFieldProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    Add(page, kIdLabel2, L"STATIC", label, 8, 116, 216, 15);
+    Add(page, kIdLMDEdit2, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 132, 216, 21, WS_EX_CLIENTEDGE);
+    Add(page, kIdLabel3, L"STATIC", label, 8, 160, 216, 15);
+    m_lookIn.Create(page, kIdAWComboBoxEx1, 8, 176, 216, 300);
+    m_lookIn.SetDroppedWidth(250);
+
+    const int titleIds[3] = {kIdLabel4, kIdLabel5, kIdLabel11};
+    const int buttonIds[3] = {kIdExplBtn1, kIdExplBtn2, kIdExplBtn3};
+    const int panelIds[3] = {kIdDatePanel, kIdSizePanel, kIdNextsettings};
+    for (int i = 0; i < 3; ++i)
+    {
+        Add(page, titleIds[i], L"STATIC", title, 8, 0, kSectionTitleWidth, 21);
+        m_sectionButtons[i].Create(page, buttonIds[i], kSectionButtonLeft, 0, 20, 21);
+        m_sectionPanels[i].Create(page, panelIds[i], RECT{4, 0, 228, kSectionHeights[i]}, Handle(),
+                                  controls::kPanelColour);
+    }
+
+    // Date section: one radio group, the kind of date and the range.
+    HWND date = m_sectionPanels[0].Handle();
+    const DWORD radio = BS_AUTORADIOBUTTON | WS_TABSTOP;
+    Add(date, kIdFlatRadioButton1, L"BUTTON", radio | WS_GROUP, 8, 0, 210, 16);
+    Add(date, kIdFlatRadioButton2, L"BUTTON", radio, 8, 16, 210, 16);
+    Add(date, kIdFlatRadioButton3, L"BUTTON", radio, 8, 32, 210, 16);
+    Add(date, kIdFlatRadioButton4, L"BUTTON", radio, 8, 48, 210, 16);
+    Add(date, kIdLmdimagecombobox1, L"COMBOBOX",
+        CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP | WS_VSCROLL | WS_GROUP, 24, 66, 190, 200);
+    Add(date, kIdLabel6, L"STATIC", title, 24, 92, 60, 20);
+    Add(date, kIdDateTimePicker1, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_TABSTOP, 88, 92, 126, 20);
+    Add(date, kIdLabel7, L"STATIC", title, 24, 114, 60, 20);
+    Add(date, kIdDateTimePicker2, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_TABSTOP, 88, 114, 126, 20);
+    CheckDlgButton(date, kIdFlatRadioButton1, BST_CHECKED);
+
+    // Size section: one radio group, the kind of bound and the kilobytes.
+    HWND size = m_sectionPanels[1].Handle();
+    Add(size, kIdFlatRadioButton9, L"BUTTON", radio | WS_GROUP, 8, 0, 210, 16);
+    Add(size, kIdFlatRadioButton5, L"BUTTON", radio, 8, 16, 210, 16);
+    Add(size, kIdFlatRadioButton6, L"BUTTON", radio, 8, 32, 210, 16);
+    Add(size, kIdFlatRadioButton7, L"BUTTON", radio, 8, 48, 210, 16);
+    Add(size, kIdFlatRadioButton8, L"BUTTON", radio, 8, 64, 210, 16);
+    Add(size, kIdLmdimagecombobox2, L"COMBOBOX",
+        CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP | WS_VSCROLL | WS_GROUP, 24, 86, 100, 200);
+    m_spin.Create(size, kIdLMDSpinEdit1, 130, 86, 84, 22, 0, 1000000);
+    CheckDlgButton(size, kIdFlatRadioButton9, BST_CHECKED);
+
+    // More options: subfolders.
+    HWND more = m_sectionPanels[2].Handle();
+    Add(more, kIdFlatCheckBox5, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 8, 4, 210, 18);
+    CheckDlgButton(more, kIdFlatCheckBox5, BST_CHECKED);
+
+    m_findButton.Create(page, kIdFindfilesbtn, 112, 0, 112, 25);
+    m_findButton.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
+    m_findButton.SetGlyph(m_glyphs.Get(), 6);
+
+    // The custom-range and custom-size inputs wait for their radio button.
+    EnableWindow(GetDlgItem(date, kIdLmdimagecombobox1), FALSE);
+    EnableWindow(GetDlgItem(date, kIdDateTimePicker1), FALSE);
+    EnableWindow(GetDlgItem(date, kIdDateTimePicker2), FALSE);
+    EnableWindow(GetDlgItem(size, kIdLmdimagecombobox2), FALSE);
+    m_spin.Enable(false);
+    PlaceSections();
+}
+
+void TFindfileFrm::PlaceSections()
+{
+    const SectionPlaces& p = kPlaces[m_openSection + 1];
+    const int tops[3] = {kLabel4Top, p.label5, p.label11};
+    const int titleIds[3] = {kIdLabel4, kIdLabel5, kIdLabel11};
+    for (int i = 0; i < 3; ++i)
+    {
+        const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+        SetWindowPos(Control(titleIds[i]), nullptr, 8, tops[i], 0, 0, flags);
+        SetWindowPos(m_sectionButtons[i].Handle(), nullptr, kSectionButtonLeft, tops[i], 0, 0, flags);
+        if (i == m_openSection)
+            SetWindowPos(m_sectionPanels[i].Handle(), nullptr, 4, p.panelTop, 0, 0, flags | SWP_SHOWWINDOW);
+        else
+            ShowWindow(m_sectionPanels[i].Handle(), SW_HIDE);
+    }
+    SetWindowPos(m_findButton.Handle(), nullptr, 112, p.findButton, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_sideBar.Page(0).Handle(), nullptr, TRUE);
+}
+
+void TFindfileFrm::OpenSection(int section)
+{
+    if (m_openSection >= 0 && m_openSection != section)
+        CloseSection(m_openSection);
+    m_openSection = section;
+    m_sectionButtons[section].SetPicture(L"BITMAP1");
+    PlaceSections();
+}
+
+void TFindfileFrm::CloseSection(int section)
+{
+    if (m_openSection == section)
+        m_openSection = -1;
+    m_sectionButtons[section].SetPicture(L"BITMAP2");
+    PlaceSections();
+}
+
+void TFindfileFrm::ExplBtnClick(int section)
+{
+    if (m_openSection == section)
+        CloseSection(section);
+    else
+        OpenSection(section);
+}
+
+bool TFindfileFrm::Checked(int id) const
+{
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+TDateTime TFindfileFrm::PickerValue(int id) const
+{
+    SYSTEMTIME st{};
+    if (SendMessageW(Control(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
+        return 0;
+    return DateToDays(st.wYear, st.wMonth, st.wDay);
+}
+
+void TFindfileFrm::SetPickerDate(int id, const platform::CalendarTime& date)
+{
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(date.year);
+    st.wMonth = static_cast<WORD>(date.month);
+    st.wDay = static_cast<WORD>(date.day);
+    SendMessageW(Control(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+void TFindfileFrm::DateRadioClick(int id)
+{
+    const bool custom = Checked(kIdFlatRadioButton4);
+    EnableWindow(Control(kIdLmdimagecombobox1), custom);
+    EnableWindow(Control(kIdDateTimePicker1), custom);
+    EnableWindow(Control(kIdDateTimePicker2), custom);
+    engine::TFindFile& finder = *m_findFile;
+    FinderTarget target(finder);
+    switch (id)
+    {
+    case kIdFlatRadioButton1:
+        target.SetDateBounds(PresetDateBounds(DatePreset::Any, Today(*m_clock)));
+        break;
+    case kIdFlatRadioButton2:
+        target.SetDateBounds(PresetDateBounds(DatePreset::Last30Days, Today(*m_clock)));
+        break;
+    case kIdFlatRadioButton3:
+        target.SetDateBounds(PresetDateBounds(DatePreset::LastYear, Today(*m_clock)));
+        break;
+    case kIdFlatRadioButton4: {
+        SendMessageW(Control(kIdLmdimagecombobox1), CB_SETCURSEL, 0, 0);
+        const platform::CalendarTime now = m_clock->Now();
+        SetPickerDate(kIdDateTimePicker1, now);
+        SetPickerDate(kIdDateTimePicker2, now);
+        break;
+    }
+    }
+}
+
+void TFindfileFrm::SizeRadioClick(int id)
+{
+    const bool custom = Checked(kIdFlatRadioButton8);
+    EnableWindow(Control(kIdLmdimagecombobox2), custom);
+    m_spin.Enable(custom);
+    if (!Checked(id))
+        return;
+    FinderTarget target(*m_findFile);
+    switch (id)
+    {
+    case kIdFlatRadioButton9:
+        target.SetSizeBounds(PresetSizeBounds(SizePreset::Any));
+        break;
+    case kIdFlatRadioButton5:
+        target.SetSizeBounds(PresetSizeBounds(SizePreset::UpTo1MB));
+        break;
+    case kIdFlatRadioButton6:
+        target.SetSizeBounds(PresetSizeBounds(SizePreset::From1To10MB));
+        break;
+    case kIdFlatRadioButton7:
+        target.SetSizeBounds(PresetSizeBounds(SizePreset::From10MB));
+        break;
+    case kIdFlatRadioButton8:
+        SendMessageW(Control(kIdLmdimagecombobox2), CB_SETCURSEL, 0, 0);
+        break;
+    }
+}
+
+void TFindfileFrm::FindfilesbtnClick()
+{
+    using namespace lang::text;
+    HWND button = Control(kIdFindfilesbtn);
+    // 1. A running search: stop it. The completion handler has updated the window by then.
+    if (controls::WindowText(button) != T(kFindStart))
+    {
+        m_findFile->AbortSearch();
+        controls::SetWindowTextUtf8(button, T(kFindStart));
+        return;
+    }
+    // 2. A new search starts with an empty list.
+    ClearResults();
+
+    SearchPanelState state;
+    state.subfolders = Checked(kIdFlatCheckBox5);
+    state.lookIn = m_lookIn.Text();
+    for (const PlaceEntry& place : m_places)
+    {
+        if (place.kind == PlaceKind::Desktop)
+            state.desktop = SpecialPlace{place.text, m_specialFolders.desktop};
+        else if (place.kind == PlaceKind::Personal)
+            state.personal = SpecialPlace{place.text, m_specialFolders.personal};
+    }
+    state.customSize = Checked(kIdFlatRadioButton8);
+    state.sizeKindText = controls::WindowText(Control(kIdLmdimagecombobox2));
+    state.sizeKilobytes = m_spin.Value();
+    state.customDate = Checked(kIdFlatRadioButton4);
+    state.dateKindText = controls::WindowText(Control(kIdLmdimagecombobox1));
+    state.rangeStart = PickerValue(kIdDateTimePicker1);
+    state.rangeEnd = PickerValue(kIdDateTimePicker2);
+    state.nameText = controls::WindowText(Control(kIdLMDEdit1));
+
+    const PanelMarkers markers{T(kSizeAtLeast), T(kSizeAtMost), T(kDateKindCreated), T(kDateKindModified),
+                               T(kDateKindAccessed)};
+    // 3.-7. A refused location or mask throws from here: the error box shows it, no search starts.
+    FinderTarget target(*m_findFile);
+    ApplySearchPanel(state, markers, target);
+    // 8., 9.
+    controls::SetWindowTextUtf8(button, T(kFindStop));
+    m_findFile->StartSearch();
+}
+
+LRESULT CALLBACK TFindfileFrm::NameFieldProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                             DWORD_PTR refData)
+{
+    auto* self = reinterpret_cast<TFindfileFrm*>(refData);
+    switch (msg)
+    {
+    case WM_GETDLGCODE:
+        if (lParam && reinterpret_cast<MSG*>(lParam)->wParam == VK_RETURN)
+            return DLGC_WANTALLKEYS | DefSubclassProc(hwnd, msg, wParam, lParam);
+        break;
+    case WM_KEYDOWN:
+        // LMDEdit1KeyDown: Enter acts as the start/stop button. The handler runs through the window
+        // so that an error reaches the error box like a click's would.
+        if (wParam == VK_RETURN)
+        {
+            SendMessageW(self->Handle(), WM_COMMAND, MAKEWPARAM(kIdFindfilesbtn, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(self->m_findButton.Handle()));
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (wParam == '\r')
+            return 0; // no beep
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &TFindfileFrm::NameFieldProc, id);
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace ui
