@@ -4,6 +4,7 @@
 #include "platform/Utf8.h"
 
 #include <cassert>
+#include <shellapi.h>
 #include <shlobj.h>
 
 namespace itemprop
@@ -17,6 +18,11 @@ using platform::ComPtr;
 constexpr UINT kFirstCommand = 1;
 constexpr UINT kLastCommand = 0x7FFF;
 constexpr DWORD kHelperStyle = 0x80880000;
+
+bool IsEmptyId(LPCITEMIDLIST id)
+{
+    return !id || id->mkid.cb == 0;
+}
 
 // The hourglass from construction on; the previous cursor comes back whatever happens.
 class WaitCursor
@@ -84,9 +90,14 @@ public:
 
     bool GetMenu(HWND owner)
     {
-        if (FAILED(m_folder->GetUIObjectOf(owner, static_cast<UINT>(m_items.size()),
-                                           const_cast<LPCITEMIDLIST*>(m_items.data()), IID_IContextMenu,
-                                           nullptr, m_menu.PutVoid())) ||
+        IShellFolder* folder = m_folder.Get();
+        std::vector<LPCITEMIDLIST> items(m_items.begin(), m_items.end());
+        // Items of one folder are asked of that folder, as the shell's own views do: not every shell
+        // builds a working menu from the desktop for paths several levels deep.
+        if (BindToCommonParent(items))
+            folder = m_commonParent.Get();
+        if (FAILED(folder->GetUIObjectOf(owner, static_cast<UINT>(items.size()), items.data(),
+                                         IID_IContextMenu, nullptr, m_menu.PutVoid())) ||
             !m_menu)
             return false;
         m_handlers.menu2 = m_menu.As<IContextMenu2>(IID_IContextMenu2);
@@ -98,12 +109,49 @@ public:
     IContextMenu* Menu() const { return m_menu.Get(); }
     MenuHandlers& Handlers() { return m_handlers; }
 
+    bool OpenEachWithShellDefault(HWND owner) const
+    {
+        bool any = false;
+        for (LPITEMIDLIST item : m_items)
+        {
+            platform::UniquePidl absolute(m_parent ? ::ILCombine(m_parent, item) : ::ILClone(item));
+            SHELLEXECUTEINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_NO_UI;
+            info.hwnd = owner;
+            info.lpIDList = absolute.Get();
+            info.nShow = SW_SHOWNORMAL;
+            any = (absolute && ::ShellExecuteExW(&info)) || any;
+        }
+        return any;
+    }
+
 private:
+    // When every item lies directly in one folder: that folder, and the items' last parts.
+    bool BindToCommonParent(std::vector<LPCITEMIDLIST>& items)
+    {
+        if (m_folder.Get() != m_desktop.Get() || IsEmptyId(m_items[0]))
+            return false;
+        platform::UniquePidl parent(::ILClone(m_items[0]));
+        if (!parent || !::ILRemoveLastID(parent.Get()) || IsEmptyId(parent.Get()))
+            return false;
+        for (LPITEMIDLIST item : m_items)
+            if (!::ILIsParent(parent.Get(), item, TRUE))
+                return false;
+        if (FAILED(
+                m_desktop->BindToObject(parent.Get(), nullptr, IID_IShellFolder, m_commonParent.PutVoid())))
+            return false;
+        for (LPCITEMIDLIST& item : items)
+            item = ::ILFindLastID(item);
+        return true;
+    }
+
     ComPtr<IMalloc> m_allocator;
     ComPtr<IShellFolder> m_desktop;
     ComPtr<IShellFolder> m_folder;
     LPITEMIDLIST m_parent = nullptr;
     std::vector<LPITEMIDLIST> m_items;
+    ComPtr<IShellFolder> m_commonParent;
     ComPtr<IContextMenu> m_menu;
     MenuHandlers m_handlers;
 };
@@ -226,8 +274,11 @@ bool InvokeDefaultVerb(const std::string& parentFolder, const std::vector<std::s
         FAILED(items.Menu()->QueryContextMenu(menu.Get(), 0, kFirstCommand, kLastCommand, CMF_DEFAULTONLY)))
         return false;
     const UINT command = ::GetMenuDefaultItem(menu.Get(), FALSE, 0);
+    // Wine's menu for files adds nothing when asked for the default entry alone, and its generic
+    // "Open" serves folders only; the shell's own default for each item is then what a double
+    // click in its views runs.
     if (command == static_cast<UINT>(-1))
-        return false;
+        return items.OpenEachWithShellDefault(owner);
     return InvokeCommand(items.Menu(), command - kFirstCommand, owner);
 }
 
