@@ -1,5 +1,6 @@
 #include "lang/Language.h"
 #include "lang/TextIds.h"
+#include "lang/TextStore.h"
 #include "platform/UniqueHandle.h"
 #include "settings/SettingsFile.h"
 #include "tests/win32/lang/ProgramFolder.h"
@@ -115,6 +116,13 @@ TEST(LanguageModules, ContextMenuCommandIsAUsableKeyName)
 TEST(LanguageModules, CzechAndRussianArriveIntact)
 {
     using namespace lang::text;
+    // The system code page of the test run cannot hold both scripts, so only wide text gets through.
+    BOOL lost = FALSE;
+    char narrow[16];
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u0159\u042F", 2, narrow, sizeof narrow, nullptr,
+                        &lost);
+    EXPECT_TRUE(lost) << "code page " << GetACP();
+
     std::map<int, std::string> cs = LoadAll("CSY");
     EXPECT_EQ(cs[kCloseButton], "Zavřít");
     EXPECT_EQ(cs[kContextMenuCommand], "Hledat soubory zde...");
@@ -161,6 +169,8 @@ TEST_F(TestModule, MissingOrEmptyTextsGiveTheDefault)
     EXPECT_EQ(lang::GetLangText(-1), kNoText);
     EXPECT_EQ(lang::GetLangText(3), "before");
     EXPECT_EQ(lang::GetLangText(5), "Příliš žluťoučký kůň");
+    EXPECT_EQ(lang::ModuleTexts().Text(5), "Příliš žluťoučký kůň");
+    EXPECT_EQ(lang::ModuleTexts().Text(6), kNoText);
 }
 
 TEST_F(TestModule, LookupFromAnotherThread)
