@@ -43,8 +43,12 @@ std::optional<TDateTime> FileTimeToDateTime(uint64_t fileTimeUtc,
 
 bool DateInRange(TDateTime time, TDateTime before, TDateTime after)
 {
+    // Times and fractions are compared in whole milliseconds: a day number of tens of thousands
+    // leaves the fraction of a double a few microseconds off, which would put a file written at
+    // exactly 17:00 after a 17:00 bound.
+    auto ms = [](double value) { return std::llround(value * 86400000.0); };
     const double timeWhole = std::trunc(time);
-    const double timeFraction = time - timeWhole;
+    const long long timeFractionMs = ms(time - timeWhole);
     bool result = true;
     if (before != 0)
     {
@@ -52,9 +56,9 @@ bool DateInRange(TDateTime time, TDateTime before, TDateTime after)
         if (before - whole == 0)
             result = timeWhole <= before;
         else if (whole == 0)
-            result = timeFraction <= before;
+            result = timeFractionMs <= ms(before);
         else
-            result = time <= before;
+            result = ms(time) <= ms(before);
     }
     if (after != 0)
     {
@@ -62,9 +66,9 @@ bool DateInRange(TDateTime time, TDateTime before, TDateTime after)
         if (after - whole == 0)
             result = result && timeWhole >= after;
         else if (whole == 0)
-            result = result && timeFraction >= after;
+            result = result && timeFractionMs >= ms(after);
         else
-            result = result && time >= after;
+            result = result && ms(time) >= ms(after);
     }
     return result;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // FakeLocalTime: platform::LocalTimeConverter with a fixed offset from UTC (no daylight saving),
-// plus helpers that build FILETIME ticks from calendar dates for test data.
+// counting its conversions, plus helpers that build FILETIME ticks from calendar dates for test data.
 #include "platform/LocalTime.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -21,9 +22,12 @@ public:
     uint64_t FileTimeFromLocal(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                                int milliseconds = 0) const;
     std::optional<platform::CalendarTime> ToLocal(uint64_t fileTimeUtc) const override;
+    // How many times ToLocal was called.
+    size_t Conversions() const { return m_conversions; }
 
 private:
     int m_offsetMinutes;
+    mutable std::atomic<size_t> m_conversions{0};
 };
 
 } // namespace testing_support

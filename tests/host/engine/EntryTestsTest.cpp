@@ -1,0 +1,178 @@
+// The entry tests of a run that stand alone: attributes, size bounds, links, the content scan.
+#include "engine/EntryTests.h"
+
+#include "tests/support/FakeFileSystem.h"
+
+#include <gtest/gtest.h>
+
+using engine::AttributesMatch;
+using engine::ContentScanner;
+using engine::TFileAttributes;
+using testing_support::FakeEntry;
+
+namespace
+{
+
+constexpr uint64_t kGiB = 1ull << 30;
+
+platform::FindData Entry(uint32_t attributes, uint64_t size = 0, uint32_t tag = 0)
+{
+    platform::FindData d;
+    d.attributes = attributes;
+    d.size = size;
+    d.reparseTag = tag;
+    d.name = "x";
+    return d;
+}
+
+TEST(AttributesMatchTest, AnyCommonAttributeOrNoneAtAll)
+{
+    const TFileAttributes initial{engine::ffArchive, engine::ffReadonly, engine::ffHidden, engine::ffSystem};
+    EXPECT_FALSE(AttributesMatch(0x10, initial, false)); // a plain folder
+    EXPECT_TRUE(AttributesMatch(0x12, initial, false));  // a hidden folder
+    EXPECT_TRUE(AttributesMatch(0x00, initial, false));  // none of the five bits
+    EXPECT_TRUE(AttributesMatch(0x80, initial, false));  // other bits are ignored
+    EXPECT_TRUE(AttributesMatch(0x2000, initial, false));
+    EXPECT_TRUE(AttributesMatch(0x21, initial, false));
+    const TFileAttributes withFolders =
+        TFileAttributes::FromBits(initial.Bits() | (1u << engine::ffDirectory));
+    EXPECT_TRUE(AttributesMatch(0x10, withFolders, false));
+    EXPECT_FALSE(AttributesMatch(0x20, TFileAttributes{engine::ffHidden}, false));
+    EXPECT_TRUE(AttributesMatch(0x22, TFileAttributes{engine::ffHidden}, false));
+}
+
+TEST(AttributesMatchTest, ExactAttributeWantsTheSameSet)
+{
+    const TFileAttributes archive{engine::ffArchive};
+    EXPECT_TRUE(AttributesMatch(0x20, archive, true));
+    EXPECT_FALSE(AttributesMatch(0x21, archive, true));
+    EXPECT_TRUE(AttributesMatch(0x20 | 0x80 | 0x400, archive, true)); // only the five bits count
+    EXPECT_TRUE(AttributesMatch(0x00, TFileAttributes{}, true));
+    EXPECT_TRUE(AttributesMatch(0x80, TFileAttributes{}, true));
+    EXPECT_FALSE(AttributesMatch(0x20, TFileAttributes{}, true));
+    EXPECT_TRUE(AttributesMatch(
+        0x17, TFileAttributes{engine::ffReadonly, engine::ffHidden, engine::ffSystem, engine::ffDirectory},
+        true));
+}
+
+TEST(SizeMatchesTest, BoundsAreInclusiveAndSkipFolders)
+{
+    EXPECT_TRUE(engine::SizeMatches(Entry(0x20, 1024), 1024, 0));
+    EXPECT_FALSE(engine::SizeMatches(Entry(0x20, 1023), 1024, 0));
+    EXPECT_TRUE(engine::SizeMatches(Entry(0x20, 2048), 0, 2048));
+    EXPECT_FALSE(engine::SizeMatches(Entry(0x20, 2049), 0, 2048));
+    EXPECT_TRUE(engine::SizeMatches(Entry(0x20, 0), 0, 0));
+    EXPECT_TRUE(engine::SizeMatches(Entry(0x10, 0), 1024, 0)); // a folder is never rejected
+    EXPECT_TRUE(engine::SizeMatches(Entry(0x10, 99999), 0, 10));
+}
+
+TEST(SizeMatchesTest, UsesAllSixtyFourBits)
+{
+    // A 32-bit view would see 2 GiB as negative and 5 GiB as 1 GiB.
+    EXPECT_FALSE(engine::SizeMatches(Entry(0x20, 2 * kGiB), 0, 2 * kGiB - 1));
+    EXPECT_TRUE(engine::SizeMatches(Entry(0x20, 2 * kGiB), 2 * kGiB, 0));
+    EXPECT_TRUE(engine::SizeMatches(Entry(0x20, 5 * kGiB), 4 * kGiB + 1, 0));
+    EXPECT_FALSE(engine::SizeMatches(Entry(0x20, 5 * kGiB), 0, 4 * kGiB));
+    EXPECT_FALSE(engine::SizeMatches(Entry(0x20, 1 * kGiB), 4 * kGiB + 1, 0));
+}
+
+TEST(NameSurrogateTest, LinksAndWineSymlinksButNotPlaceholders)
+{
+    EXPECT_TRUE(engine::IsNameSurrogate(Entry(0x410, 0, 0xA000000C)));  // symbolic link
+    EXPECT_TRUE(engine::IsNameSurrogate(Entry(0x410, 0, 0xA0000003)));  // junction
+    EXPECT_TRUE(engine::IsNameSurrogate(Entry(0x410, 0, 0)));           // Wine: a Unix symlink
+    EXPECT_FALSE(engine::IsNameSurrogate(Entry(0x410, 0, 0x9000001A))); // cloud placeholder
+    EXPECT_FALSE(engine::IsNameSurrogate(Entry(0x10, 0, 0xA000000C)));  // no reparse attribute
+}
+
+class ContentScanTest : public ::testing::Test
+{
+protected:
+    bool Scan(const std::string& text, bool ignoreCase, const std::string& content)
+    {
+        fs.AddFile("C:\\f.bin").content = content;
+        ContentScanner scanner(text, ignoreCase);
+        return scanner.FileContains(fs, "C:\\f.bin");
+    }
+    // content with text written at offset, the rest filled with '-'.
+    static std::string At(size_t offset, const std::string& text, size_t total)
+    {
+        std::string content(total, '-');
+        content.replace(offset, text.size(), text);
+        return content;
+    }
+    testing_support::FakeFileSystem fs;
+};
+
+TEST_F(ContentScanTest, FoldsOnlyAsciiLettersWhenIgnoringCase)
+{
+    EXPECT_TRUE(Scan("abc", true, "xABCx"));
+    EXPECT_FALSE(Scan("abc", false, "xABCx"));
+    EXPECT_TRUE(Scan("aBc", false, "xaBcx"));
+    EXPECT_TRUE(Scan("[a]", true, "[A]"));
+    EXPECT_FALSE(Scan("{", true, "[")); // '[' and '{' differ by the case bit but are not letters
+    EXPECT_FALSE(Scan("\xC3\xA9", true, "\xC3\x89")); // é is not folded onto É
+    EXPECT_FALSE(Scan("abc", true, std::string("ab\0c", 4)));
+    EXPECT_TRUE(Scan("b\xFF", true, std::string("a\0b\xFF", 4)));
+}
+
+TEST_F(ContentScanTest, FindsTextAcrossEveryBlockBoundary)
+{
+    const size_t block = ContentScanner::kBlockSize;
+    for (size_t offset : {block - 3, block - 2, block - 1, block, 2 * block - 1, 3 * block - 4})
+        EXPECT_TRUE(Scan("abcd", false, At(offset, "abcd", 4 * block))) << "at " << offset;
+    EXPECT_TRUE(Scan("abc", true, At(4094, "ABC", 8000)));
+    EXPECT_TRUE(Scan("abc", true, At(8000 - 3, "abc", 8000))); // the file's last bytes
+    EXPECT_FALSE(Scan("abcd", false, At(block - 2, "abcX", 3 * block)));
+}
+
+TEST_F(ContentScanTest, FindsTextsLongerThanABlock)
+{
+    std::string text(5000, 'q');
+    text.back() = 'z';
+    EXPECT_TRUE(Scan(text, false, At(3000, text, 12000)));
+    EXPECT_FALSE(Scan(text, false, At(3000, text.substr(0, 4999), 12000)));
+}
+
+TEST_F(ContentScanTest, RejectsShortEmptyAndUnreadableFiles)
+{
+    EXPECT_FALSE(Scan("abcdef", true, "abc"));
+    EXPECT_FALSE(Scan("a", true, ""));
+    EXPECT_TRUE(Scan("abc", true, "abc"));
+    FakeEntry locked;
+    locked.content = "abc";
+    locked.openFails = true;
+    fs.AddFile("C:\\locked.txt", locked);
+    ContentScanner scanner("abc", true);
+    EXPECT_FALSE(scanner.FileContains(fs, "C:\\locked.txt"));
+    EXPECT_FALSE(scanner.FileContains(fs, "C:\\missing.txt"));
+}
+
+TEST_F(ContentScanTest, AReadErrorEndsTheScanWithWhatWasFound)
+{
+    const size_t block = ContentScanner::kBlockSize;
+    FakeEntry early;
+    early.content = At(10, "abc", 3 * block);
+    early.readFailsFrom = block;
+    fs.AddFile("C:\\early.txt", early);
+    FakeEntry late;
+    late.content = At(2 * block + 10, "abc", 3 * block);
+    late.readFailsFrom = block;
+    fs.AddFile("C:\\late.txt", late);
+    ContentScanner scanner("abc", true);
+    EXPECT_TRUE(scanner.FileContains(fs, "C:\\early.txt"));
+    EXPECT_FALSE(scanner.FileContains(fs, "C:\\late.txt"));
+}
+
+TEST_F(ContentScanTest, OneScannerServesManyFiles)
+{
+    fs.AddFile("C:\\1").content = At(4095, "needle", 9000);
+    fs.AddFile("C:\\2").content = "nothing here";
+    fs.AddFile("C:\\3").content = "needle";
+    ContentScanner scanner("NEEDLE", true);
+    EXPECT_TRUE(scanner.FileContains(fs, "C:\\1"));
+    EXPECT_FALSE(scanner.FileContains(fs, "C:\\2"));
+    EXPECT_TRUE(scanner.FileContains(fs, "C:\\3"));
+}
+
+} // namespace
