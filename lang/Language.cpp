@@ -76,8 +76,8 @@ std::string GetLangText(int id)
     int length = LoadStringW(g_module.Get(), static_cast<UINT>(id), buffer, ARRAYSIZE(buffer));
     if (length <= 0)
         return kNoText;
-    std::wstring text(buffer, static_cast<size_t>(length));
-    text.resize(text.find(L'\0') == std::wstring::npos ? text.size() : text.find(L'\0'));
+    // A text ends at its first NUL.
+    std::wstring text(buffer, wcsnlen(buffer, static_cast<size_t>(length)));
     // A cut at the buffer's end may split a surrogate pair; drop the orphaned half.
     if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF)
         text.pop_back();

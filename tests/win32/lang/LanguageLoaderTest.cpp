@@ -163,14 +163,4 @@ TEST(LanguageLoader, ModuleThatCannotBeLoadedGivesTheDefaultEverywhere)
     EXPECT_EQ(Option(program, "RunLang"), "EN");
 }
 
-TEST(LanguageLoader, UnknownCodeThatNamesAFileIsUsedAsItStands)
-{
-    ProgramFolder program;
-    ASSERT_TRUE(program.CopyAs("FindFileIT.dll", "FinderXY.dll"));
-    settings::WriteIniString(program.Ini(), "Options", "Language", "XY");
-    EXPECT_TRUE(lang::LoadLanguageModule());
-    EXPECT_EQ(lang::GetLangText(52), "Chiudi");
-    EXPECT_EQ(Option(program, "RunLang"), "XY");
-}
-
 } // namespace
