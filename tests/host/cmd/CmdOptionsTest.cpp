@@ -1,0 +1,205 @@
+#include "cmd/CmdOptions.h"
+
+#include "engine/DateTime.h"
+#include "engine/FindFile.h"
+#include "tests/support/FakeFileSystem.h"
+#include "tests/support/FakeLocalTime.h"
+#include "tests/support/FakeThreadControl.h"
+#include "tests/support/QueueSyncCall.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using cmd::ParseCommandLine;
+using engine::TFileAttributes;
+
+engine::TDateTime Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
+{
+    platform::CalendarTime time;
+    time.year = year;
+    time.month = month;
+    time.day = day;
+    time.hour = hour;
+    time.minute = minute;
+    time.second = second;
+    return engine::EncodeDateTime(time);
+}
+
+TEST(CmdOptions, DefaultsMatchTheFinder)
+{
+    cmd::ParseResult result = ParseCommandLine({});
+    ASSERT_EQ(result.error, "");
+    const cmd::CmdOptions& o = result.options;
+    EXPECT_FALSE(o.location);
+    EXPECT_EQ(o.name, "*.*");
+    EXPECT_TRUE(o.subfolders);
+    EXPECT_EQ(o.attributes,
+              (TFileAttributes{engine::ffArchive, engine::ffReadonly, engine::ffHidden, engine::ffSystem}));
+    EXPECT_FALSE(o.exactAttributes || o.caseSensitive || o.threaded || o.events || o.help || o.version);
+    EXPECT_EQ(o.sizeMin, 0);
+    EXPECT_EQ(o.modifiedBefore, 0);
+}
+
+TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
+{
+    cmd::ParseResult result = ParseCommandLine({"-n",
+                                                "*.txt",
+                                                "--include",
+                                                "C:\\a\\*.doc",
+                                                "-i",
+                                                "D:\\*.x",
+                                                "-x",
+                                                "*.bak",
+                                                "--exclude=*\\tmp\\*",
+                                                "--no-subfolders",
+                                                "-a",
+                                                "rh",
+                                                "--exact-attributes",
+                                                "--size-min",
+                                                "10",
+                                                "--size-max=2000",
+                                                "-c",
+                                                "needle",
+                                                "--case-sensitive",
+                                                "--threaded",
+                                                "--events",
+                                                "C:\\data;D:\\"});
+    ASSERT_EQ(result.error, "");
+    const cmd::CmdOptions& o = result.options;
+    EXPECT_EQ(o.name, "*.txt");
+    EXPECT_EQ(o.includes, (std::vector<std::string>{"C:\\a\\*.doc", "D:\\*.x"}));
+    EXPECT_EQ(o.excludes, (std::vector<std::string>{"*.bak", "*\\tmp\\*"}));
+    EXPECT_FALSE(o.subfolders);
+    EXPECT_EQ(o.attributes, (TFileAttributes{engine::ffReadonly, engine::ffHidden}));
+    EXPECT_TRUE(o.exactAttributes);
+    EXPECT_EQ(o.sizeMin, 10);
+    EXPECT_EQ(o.sizeMax, 2000);
+    EXPECT_EQ(o.containing, "needle");
+    EXPECT_TRUE(o.caseSensitive);
+    EXPECT_TRUE(o.threaded);
+    EXPECT_TRUE(o.events);
+    EXPECT_EQ(o.location, std::optional<std::string>("C:\\data;D:\\"));
+
+    EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
+    EXPECT_TRUE(ParseCommandLine({"--version"}).options.version);
+    // After "--" a leading dash is a folder name.
+    EXPECT_EQ(ParseCommandLine({"--", "-odd"}).options.location, std::optional<std::string>("-odd"));
+    // An empty value is a value: no attributes at all, an empty name.
+    EXPECT_EQ(ParseCommandLine({"-a", ""}).options.attributes, TFileAttributes{});
+    EXPECT_EQ(ParseCommandLine({"--name="}).options.name, "");
+}
+
+TEST(CmdOptions, RejectsBadCommandLines)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"},
+        {"-q"},
+        {"-nfoo"},
+        {"--name"},
+        {"-a", "ARX"},
+        {"--size-min", "-5"},
+        {"--size-max", "1k"},
+        {"--size-min", "99999999999999999999"},
+        {"--modified-after", "2024-13-01"},
+        {"--threaded=yes"},
+        {"C:\\", "D:\\"},
+        {"--created-before", "yesterday"},
+    };
+    for (const auto& args : bad)
+    {
+        std::string joined;
+        for (const auto& a : args)
+            joined += a + " ";
+        EXPECT_NE(ParseCommandLine(args).error, "") << joined;
+    }
+}
+
+TEST(CmdOptions, DatesBecomeDayNumbersTimesBecomeFractions)
+{
+    EXPECT_EQ(cmd::ParseDateBound("1899-12-31", false), 1.0);
+    EXPECT_EQ(cmd::ParseDateBound("2024-02-29", false), Date(2024, 2, 29));
+    EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("12:00", false), 0.5);
+    EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("06:00:36", false), (6 * 3600 + 36) / 86400.0);
+    EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("2024-02-29T18:00", false), Date(2024, 2, 29) + 0.75);
+    // Dates before 1899-12-30 subtract their time of day, as TDateTime does.
+    EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("1899-12-29T06:00", false), -1.25);
+
+    for (const char* bad : {"2023-02-29", "2024-04-31", "2024-1-01", "24:00", "12:60", "12:00:61", "12",
+                            "12:00:", "2024-01-01 12:00", "2024-01-01T", "0000-01-01", ""})
+        EXPECT_FALSE(cmd::ParseDateBound(bad, false)) << bad;
+}
+
+TEST(CmdOptions, AnUpperBoundAtMidnightIsThatInstant)
+{
+    // Without care, T00:00 would read as the whole day and 00:00 as no bound at all.
+    engine::TDateTime before = *cmd::ParseDateBound("2024-03-10T00:00", true);
+    engine::TDateTime midnight = Date(2024, 3, 10);
+    EXPECT_TRUE(engine::DateInRange(midnight, before, 0));
+    EXPECT_FALSE(engine::DateInRange(midnight + 1.0 / 86400000, before, 0)); // one millisecond later
+    EXPECT_FALSE(engine::DateInRange(Date(2024, 3, 10, 12), before, 0));
+
+    engine::TDateTime timeOfDay = *cmd::ParseDateBound("00:00:00", true);
+    EXPECT_NE(timeOfDay, 0);
+    EXPECT_TRUE(engine::DateInRange(Date(2020, 1, 1), timeOfDay, 0));
+    EXPECT_FALSE(engine::DateInRange(Date(2020, 1, 1, 0, 0, 1), timeOfDay, 0));
+
+    // A lower bound at midnight already means "from that instant on", and a date alone a whole day.
+    EXPECT_EQ(*cmd::ParseDateBound("2024-03-10T00:00", false), midnight);
+    EXPECT_EQ(*cmd::ParseDateBound("2024-03-10", true), midnight);
+    EXPECT_TRUE(
+        engine::DateInRange(Date(2024, 3, 10, 23, 59, 59), *cmd::ParseDateBound("2024-03-10", true), 0));
+}
+
+TEST(CmdOptions, AttributeLettersAndSizes)
+{
+    EXPECT_EQ(cmd::ParseAttributes("ARHSD"), TFileAttributes::FromBits(0x1F));
+    EXPECT_EQ(cmd::ParseAttributes("d"), TFileAttributes{engine::ffDirectory});
+    EXPECT_EQ(cmd::ParseAttributes("SA"), (TFileAttributes{engine::ffSystem, engine::ffArchive}));
+    EXPECT_EQ(cmd::ParseAttributes(""), TFileAttributes{});
+    EXPECT_FALSE(cmd::ParseAttributes("N"));
+    EXPECT_FALSE(cmd::ParseAttributes("A R"));
+
+    EXPECT_EQ(cmd::ParseSize("0"), 0);
+    EXPECT_EQ(cmd::ParseSize("5368709120"), 5368709120LL); // sizes beyond 32 bits
+    EXPECT_EQ(cmd::ParseSize("9223372036854775807"), INT64_MAX);
+    EXPECT_FALSE(cmd::ParseSize("9223372036854775808"));
+    EXPECT_FALSE(cmd::ParseSize("+1"));
+    EXPECT_FALSE(cmd::ParseSize(""));
+}
+
+TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
+{
+    testing_support::FakeFileSystem fs;
+    testing_support::FakeLocalTime time;
+    testing_support::QueueSyncCall sync;
+    testing_support::FakeThreadControl threads;
+    engine::TFindFile finder({fs, time, sync, threads});
+
+    cmd::ParseResult result =
+        ParseCommandLine({"-n", "*.log", "-x", "*old*", "--no-subfolders", "-a", "D", "--exact-attributes",
+                          "--modified-after", "2020-01-01", "--accessed-before", "10:30", "--size-max",
+                          "5000000000", "-c", "abc", "--case-sensitive", "--threaded", "C:\\logs"});
+    ASSERT_EQ(result.error, "");
+    cmd::ApplyOptions(result.options, finder);
+    EXPECT_EQ(finder.Filename(), "*.log");
+    EXPECT_EQ(finder.Location(), "C:\\logs");
+    EXPECT_EQ(finder.ExcludeFiles(), std::vector<std::string>{"*old*"});
+    EXPECT_FALSE(finder.Subfolders());
+    EXPECT_EQ(finder.Attributes(), TFileAttributes{engine::ffDirectory});
+    EXPECT_TRUE(finder.ExactAttribute());
+    EXPECT_EQ(finder.ModifiedAfter(), Date(2020, 1, 1));
+    EXPECT_DOUBLE_EQ(finder.AccessedBefore(), 10.5 / 24);
+    EXPECT_EQ(finder.SizeMax(), 5000000000LL);
+    EXPECT_EQ(finder.Containing(), "abc");
+    EXPECT_FALSE(finder.IgnoreCase());
+    EXPECT_TRUE(finder.Threaded());
+
+    // A location with a wildcard is the finder's to refuse.
+    cmd::ParseResult wild = ParseCommandLine({"C:\\*"});
+    ASSERT_EQ(wild.error, "");
+    EXPECT_THROW(cmd::ApplyOptions(wild.options, finder), engine::EFindFileError);
+}
+
+} // namespace

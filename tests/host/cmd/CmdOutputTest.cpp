@@ -1,0 +1,44 @@
+#include "cmd/CmdOutput.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+TEST(CmdOutput, JoinsFolderAndNameWithOneBackslash)
+{
+    EXPECT_EQ(cmd::JoinPath("C:\\data", "a.txt"), "C:\\data\\a.txt");
+    EXPECT_EQ(cmd::JoinPath("C:\\", "a.txt"), "C:\\a.txt");
+    EXPECT_EQ(cmd::JoinPath("", "a.txt"), "a.txt");
+    EXPECT_EQ(cmd::JoinPath("\\\\server\\share", "Привет.txt"), "\\\\server\\share\\Привет.txt");
+}
+
+TEST(CmdOutput, FormatsTheEventLines)
+{
+    engine::TSearchRec record;
+    record.Name = "日本語.doc";
+    record.Size = 5368709120LL;
+    record.Attr = 0x421;
+    platform::CalendarTime time;
+    time.year = 2107;
+    time.month = 12;
+    time.day = 31;
+    time.hour = 23;
+    time.minute = 5;
+    time.second = 9;
+    EXPECT_EQ(cmd::FoundLine("C:\\x", record, time),
+              "found\tC:\\x\t日本語.doc\t5368709120\t00000421\t2107-12-31 23:05:09\n");
+    record.Attr = -1;
+    time.year = 1601;
+    time.month = 1;
+    time.day = 2;
+    EXPECT_EQ(cmd::FoundLine("C:\\", record, time),
+              "found\tC:\\\t日本語.doc\t5368709120\tffffffff\t1601-01-02 23:05:09\n");
+    EXPECT_EQ(cmd::FoundLine("C:\\", record, std::nullopt),
+              "found\tC:\\\t日本語.doc\t5368709120\tffffffff\t\n");
+    EXPECT_EQ(cmd::FolderLine("D:\\a b"), "folder\tD:\\a b\n");
+    EXPECT_EQ(cmd::CompleteLine(12, false), "complete\t12\t0\n");
+    EXPECT_EQ(cmd::CompleteLine(0, true), "complete\t0\t1\n");
+}
+
+} // namespace
