@@ -112,6 +112,33 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     return 0;
 }
 
+namespace
+{
+
+struct ControlSearch
+{
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchControlId(HWND child, LPARAM param)
+{
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+} // namespace
+
+HWND FindControl(HWND parent, int id)
+{
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(parent, &MatchControlId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::string WindowText(HWND hwnd)
 {
     const int length = GetWindowTextLengthW(hwnd);

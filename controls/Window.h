@@ -46,6 +46,9 @@ private:
     HWND m_hwnd = nullptr;
 };
 
+// The first descendant of parent with this control ID (depth first), or null.
+HWND FindControl(HWND parent, int id);
+
 // Text of a window as UTF-8, and setting it from UTF-8.
 std::string WindowText(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, const std::string& text);

@@ -86,31 +86,9 @@ HWND TFindfileFrm::Create()
     return hwnd;
 }
 
-namespace
-{
-
-struct ControlSearch
-{
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchControlId(HWND child, LPARAM param)
-{
-    auto* search = reinterpret_cast<ControlSearch*>(param);
-    if (GetDlgCtrlID(child) != search->id)
-        return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-} // namespace
-
 HWND TFindfileFrm::Control(int id) const
 {
-    ControlSearch search{id, nullptr};
-    EnumChildWindows(Handle(), &MatchControlId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return controls::FindControl(Handle(), id);
 }
 
 controls::FlatButton& TFindfileFrm::SectionButton(int section)

@@ -16,6 +16,7 @@
 #include "engine/FindFile.h"
 #include "platform/UniqueHandle.h"
 #include "ui/main/LookInPlaces.h"
+#include "ui/main/ResultsList.h"
 #include "ui/main/SearchCriteria.h"
 
 #include <functional>
@@ -133,7 +134,8 @@ public:
     const std::vector<PlaceEntry>& Places() const { return m_places; }
     const SpecialFolders& SpecialFolderPaths() const { return m_specialFolders; }
     const std::string& NetworkProviderName() const { return m_networkProviderName; }
-    int SortColumn() const { return m_sortColumn; }
+    int SortColumn() const { return m_results ? m_results->SortColumn() : 0; }
+    ResultsList& Results() { return *m_results; }
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
     // The page of the network header, where the network panel puts its controls.
     controls::Panel& NetworkPage() { return m_sideBar.Page(1); }
@@ -182,8 +184,10 @@ private:
     // FindfileFrmResults.cpp
     void CreateLV1(HWND parent);
     void SetFileColumns();
-    void AttachResultImages();
     void ClearResults();
+    void ViewMenuClick(int id);
+    static LRESULT CALLBACK ViewCommandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                            DWORD_PTR refData);
     void FindFile1Found(const std::string& folder, const engine::TSearchRec& record);
     void FindFile1NewFolder(const std::string& folder);
     void FindFile1Complete();
@@ -209,9 +213,9 @@ private:
     HWND m_lv1 = nullptr;
     HWND m_panel2 = nullptr;
     platform::UniqueMenu m_viewMenu;
+    std::unique_ptr<ResultsList> m_results;
 
     int m_openSection = -1;
-    int m_sortColumn = 0;
     bool m_closing = false;
     std::string m_networkProviderName;
     SpecialFolders m_specialFolders;

@@ -147,7 +147,7 @@ void TFindfileFrm::PlaceSections()
     const int titleIds[3] = {kIdLabel4, kIdLabel5, kIdLabel11};
     for (int i = 0; i < 3; ++i)
     {
-        const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+        const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
         SetWindowPos(Control(titleIds[i]), nullptr, 8, tops[i], 0, 0, flags);
         SetWindowPos(m_sectionButtons[i].Handle(), nullptr, kSectionButtonLeft, tops[i], 0, 0, flags);
         if (i == m_openSection)

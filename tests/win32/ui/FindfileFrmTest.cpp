@@ -255,6 +255,23 @@ TEST_F(FrameTest, TopStripButtonsCloseMinimiseAndCallTheirHooks)
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 5000));
 }
 
+TEST_F(FrameTest, HandPointerOverThePanelButNotInTextFieldsOrTheList)
+{
+    Open();
+    auto pointer = [&](int id) {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        const LRESULT handled = SendMessageW(m_frame->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(C(id)),
+                                             MAKELPARAM(HTCLIENT, 0));
+        return handled && GetCursor() == LoadCursorW(nullptr, IDC_HAND);
+    };
+    EXPECT_TRUE(pointer(kIdLabel1));
+    EXPECT_TRUE(pointer(kIdHeader1Page));
+    EXPECT_TRUE(pointer(kIdFlatCheckBox5));
+    EXPECT_TRUE(pointer(kIdFindfilesbtn));
+    EXPECT_FALSE(pointer(kIdLMDEdit1));
+    EXPECT_FALSE(pointer(kIdLV1));
+}
+
 TEST_F(FrameTest, TopStripButtonsShowTheirHoverPicture)
 {
     Open();

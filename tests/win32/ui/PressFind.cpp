@@ -1,0 +1,33 @@
+// ff_press_find MASK | --section N | --close: drives a running FindFile.exe from outside, for
+// screenshots. Types MASK into the name field and presses the find button, opens option section N
+// (0 date, 1 size, 2 more options), or closes the window.
+#include "controls/Window.h"
+#include "ui/main/FindfileFrm.h"
+
+#include <string>
+#include <windows.h>
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    HWND frame = nullptr;
+    for (int i = 0; i < 50 && !frame; ++i, Sleep(100))
+        frame = FindWindowW(L"TFindfileFrm", nullptr);
+    if (!frame)
+        return 1;
+    if (std::wstring(argv[1]) == L"--close")
+    {
+        PostMessageW(frame, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (std::wstring(argv[1]) == L"--section" && argc > 2)
+    {
+        SendMessageW(controls::FindControl(frame, ui::kIdExplBtn1 + 2 * _wtoi(argv[2])), BM_CLICK, 0, 0);
+        return 0;
+    }
+    SendMessageW(controls::FindControl(frame, ui::kIdLMDEdit1), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(argv[1]));
+    SendMessageW(controls::FindControl(frame, ui::kIdFindfilesbtn), BM_CLICK, 0, 0);
+    return 0;
+}

@@ -1,0 +1,59 @@
+#!/bin/bash
+# Starts FindFile.exe on a private X screen, optionally runs a search in it, and saves a picture of
+# the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--wait SECONDS] [-- ARGS]
+# The build folder is build/win32, or the one named by FF_BUILD. With --search the name field gets
+# MASK and the find button is pressed, with --section N option section N (0 date, 1 size, 2 more)
+# is opened, both by the build's ff_press_find.exe, before the picture is taken.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${FF_BUILD:-$root/build/win32}"
+[ $# -ge 1 ] || { echo "usage: $0 OUT.png [--search MASK] [--wait SECONDS] [-- ARGS]" >&2; exit 2; }
+out="$(realpath -m "$1")"
+shift
+search=""
+section=""
+wait_seconds=6
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --search) search="$2"; shift 2 ;;
+        --section) section="$2"; shift 2 ;;
+        --wait) wait_seconds="$2"; shift 2 ;;
+        --) shift; break ;;
+        *) echo "unknown option $1" >&2; exit 2 ;;
+    esac
+done
+program="$build/bin/FindFile.exe"
+[ -f "$program" ] || { echo "no $program: build the win32 configuration first" >&2; exit 1; }
+presser="$build/bin/ff_press_find.exe"
+if [ -n "$search$section" ] && [ ! -f "$presser" ]; then
+    echo "no $presser: build the target ff_press_find" >&2
+    exit 1
+fi
+
+# One script runs inside the X server's session: the program, the optional search, the picture.
+inner="$(mktemp)"
+trap 'rm -f "$inner"' EXIT
+cat >"$inner" <<'INNER'
+set -u
+"$FF_WINE_RUN" "$FF_PROGRAM" "$@" >/dev/null 2>&1 &
+sleep "$FF_WAIT"
+if [ -n "$FF_SECTION" ]; then
+    "$FF_WINE_RUN" "$FF_PRESSER" --section "$FF_SECTION" >/dev/null 2>&1
+    sleep 1
+fi
+if [ -n "$FF_SEARCH" ]; then
+    "$FF_WINE_RUN" "$FF_PRESSER" "$FF_SEARCH" >/dev/null 2>&1
+    sleep 3
+fi
+import -window root "$FF_OUT"
+"$FF_WINE_RUN" "$FF_PRESSER" --close >/dev/null 2>&1 || true
+sleep 1
+INNER
+export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_SECTION="$section" \
+    FF_WAIT="$wait_seconds" FF_OUT="$out"
+if [ -n "${DISPLAY:-}" ] && [ -z "${FF_SCREENSHOT_XVFB:-}" ]; then
+    bash "$inner" "$@"
+else
+    env -u DISPLAY xvfb-run -a -s "-screen 0 1280x1024x24" bash "$inner" "$@"
+fi
+echo "saved $out"
