@@ -1,0 +1,241 @@
+// FindFileCmd.exe end to end: started with CreateProcessW, its output read through pipes.
+#include "platform/UniqueHandle.h"
+#include "platform/Utf8.h"
+#include "platform/Win32LocalTime.h"
+#include "tests/win32/platform/TempTree.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+#include <windows.h>
+
+namespace
+{
+
+using testing_support::FileTimeOf;
+using testing_support::TempTree;
+
+struct Outcome
+{
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out;
+    std::string err;
+};
+
+// One argument quoted so that the program's argument splitting gives it back unchanged.
+std::wstring Quote(const std::wstring& arg)
+{
+    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos)
+        return arg;
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : arg)
+    {
+        if (c == L'\\')
+        {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L"\"";
+}
+
+std::wstring ProgramPath()
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"FindFileCmd.exe";
+}
+
+void ReadAll(HANDLE pipe, std::string& target)
+{
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(pipe, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        target.append(buffer, read);
+}
+
+Outcome RunCmd(const std::vector<std::string>& args)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE outRead, outWrite, errRead, errWrite;
+    CreatePipe(&outRead, &outWrite, &inherit, 0);
+    CreatePipe(&errRead, &errWrite, &inherit, 0);
+    platform::UniqueKernelHandle outReader(outRead), outWriter(outWrite), errReader(errRead),
+        errWriter(errWrite);
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+
+    std::wstring commandLine = Quote(ProgramPath());
+    for (const std::string& arg : args)
+        commandLine += L" " + Quote(platform::Widen(arg));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    PROCESS_INFORMATION process = {};
+    Outcome outcome;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
+    {
+        ADD_FAILURE() << "cannot start FindFileCmd.exe, error " << GetLastError();
+        return outcome;
+    }
+    platform::UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    outWriter.Reset();
+    errWriter.Reset();
+
+    std::thread errThread([&] { ReadAll(errRead, outcome.err); });
+    ReadAll(outRead, outcome.out);
+    errThread.join();
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &outcome.exitCode);
+    return outcome;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> SortedLines(const std::string& text)
+{
+    std::vector<std::string> lines = Lines(text);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+class FindFileCmdTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tree.MakeFolder("with space");
+        tree.MakeFile("with space\\one.txt", "first file");
+        tree.MakeFile("with space\\two.log", "second");
+        tree.MakeFolder("with space\\sub");
+        tree.MakeFile("with space\\sub\\three.txt", "third file");
+        tree.MakeFile("with space\\sub\\日本語 Привет.txt", "script");
+        tree.SetTimes("with space\\one.txt", 0, 0, FileTimeOf(2015, 7, 1, 10, 20, 30));
+        location = tree.Path("with space\\"); // a trailing backslash inside quotes on purpose
+    }
+
+    TempTree tree;
+    std::string location;
+};
+
+TEST_F(FindFileCmdTest, PrintsTheFullPathOfEveryEntryFound)
+{
+    Outcome o = RunCmd({"-n", "*.txt", location});
+    EXPECT_EQ(o.exitCode, 0u) << o.err;
+    EXPECT_EQ(o.err, "");
+    std::vector<std::string> expected = {location + "one.txt", location + "sub\\three.txt",
+                                         location + "sub\\日本語 Привет.txt"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(SortedLines(o.out), expected);
+
+    // The threaded run prints the same lines.
+    Outcome threaded = RunCmd({"--threaded", "-n", "*.txt", location});
+    EXPECT_EQ(threaded.exitCode, 0u);
+    EXPECT_EQ(threaded.out, o.out);
+}
+
+TEST_F(FindFileCmdTest, EventsCarryEveryField)
+{
+    for (const char* mode : {"--events", "--threaded"})
+    {
+        std::vector<std::string> args = {"--events", "-n", "one.*", location};
+        if (std::string(mode) == "--threaded")
+            args.insert(args.begin(), "--threaded");
+        Outcome o = RunCmd(args);
+        EXPECT_EQ(o.exitCode, 0u) << o.err;
+        std::vector<std::string> lines = Lines(o.out);
+        const std::string top = location.substr(0, location.size() - 1);
+        ASSERT_EQ(lines.size(), 4u) << o.out;
+        EXPECT_EQ(lines[0], "folder\t" + top);
+        std::vector<std::string> found = Fields(lines[1]);
+        ASSERT_EQ(found.size(), 6u) << lines[1];
+        EXPECT_EQ(found[0], "found");
+        EXPECT_EQ(found[1], top);
+        EXPECT_EQ(found[2], "one.txt");
+        EXPECT_EQ(found[3], "10");
+        EXPECT_EQ(found[4].size(), 8u);
+        EXPECT_EQ(std::stoul(found[4], nullptr, 16) & 0x17u, 0u);
+        auto local = platform::Win32LocalTime().ToLocal(FileTimeOf(2015, 7, 1, 10, 20, 30));
+        ASSERT_TRUE(local);
+        char expectedTime[32];
+        snprintf(expectedTime, sizeof(expectedTime), "%04d-%02d-%02d %02d:%02d:%02d", local->year,
+                 local->month, local->day, local->hour, local->minute, local->second);
+        EXPECT_EQ(found[5], expectedTime);
+        EXPECT_EQ(lines[2], "folder\t" + top + "\\sub");
+        EXPECT_EQ(lines[3], "complete\t1\t0");
+    }
+}
+
+TEST_F(FindFileCmdTest, CriteriaOptionsReachTheSearch)
+{
+    EXPECT_EQ(SortedLines(RunCmd({"-c", "FILE", location}).out),
+              (std::vector<std::string>{location + "one.txt", location + "sub\\three.txt"}));
+    EXPECT_EQ(RunCmd({"-c", "FILE", "--case-sensitive", location}).exitCode, 1u);
+    EXPECT_EQ(Lines(RunCmd({"--no-subfolders", "-n", "*.txt", location}).out),
+              std::vector<std::string>{location + "one.txt"});
+    EXPECT_EQ(Lines(RunCmd({"-x", "*.txt", "-n", "*", "--no-subfolders", location}).out),
+              std::vector<std::string>{location + "two.log"});
+    EXPECT_EQ(Lines(RunCmd({"--modified-before", "2016-01-01", location}).out),
+              std::vector<std::string>{location + "one.txt"});
+    EXPECT_EQ(Lines(RunCmd({"--size-min", "7", "--size-max", "10", "-n", "*.txt", location}).out),
+              (std::vector<std::string>{location + "one.txt", location + "sub\\three.txt"}));
+    EXPECT_EQ(Lines(RunCmd({"-a", "D", "--exact-attributes", "-n", "*", location}).out),
+              std::vector<std::string>{location + "sub"});
+    EXPECT_EQ(Lines(RunCmd({"-i", location + "sub\\*.txt", "--no-subfolders"}).out).size(), 2u);
+}
+
+TEST_F(FindFileCmdTest, ExitStatusTellsFoundNothingAndBadUsage)
+{
+    Outcome nothing = RunCmd({"--events", "-n", "*.none", location});
+    EXPECT_EQ(nothing.exitCode, 1u);
+    EXPECT_EQ(Lines(nothing.out).back(), "complete\t0\t0");
+
+    Outcome badOption = RunCmd({"--frobnicate"});
+    EXPECT_EQ(badOption.exitCode, 2u);
+    EXPECT_EQ(badOption.out, "");
+    EXPECT_NE(badOption.err.find("--frobnicate"), std::string::npos);
+
+    Outcome badName = RunCmd({"-n", "dir\\x.txt", location});
+    EXPECT_EQ(badName.exitCode, 2u);
+    EXPECT_EQ(badName.err, "dir\\x.txt\n\rInvalid filename specified\n");
+
+    Outcome badLocation = RunCmd({location + "*"});
+    EXPECT_EQ(badLocation.exitCode, 2u);
+    EXPECT_EQ(badLocation.err, location + "*\n\rlocation cannot to be contained wildcards\n");
+
+    Outcome help = RunCmd({"--help"});
+    EXPECT_EQ(help.exitCode, 0u);
+    EXPECT_NE(help.out.find("--containing"), std::string::npos);
+}
+
+} // namespace
