@@ -1,0 +1,55 @@
+#!/usr/bin/env python3
+"""Writes the benchmark trees natively (much faster than through Wine) and marks each as complete.
+
+walk tree:    50 x 100 folders (5,051 with the parents), 20 files in each leaf: 100,000 files,
+              of which every fifth leaf holds one "*.bmk" file: 1,000 files, 1% of all.
+content tree: 200 files of 1 MiB of text, 200 MiB; every tenth file holds the word "quetzal42".
+"""
+import os
+import random
+import sys
+
+
+def walk_tree(root):
+    for top in range(50):
+        for leaf in range(100):
+            folder = os.path.join(root, "d%02d" % top, "s%03d" % leaf)
+            os.makedirs(folder, exist_ok=True)
+            index = top * 100 + leaf
+            for n in range(20):
+                name = "x%02d.bmk" % n if (n == 0 and index % 5 == 0) else "f%02d.%s" % (n, ("txt", "log", "dat", "c")[n % 4])
+                with open(os.path.join(folder, name), "wb") as f:
+                    f.write(b"%d\n" % n)
+
+
+def content_tree(root):
+    os.makedirs(root, exist_ok=True)
+    rng = random.Random(7)
+    words = [bytes(rng.choice(b"abcdefghijklmnopqrstuvwxyz") for _ in range(rng.randint(2, 9))) for _ in range(4000)]
+    size = 1 << 20
+    for n in range(200):
+        parts = []
+        length = 0
+        while length < size:
+            line = b" ".join(rng.choice(words) for _ in range(12)) + b"\n"
+            parts.append(line)
+            length += len(line)
+        data = b"".join(parts)[:size]
+        if n % 10 == 0:
+            at = rng.randint(0, size - 100)
+            data = data[:at] + b"quetzal42" + data[at + 9:]
+        with open(os.path.join(root, "t%03d.txt" % n), "wb") as f:
+            f.write(data)
+
+
+def main():
+    kind, root = sys.argv[1], sys.argv[2]
+    marker = os.path.join(root, ".complete")
+    if os.path.exists(marker):
+        return
+    (walk_tree if kind == "walk" else content_tree)(root)
+    open(marker, "w").close()
+
+
+if __name__ == "__main__":
+    main()
