@@ -420,7 +420,10 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_COMMAND:
         if (lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) >= kIdMaleikony1)
-            return 0; // view styles belong to the results list
+        {
+            ViewMenuClick(LOWORD(wParam));
+            return 0;
+        }
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_CTLCOLORSTATIC:

@@ -37,6 +37,8 @@ struct FrameHooks
     std::function<bool(HWND owner)> language;
     std::function<void()> languageAccepted;
     std::function<void(HWND owner)> settings;
+    // Header1Click's first step: tell a running network lookup to stop (not waited for).
+    std::function<void()> stopNetworkLookup;
     // The folder browser of the look-in list; empty result = cancelled. Null: the shell's dialog.
     std::function<std::optional<std::string>(HWND owner)> browseForFolder;
 };
@@ -185,9 +187,7 @@ private:
     void CreateLV1(HWND parent);
     void SetFileColumns();
     void ClearResults();
-    void ViewMenuClick(int id);
-    static LRESULT CALLBACK ViewCommandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                            DWORD_PTR refData);
+    void ViewMenuClick(int item);
     void FindFile1Found(const std::string& folder, const engine::TSearchRec& record);
     void FindFile1NewFolder(const std::string& folder);
     void FindFile1Complete();

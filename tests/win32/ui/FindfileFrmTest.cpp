@@ -153,6 +153,14 @@ TEST_F(FrameTest, ResultsListStartsInDetailsViewWithFiveColumns)
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(ListView_GetColumnWidth(list, i), widths[i]);
     EXPECT_EQ(GetMenuState(m_frame->ViewMenu(), kIdPodrobnosti1, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+
+    // The view menu switches the style and moves the check mark.
+    SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdSeznam1, 0), 0);
+    EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
+    EXPECT_EQ(GetMenuState(m_frame->ViewMenu(), kIdSeznam1, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    EXPECT_EQ(GetMenuState(m_frame->ViewMenu(), kIdPodrobnosti1, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdVelkeikony1, 0), 0);
+    EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_ICON);
 }
 
 TEST_F(FrameTest, FolderArgumentFillsTheLookInField)
