@@ -156,8 +156,9 @@ void TFindfileFrm::PlaceSections()
             ShowWindow(m_sectionPanels[i].Handle(), SW_HIDE);
     }
     SetWindowPos(m_findButton.Handle(), nullptr, 112, p.findButton, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(m_sideBar.Page(0).Handle(), nullptr, TRUE);
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    // Moved controls leave stale pixels behind unless the whole page repaints.
+    RedrawWindow(m_sideBar.Page(0).Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TFindfileFrm::OpenSection(int section)
