@@ -49,6 +49,7 @@ uint64_t FakeLocalTime::FileTimeFromLocal(int year, int month, int day, int hour
 
 std::optional<platform::CalendarTime> FakeLocalTime::ToLocal(uint64_t fileTimeUtc) const
 {
+    ++m_conversions;
     const int64_t local =
         static_cast<int64_t>(fileTimeUtc) + static_cast<int64_t>(m_offsetMinutes) * 60000 * kTicksPerMs;
     if (local < 0)
