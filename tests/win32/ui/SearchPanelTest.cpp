@@ -206,6 +206,22 @@ TEST_F(SearchPanelTest, FindSearchesTheTreeAndShowsTheRows)
     WaitForIdle();
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, 0), "readme.md");
+
+    // Through the program's message loop, where the dialog manager sees the key first.
+    SetName("notes.txt");
+    SetFocus(C(kIdLMDEdit1));
+    PostMessageW(C(kIdLMDEdit1), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (IsDialogMessageW(m_frame->Handle(), &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(0, 0), "notes.txt");
 }
 
 TEST_F(SearchPanelTest, FindAndEnterStopARunningSearch)
