@@ -82,16 +82,26 @@ public:
     TThreadPriority ThreadPriority() const;
     void SetThreadPriority(TThreadPriority value); // applied to a running worker at once
 
+    // Events run on the finder's thread in both modes. Folder is the searched folder without its
+    // trailing backslash, except at a drive root ("C:\\"). FileInfo is valid during the call only.
     TFoundEvent OnFound;
     TNewFolderEvent OnNewFolder;
-    TNotifyEvent OnComplete;
+    TNotifyEvent OnComplete; // once per run, finished, stopped or failed; Busy is already clear
 
+    // Takes a snapshot of the properties and runs it: inline, returning after OnComplete (an
+    // exception thrown by OnComplete itself reaches the caller), or threaded, returning at once.
+    // Ignored while Busy. Failures inside the run end it quietly and set Aborted.
     void StartSearch();
+    // Sets Aborted; with a worker, also stops it and serves its calls until the run has ended and
+    // OnComplete has run. Never call it from OnFound or OnNewFolder of a threaded run: the worker
+    // waits for that handler while this waits for the worker.
     void AbortSearch();
     bool Busy() const;
     bool Aborted() const;
 
 protected:
+    // A subclass that overrides these must stop a threaded run (AbortSearch) in its own
+    // destructor: by the time ~TFindFile stops the worker, the subclass part is gone.
     virtual void NotifyFound(const std::string& folder, const TSearchRec& record);
     virtual bool NotifyNewFolder(const std::string& folder);
     virtual void FinishSearch();

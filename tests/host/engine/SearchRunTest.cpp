@@ -361,3 +361,30 @@ TEST_F(EngineTest, TheRunReadsOnlyItsSnapshot)
     EXPECT_EQ(RunInline(*finder, "C:\\d"), (Lines{"a.txt", "b.txt"}));
     EXPECT_FALSE(finder->Subfolders());
 }
+
+TEST_F(EngineTest, ATimeOutsideTheCalendarFailsAnyBoundOfItsKind)
+{
+    // West of UTC, the file time 0 has no local calendar time.
+    testing_support::FakeLocalTime westOfUtc(-60);
+    FakeEntry unplaceable;
+    unplaceable.lastWriteTime = 0;
+    unplaceable.creationTime = westOfUtc.FileTimeFromLocal(2020, 1, 1);
+    fs.AddFile("C:\\d\\zero.txt", unplaceable);
+    TFindFile finder({fs, westOfUtc, syncCall, threads});
+    std::vector<engine::TSearchRec> found;
+    finder.OnFound = [&](TFindFile&, const std::string&, const engine::TSearchRec& rec) {
+        found.push_back(rec);
+    };
+    finder.SetLocation("C:\\d");
+    finder.StartSearch();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Time, 0);
+    found.clear();
+    finder.SetCreatedAfter(1.0); // the creation time is fine
+    finder.StartSearch();
+    EXPECT_EQ(found.size(), 1u);
+    found.clear();
+    finder.SetModifiedAfter(1.0);
+    finder.StartSearch();
+    EXPECT_TRUE(found.empty());
+}
