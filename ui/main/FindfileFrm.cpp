@@ -288,7 +288,7 @@ void TFindfileFrm::ShowViewMenu()
                      nullptr);
 }
 
-void TFindfileFrm::OnCommand(int id, int code, HWND control)
+void TFindfileFrm::OnCommand(int id, int code)
 {
     switch (id)
     {
@@ -308,8 +308,17 @@ void TFindfileFrm::OnCommand(int id, int code, HWND control)
             m_options.hooks.languageAccepted();
         return;
     case kIdSettingsBtn:
-        if (m_options.hooks.settings)
+        // At most one settings dialog: a click while it is open does nothing more.
+        if (m_options.hooks.settings && !m_settingsOpen)
+        {
+            m_settingsOpen = true;
+            struct Reset
+            {
+                bool& flag;
+                ~Reset() { flag = false; }
+            } reset{m_settingsOpen};
             m_options.hooks.settings(Handle());
+        }
         return;
     case kIdIcostylebtn:
         ShowViewMenu();
@@ -320,7 +329,7 @@ void TFindfileFrm::OnCommand(int id, int code, HWND control)
     case kIdExplBtn1:
     case kIdExplBtn2:
     case kIdExplBtn3:
-        ExplBtnClick(id - kIdExplBtn1 == 0 ? 0 : (id == kIdExplBtn2 ? 1 : 2));
+        ExplBtnClick(id == kIdExplBtn1 ? 0 : (id == kIdExplBtn2 ? 1 : 2));
         return;
     case kIdFlatRadioButton1:
     case kIdFlatRadioButton2:
@@ -342,7 +351,6 @@ void TFindfileFrm::OnCommand(int id, int code, HWND control)
             PostMessageW(Handle(), kMsgPlacePicked, 0, 0);
         return;
     }
-    (void)control;
 }
 
 LRESULT TFindfileFrm::OnControlColour(UINT msg, HDC dc, HWND control)
@@ -424,7 +432,7 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             ViewMenuClick(LOWORD(wParam));
             return 0;
         }
-        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:

@@ -157,7 +157,7 @@ private:
     void ReadNetworkProviderName();
     void Layout();
     void FormClose();
-    void OnCommand(int id, int code, HWND control);
+    void OnCommand(int id, int code);
     LRESULT OnControlColour(UINT msg, HDC dc, HWND control);
     bool OnSetCursor(HWND target, int hitTest);
     void MinimizeBtnClick();
@@ -217,6 +217,7 @@ private:
 
     int m_openSection = -1;
     bool m_closing = false;
+    bool m_settingsOpen = false;
     std::string m_networkProviderName;
     SpecialFolders m_specialFolders;
     std::vector<PlaceEntry> m_places;

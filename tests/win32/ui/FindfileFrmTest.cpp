@@ -241,7 +241,12 @@ TEST_F(FrameTest, TopStripButtonsCloseMinimiseAndCallTheirHooks)
         return acceptLanguage;
     };
     m_hooks.languageAccepted = [&] { ++accepted; };
-    m_hooks.settings = [&](HWND) { ++settingsShown; };
+    m_hooks.settings = [&](HWND) {
+        ++settingsShown;
+        // A second click while the dialog is open does not open another.
+        if (settingsShown == 1)
+            SendMessageW(C(kIdSettingsBtn), BM_CLICK, 0, 0);
+    };
     Open();
     Click(kIdAboutBtn);
     Click(kIdSettingsBtn);
