@@ -35,6 +35,8 @@ inner="$(mktemp)"
 trap 'rm -f "$inner"' EXIT
 cat >"$inner" <<'INNER'
 set -u
+# A new Wine prefix takes a while to set up: let that happen before the clock starts.
+"$FF_WINE_RUN" cmd /c exit >/dev/null 2>&1 || true
 "$FF_WINE_RUN" "$FF_PROGRAM" "$@" >/dev/null 2>&1 &
 sleep "$FF_WAIT"
 if [ -n "$FF_SECTION" ]; then
