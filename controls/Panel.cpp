@@ -46,6 +46,8 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             SetBkColor(dc, m_colour);
             ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, L"", 0, nullptr);
         }
+        if (m_sunken)
+            DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
         return 1;
     }
     case WM_LBUTTONDOWN:

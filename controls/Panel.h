@@ -15,6 +15,8 @@ public:
     // sink receives WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* of the children.
     HWND Create(HWND parent, int id, const RECT& bounds, HWND sink, COLORREF colour, DWORD style = 0);
     void SetTile(HBITMAP tile);
+    // A lowered bevel along the edges.
+    void SetSunken(bool sunken) { m_sunken = sunken; }
     // A left click on the panel's own face, where no child covers it.
     std::function<void()> OnBackgroundClick;
 
@@ -25,6 +27,7 @@ private:
     HWND m_sink = nullptr;
     COLORREF m_colour = 0;
     HBITMAP m_tile = nullptr;
+    bool m_sunken = false;
 };
 
 } // namespace controls

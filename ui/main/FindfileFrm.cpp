@@ -82,6 +82,7 @@ HWND TFindfileFrm::Create()
     {
         ShowWindow(hwnd, SW_SHOW);
         UpdateWindow(hwnd);
+        SetFocus(Control(kIdLMDEdit1));
     }
     return hwnd;
 }
@@ -109,8 +110,9 @@ void TFindfileFrm::BuildFrame()
     HWND self = Handle();
     // Top strip: its face is a tiled picture; six flat buttons, each a glyph and a caption.
     m_topStrip.Create(self, kIdTopStrip, RECT{0, 0, kStartWidth, kTopStripHeight}, self, controls::kBarColour,
-                      WS_VISIBLE | WS_BORDER);
+                      WS_VISIBLE);
     m_topStrip.SetTile(controls::Picture(L"TOPSTRIP"));
+    m_topStrip.SetSunken(true);
     // The strip's bare face moves the window, as the title bar it stands in for would.
     m_topStrip.OnBackgroundClick = [self] {
         ReleaseCapture();
