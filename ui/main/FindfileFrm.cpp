@@ -8,6 +8,7 @@
 #include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "settings/SettingsFile.h"
 #include "ui/main/Messages.h"
 #include "ui/main/SystemClock.h"
 
@@ -162,9 +163,9 @@ void TFindfileFrm::FormCreate()
 {
     // 1. The language module: every text below is looked up after this.
     lang::LoadLanguageModule();
-    // 2. The Explorer integration, in line with the stored setting.
-    if (m_options.hooks.explorerIntegration)
-        m_options.hooks.explorerIntegration();
+    // 2. The Explorer integration, in line with the stored setting (unset, -1, counts as on).
+    if (m_options.hooks.setincontext)
+        m_options.hooks.setincontext((settings::incontext() & 0xFF) != 0, false);
     // 3. The LAN Manager provider's name, for the network lookup.
     ReadNetworkProviderName();
     // 4. The special folders and the look-in list.
@@ -305,9 +306,9 @@ void TFindfileFrm::OnCommand(int id, int code)
             m_options.hooks.about(Handle());
         return;
     case kIdLangBtn:
-        if (m_options.hooks.language && m_options.hooks.language(Handle()) &&
-            m_options.hooks.languageAccepted)
-            m_options.hooks.languageAccepted();
+        // The entries go under the current language's name; the restarted program adds them anew.
+        if (m_options.hooks.language && m_options.hooks.language(Handle()) && m_options.hooks.setincontext)
+            m_options.hooks.setincontext(false, false);
         return;
     case kIdSettingsBtn:
         // At most one settings dialog: a click while it is open does nothing more.

@@ -30,12 +30,12 @@ namespace ui
 // Work that other parts of the program plug into the window. An empty hook does nothing.
 struct FrameHooks
 {
-    // Start-up step 2: bring the Explorer integration in line with the stored setting.
-    std::function<void()> explorerIntegration;
+    // Creates (install) or removes the Explorer context-menu entries; store also records the choice
+    // in the settings file. Called at start-up and when a new language is accepted.
+    std::function<void(bool install, bool store)> setincontext;
     std::function<void(HWND owner)> about;
     // True when the user accepted a new language (and the restart that goes with it).
     std::function<bool(HWND owner)> language;
-    std::function<void()> languageAccepted;
     std::function<void(HWND owner)> settings;
     // Header1Click's first step: tell a running network lookup to stop (not waited for).
     std::function<void()> stopNetworkLookup;

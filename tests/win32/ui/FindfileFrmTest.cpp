@@ -1,5 +1,7 @@
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "settings/AppPaths.h"
+#include "settings/SettingsFile.h"
 #include "tests/win32/ui/FrameFixture.h"
 
 #include <algorithm>
@@ -233,14 +235,15 @@ TEST_F(FrameTest, BrowseEntryPutsTheChosenFolderInTheField)
 
 TEST_F(FrameTest, TopStripButtonsCloseMinimiseAndCallTheirHooks)
 {
-    int about = 0, language = 0, accepted = 0, settingsShown = 0;
+    int about = 0, language = 0, settingsShown = 0;
+    std::vector<std::pair<bool, bool>> integration;
     bool acceptLanguage = false;
     m_hooks.about = [&](HWND) { ++about; };
     m_hooks.language = [&](HWND) {
         ++language;
         return acceptLanguage;
     };
-    m_hooks.languageAccepted = [&] { ++accepted; };
+    m_hooks.setincontext = [&](bool install, bool store) { integration.emplace_back(install, store); };
     m_hooks.settings = [&](HWND) {
         ++settingsShown;
         // A second click while the dialog is open does not open another.
@@ -254,10 +257,12 @@ TEST_F(FrameTest, TopStripButtonsCloseMinimiseAndCallTheirHooks)
     EXPECT_EQ(about, 1);
     EXPECT_EQ(settingsShown, 1);
     EXPECT_EQ(language, 1);
-    EXPECT_EQ(accepted, 0);
+    // Only the start-up refresh so far: no setting stored means the entries are on.
+    EXPECT_EQ(integration, (std::vector<std::pair<bool, bool>>{{true, false}}));
     acceptLanguage = true;
     Click(kIdLangBtn);
-    EXPECT_EQ(accepted, 1);
+    // An accepted language removes the entries without touching the setting.
+    EXPECT_EQ(integration, (std::vector<std::pair<bool, bool>>{{true, false}, {false, false}}));
 
     Click(kIdMinimizeBtn);
     EXPECT_TRUE(IsIconic(m_frame->Handle()));
@@ -283,6 +288,23 @@ TEST_F(FrameTest, HandPointerOverThePanelButNotInTextFieldsOrTheList)
     EXPECT_TRUE(pointer(kIdFindfilesbtn));
     EXPECT_FALSE(pointer(kIdLMDEdit1));
     EXPECT_FALSE(pointer(kIdLV1));
+}
+
+TEST_F(FrameTest, StartUpBringsTheExplorerEntriesInLineWithTheSetting)
+{
+    std::vector<std::pair<bool, bool>> integration;
+    m_hooks.setincontext = [&](bool install, bool store) { integration.emplace_back(install, store); };
+    for (int stored : {0, 1, 256, 257})
+    {
+        settings::WriteIniInteger(settings::SettingsFilePath(), "Settings", "InContextMenu", stored);
+        integration.clear();
+        Open();
+        // Only the lowest byte counts.
+        EXPECT_EQ(integration, (std::vector<std::pair<bool, bool>>{{(stored & 0xFF) != 0, false}})) << stored;
+        m_frame.reset();
+    }
+    WritePrivateProfileStringW(L"Settings", L"InContextMenu", nullptr,
+                               platform::Widen(settings::SettingsFilePath()).c_str());
 }
 
 TEST_F(FrameTest, TopStripButtonsShowTheirHoverPicture)
