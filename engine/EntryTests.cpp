@@ -57,11 +57,14 @@ ContentScanner::ContentScanner(std::string text, bool ignoreCase) : m_text(std::
             static_cast<unsigned char>(ignoreCase ? AsciiUpper(static_cast<char>(c)) : static_cast<char>(c));
     for (char& c : m_text)
         c = static_cast<char>(m_fold[static_cast<unsigned char>(c)]);
-    // Horspool shifts over folded bytes: how far the window may move when its last byte is c.
+    // Horspool shifts, indexed by the raw byte under the window's last position (folding is built
+    // into the table, so the common step costs one lookup).
     const size_t length = m_text.size();
     m_skip.fill(length);
     for (size_t i = 0; i + 1 < length; ++i)
-        m_skip[static_cast<unsigned char>(m_text[i])] = length - 1 - i;
+        for (size_t c = 0; c < m_fold.size(); ++c)
+            if (m_fold[c] == static_cast<unsigned char>(m_text[i]))
+                m_skip[c] = length - 1 - i;
     if (length > 0)
         m_buffer.resize(length - 1 + kBlockSize);
 }
@@ -71,19 +74,25 @@ bool ContentScanner::Contains(const char* data, size_t size) const
     const size_t length = m_text.size();
     if (length == 0)
         return true;
+    if (size < length)
+        return false;
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
     const auto* text = reinterpret_cast<const unsigned char*>(m_text.data());
+    const unsigned char lastOfText = text[length - 1];
+    const size_t lastStart = size - length;
     size_t pos = 0;
-    while (pos + length <= size)
+    while (pos <= lastStart)
     {
-        size_t j = length - 1;
-        while (m_fold[bytes[pos + j]] == text[j])
+        const unsigned char last = bytes[pos + length - 1];
+        if (m_fold[last] == lastOfText)
         {
-            if (j == 0)
+            size_t j = 0;
+            while (j + 1 < length && m_fold[bytes[pos + j]] == text[j])
+                ++j;
+            if (j + 1 >= length)
                 return true;
-            --j;
         }
-        pos += m_skip[m_fold[bytes[pos + length - 1]]];
+        pos += m_skip[last];
     }
     return false;
 }

@@ -59,7 +59,9 @@ public:
     // The same over bytes in memory; exposed for the scan's own boundary tests.
     bool Contains(const char* data, size_t size) const;
 
-    static constexpr size_t kBlockSize = 4096;
+    // Large reads: under Wine each read call costs more than scanning its bytes, and the overlap
+    // of consecutive blocks keeps the answers independent of the block size.
+    static constexpr size_t kBlockSize = 64 * 1024;
 
 private:
     std::string m_text; // folded when the scan ignores case

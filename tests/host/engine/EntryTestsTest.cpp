@@ -4,6 +4,7 @@
 #include "tests/support/FakeFileSystem.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using engine::AttributesMatch;
 using engine::ContentScanner;
@@ -162,6 +163,37 @@ TEST_F(ContentScanTest, AReadErrorEndsTheScanWithWhatWasFound)
     ContentScanner scanner("abc", true);
     EXPECT_TRUE(scanner.FileContains(fs, "C:\\early.txt"));
     EXPECT_FALSE(scanner.FileContains(fs, "C:\\late.txt"));
+}
+
+TEST(ContentSearchTest, AgreesWithAPlainSearchOnRandomData)
+{
+    // A small alphabet makes partial matches frequent, which is where a skip table goes wrong.
+    const char alphabet[] = {'a', 'b', 'A', 'B', 'z'};
+    std::mt19937 random(12345);
+    auto pick = [&](size_t count) {
+        std::string s;
+        for (size_t i = 0; i < count; ++i)
+            s.push_back(alphabet[random() % sizeof(alphabet)]);
+        return s;
+    };
+    auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    for (int round = 0; round < 3000; ++round)
+    {
+        const bool ignoreCase = round % 2 == 0;
+        const std::string text = pick(1 + random() % 5);
+        std::string data = pick(random() % 40);
+        if (round % 3 == 0 && !data.empty())
+            data[random() % data.size()] = '\0'; // zero bytes occur in files, never in texts
+        bool expected = false;
+        for (size_t at = 0; at + text.size() <= data.size() && !expected; ++at)
+        {
+            expected = true;
+            for (size_t k = 0; k < text.size() && expected; ++k)
+                expected = ignoreCase ? fold(data[at + k]) == fold(text[k]) : data[at + k] == text[k];
+        }
+        EXPECT_EQ(ContentScanner(text, ignoreCase).Contains(data.data(), data.size()), expected)
+            << "text '" << text << "' data '" << data << "' ignoreCase " << ignoreCase;
+    }
 }
 
 TEST_F(ContentScanTest, OneScannerServesManyFiles)

@@ -1,5 +1,6 @@
 // The walk of a run over a fake tree: order of events, pruning, the entries it skips or keeps.
 #include "engine/DateTime.h"
+#include "engine/EntryTests.h"
 #include "tests/host/engine/EngineFixture.h"
 
 #include <algorithm>
@@ -292,8 +293,8 @@ TEST_F(EngineTest, UnreadableFoldersAndFilesNeverStopTheWalk)
     locked.openFails = true;
     fs.AddFile("C:\\d\\b\\locked.txt", locked);
     FakeEntry broken;
-    broken.content = std::string(5000, '-') + "needle";
-    broken.readFailsFrom = 4096;
+    broken.content = std::string(engine::ContentScanner::kBlockSize + 10, '-') + "needle";
+    broken.readFailsFrom = engine::ContentScanner::kBlockSize;
     fs.AddFile("C:\\d\\b\\broken.txt", broken);
     fs.AddFile("C:\\d\\b\\fine.txt").content = "a needle";
     fs.AddFile("C:\\d\\c\\also.txt").content = "needle";
