@@ -69,7 +69,8 @@ void TFindfileFrm::ViewMenuClick(int item)
     if (item < kIdMaleikony1 || item > kIdPodrobnosti1)
         return;
     m_results->SetView(ViewOfItem(item));
-    CheckMenuRadioItem(m_viewMenu.Get(), kIdMaleikony1, kIdPodrobnosti1, static_cast<UINT>(item), MF_BYCOMMAND);
+    CheckMenuRadioItem(m_viewMenu.Get(), kIdMaleikony1, kIdPodrobnosti1, static_cast<UINT>(item),
+                       MF_BYCOMMAND);
 }
 
 void TFindfileFrm::Header1Click()

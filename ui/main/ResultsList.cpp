@@ -8,6 +8,8 @@
 
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32LocalTime.h"
 #include "ui/main/ItemProp.h"
 #include "ui/main/LineFilterWin32.h"
 #include "ui/main/ResultRowsFound.h"
@@ -41,6 +43,16 @@ ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices service
     : m_services(std::move(services)), m_parent(parent), m_shell(AskShell), m_upper(SystemByteUpperCase()),
       m_format(UserDisplayFormat())
 {
+    if (!m_services.fileSystem)
+    {
+        m_ownFileSystem = std::make_unique<platform::Win32FileSystem>();
+        m_services.fileSystem = m_ownFileSystem.get();
+    }
+    if (!m_services.localTime)
+    {
+        m_ownLocalTime = std::make_unique<platform::Win32LocalTime>();
+        m_services.localTime = m_ownLocalTime.get();
+    }
     m_list =
         ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
@@ -137,7 +149,7 @@ void ResultsList::Append(ResultRow row)
 void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
                                  const std::string& containing)
 {
-    FoundItemServices services{m_services.fileSystem, m_services.localTime, m_shell, m_upper,
+    FoundItemServices services{*m_services.fileSystem, *m_services.localTime, m_shell, m_upper,
                                m_services.text};
     std::vector<std::string> texts;
     if (!containing.empty())

@@ -11,6 +11,7 @@
 #include "ui/main/ShellInfoCache.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -28,10 +29,11 @@ enum class ViewStyle
 
 struct ResultsListServices
 {
-    std::function<std::string(int)> text; // text lookup by ID
-    platform::FileSystem& fileSystem;
-    const platform::LocalTimeConverter& localTime;
+    std::function<std::string(int)> text;              // text lookup by ID
     std::function<void(const std::string&)> setStatus; // the status line Panel2
+    // Null: the list uses the system's own.
+    platform::FileSystem* fileSystem = nullptr;
+    const platform::LocalTimeConverter* localTime = nullptr;
 };
 
 class ResultsList
@@ -100,6 +102,8 @@ private:
     void Append(ResultRow row);
 
     ResultsListServices m_services;
+    std::unique_ptr<platform::FileSystem> m_ownFileSystem;
+    std::unique_ptr<platform::LocalTimeConverter> m_ownLocalTime;
     HWND m_parent;
     HWND m_list = nullptr;
     std::vector<ResultRow> m_rows;

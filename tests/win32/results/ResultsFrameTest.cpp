@@ -1,0 +1,200 @@
+// The results list inside the real main window, filled by real searches.
+#include "lang/TextIds.h"
+#include "platform/Utf8.h"
+#include "tests/win32/ui/FrameFixture.h"
+
+#include <shellapi.h>
+
+namespace
+{
+
+using namespace ui;
+using uitest::PumpUntil;
+using uitest::TempFolder;
+namespace t = lang::text;
+
+class ResultsFrameTest : public uitest::FrameTest
+{
+protected:
+    HWND List() const { return C(kIdLV1); }
+    void Find(const std::string& folder, const std::string& containing = {})
+    {
+        m_frame->LookIn().SetText(folder);
+        controls::SetWindowTextUtf8(C(kIdLMDEdit2), containing);
+        Click(kIdFindfilesbtn);
+    }
+    int RowNamed(const std::string& name) const
+    {
+        for (int i = 0; i < Rows(); ++i)
+            if (Cell(i, 0) == name)
+                return i;
+        return -1;
+    }
+    std::string CountStatus(int count) const
+    {
+        return Lang(t::kStatusCountBefore) + std::to_string(count) + Lang(t::kStatusCountAfter);
+    }
+};
+
+TEST_F(ResultsFrameTest, SearchFillsRowsThatMatchTheFiles)
+{
+    TempFolder tree("ffrows");
+    tree.Add("one.txt", std::string(2048, 'a'));
+    tree.Add("sub\\two.bin", std::string(1536000, 'b'));
+    Open();
+    Find(tree.Path());
+    WaitForIdle();
+    // The panel's search lists files only.
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Text(kIdPanel2), CountStatus(2));
+
+    const int two = RowNamed("two.bin");
+    ASSERT_GE(two, 0);
+    EXPECT_EQ(Cell(two, 1), tree.Path() + "\\sub");
+    EXPECT_EQ(Cell(two, 2), "1,500 KB");
+    EXPECT_FALSE(Cell(two, 3).empty());
+    EXPECT_EQ(Cell(RowNamed("one.txt"), 2), "2 KB");
+    for (int row = 0; row < Rows(); ++row)
+    {
+        SHFILEINFOW info{};
+        const std::wstring path = platform::Widen(Cell(row, 1) + "\\" + Cell(row, 0));
+        ASSERT_TRUE(SHGetFileInfoW(path.c_str(), 0, &info, sizeof info,
+                                   SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON));
+        EXPECT_EQ(Cell(row, 4), platform::Narrow(info.szTypeName));
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ListView_GetItem(List(), &item);
+        EXPECT_EQ(item.iImage, info.iIcon);
+    }
+}
+
+TEST_F(ResultsFrameTest, ContainingTextLeavesOutAFileHeldOpenForWriting)
+{
+    TempFolder tree("ffcontain");
+    tree.Add("a.txt", "first line\r\nthe NEEDLE\r\n");
+    tree.Add("b.txt", "nee\ndle\n");
+    const std::string held = tree.Add("c.txt", "needle\n");
+    tree.Add("deeper\\d.txt", "x needle x");
+    HANDLE writer = CreateFileW(platform::Widen(held).c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    Open();
+    Find(tree.Path(), "Needle");
+    WaitForIdle();
+    CloseHandle(writer);
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_GE(RowNamed("a.txt"), 0);
+    EXPECT_GE(RowNamed("d.txt"), 0);
+    EXPECT_EQ(Text(kIdPanel2), CountStatus(2));
+}
+
+TEST_F(ResultsFrameTest, HeaderClicksSortEveryColumnByItsText)
+{
+    TempFolder tree("ffsort");
+    tree.Add("b.txt", std::string(10 * 1024, 'x'));
+    tree.Add("A.dat", std::string(9 * 1024, 'x'));
+    tree.Add("c.txt", "");
+    Open();
+    Find(tree.Path());
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 3);
+    HWND header = ListView_GetHeader(List());
+    for (int column = 4; column >= 0; --column)
+    {
+        RECT rect;
+        Header_GetItemRect(header, column, &rect);
+        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(header, WM_LBUTTONUP, 0, at);
+        uitest::Pump();
+        EXPECT_EQ(m_frame->SortColumn(), column);
+        for (int row = 1; row < Rows(); ++row)
+            EXPECT_LE(CompareDisplayText(Cell(row - 1, column), Cell(row, column)), 0) << column;
+    }
+    EXPECT_EQ(Cell(0, 0), "A.dat");
+    // The size column sorts by its text: "10 KB" before "9 KB", the empty cell first.
+    m_frame->Results().LV1ColumnClick(2);
+    EXPECT_EQ(Cell(0, 0), "c.txt");
+    EXPECT_EQ(Cell(1, 0), "b.txt");
+    EXPECT_EQ(Cell(2, 0), "A.dat");
+}
+
+TEST_F(ResultsFrameTest, StatusAndViewStylesDuringARunningSearch)
+{
+    TempFolder tree("ffviews");
+    for (int f = 0; f < 30; ++f)
+        for (int i = 0; i < 8; ++i)
+            tree.Add("dir" + std::to_string(f) + "\\file" + std::to_string(i) + ".txt");
+    Open();
+    Find(tree.Path());
+    ASSERT_TRUE(m_frame->FindFile1().Busy());
+    const struct
+    {
+        int item;
+        DWORD style;
+    } views[] = {{kIdMaleikony1, LVS_SMALLICON},
+                 {kIdVelkeikony1, LVS_ICON},
+                 {kIdSeznam1, LVS_LIST},
+                 {kIdPodrobnosti1, LVS_REPORT}};
+    bool sawFolderInStatus = false;
+    for (const auto& view : views)
+    {
+        PostMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(view.item, 0), 0);
+        PumpUntil(
+            [&] {
+                return (GetWindowLongW(List(), GWL_STYLE) & LVS_TYPEMASK) == static_cast<LONG>(view.style);
+            },
+            5000);
+        EXPECT_EQ(GetWindowLongW(List(), GWL_STYLE) & LVS_TYPEMASK, static_cast<LONG>(view.style));
+        for (int item = kIdMaleikony1; item <= kIdPodrobnosti1; ++item)
+            EXPECT_EQ((GetMenuState(m_frame->ViewMenu(), item, MF_BYCOMMAND) & MF_CHECKED) != 0,
+                      item == view.item);
+        sawFolderInStatus = sawFolderInStatus || Text(kIdPanel2).rfind(tree.Path(), 0) == 0;
+    }
+    EXPECT_TRUE(sawFolderInStatus);
+    WaitForIdle();
+    EXPECT_EQ(Rows(), 30 * 8);
+    EXPECT_EQ(Text(kIdPanel2), CountStatus(30 * 8));
+}
+
+TEST_F(ResultsFrameTest, RightClickOnTheListAsksForTheShellMenuOnlyInFileMode)
+{
+    TempFolder tree("ffclick");
+    tree.Add("one.txt");
+    tree.Add("two.txt");
+    tree.Add("three.txt");
+    Open();
+    Find(tree.Path());
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 3);
+    std::vector<std::vector<std::string>> shellMenus;
+    int networkMenus = 0;
+    m_frame->Results().showShellMenu = [&](const std::vector<std::string>& paths, POINT) {
+        shellMenus.push_back(paths);
+    };
+    m_frame->Results().showNetworkMenu = [&](POINT) { ++networkMenus; };
+    ListView_SetItemState(List(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(List(), 2, LVIS_SELECTED, LVIS_SELECTED);
+
+    // A real right button press on a selected row keeps the selection and asks for the menu.
+    RECT row;
+    ListView_GetItemRect(List(), 2, &row, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    PostMessageW(List(), WM_RBUTTONUP, 0, at);
+    SendMessageW(List(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    uitest::Pump();
+    ASSERT_EQ(ListView_GetSelectedCount(List()), 2u);
+    const std::vector<std::string> expected = {tree.Path() + "\\" + Cell(0, 0),
+                                               tree.Path() + "\\" + Cell(2, 0)};
+    ASSERT_EQ(shellMenus.size(), 1u);
+    EXPECT_EQ(shellMenus[0], expected);
+
+    m_frame->Results().SetNetworkColumns();
+    const size_t before = shellMenus.size();
+    m_frame->Results().LV1MouseDown(VK_RBUTTON, POINT{10, 10});
+    EXPECT_EQ(shellMenus.size(), before);
+    EXPECT_EQ(networkMenus, 1);
+}
+
+} // namespace
