@@ -35,7 +35,8 @@ if [ -z "${DISPLAY:-}" ]; then
         fi
     done
 fi
-"$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null
+"$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null  # makes the Wine prefix on first use
+WINEPREFIX="$prefix" wineserver -w
 WINEPREFIX="$prefix" wineserver -p 600
 
 echo "Writing the trees (first run only)..."
@@ -44,22 +45,18 @@ python3 "$root/bench/make_tree.py" content "$prefix/drive_c/ffbench/content"
 walk='C:\ffbench\walk'
 content='C:\ffbench\content'
 
-# median_seconds REPS COMMAND...: the median wall time of REPS runs, output discarded.
-median_seconds() {
-    local count=$1
+# seconds COMMAND...: "wall cpu" of one run, output discarded (bench/measure.py).
+seconds() { WINEPREFIX="$prefix" python3 "$root/bench/measure.py" "$@"; }
+
+# median FIELD "wall cpu"...: the median of one field (1 wall, 2 cpu) over the runs.
+median() {
+    local field=$1
     shift
-    local times=()
-    for _ in $(seq "$count"); do
-        local start end
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>&1 || true
-        end=$(date +%s.%N)
-        times+=("$(echo "$end - $start" | bc -l)")
-    done
-    printf '%s\n' "${times[@]}" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+    printf '%s\n' "$@" | awk -v f="$field" '{ print $f }' | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
-cmd() { "$wine_run" "$bin/FindFileCmd.exe" "$@"; }
+findfile=("$wine_run" "$bin/FindFileCmd.exe")
+cmd() { "${findfile[@]}" "$@"; }
 
 # Warm the file cache and count what the lines hand over.
 walk_counts=$("$wine_run" "$bin/ff_walk_bench.exe" "$walk" | tr -d '\r')
@@ -70,33 +67,48 @@ grep -r -c quetzal42 "$prefix/drive_c/ffbench/content" >/dev/null || true
 
 echo "Tree: $walk_counts; mask *.bmk finds $found_mask, *.* finds $found_all"
 echo "Repetitions: $reps (line 5: $slow_reps)"
-start_cost=$(median_seconds "$reps" cmd --version)
+# The lines take turns in every round, so a burst of load elsewhere on the machine hits them alike.
+s0=() s1=() s2=() s3=() s4=() s5=() s6=() s6g=()
+for round in $(seq "$reps"); do
+    s0+=("$(seconds "${findfile[@]}" --version)")
+    s1+=("$(seconds "$wine_run" "$bin/ff_walk_bench.exe" "$walk")")
+    s2+=("$(seconds "${findfile[@]}" -n '*.bmk' "$walk")")
+    s3+=("$(seconds "${findfile[@]}" --threaded -n '*.bmk' "$walk")")
+    s4+=("$(seconds "${findfile[@]}" --threaded "$walk")")
+    if [ "$round" -le "$slow_reps" ]; then
+        s5+=("$(seconds "$wine_run" cmd /c dir /s /b "$walk")")
+    fi
+    s6+=("$(seconds "${findfile[@]}" -c quetzal42 -n '*.txt' "$content")")
+    s6g+=("$(seconds grep -r -c quetzal42 "$prefix/drive_c/ffbench/content")")
+done
+for i in 0 1 2 3 4 5 6 6g; do
+    eval "w$i=\$(median 1 \"\${s$i[@]}\")"
+    eval "c$i=\$(median 2 \"\${s$i[@]}\")"
+done
 
-t1=$(median_seconds "$reps" "$wine_run" "$bin/ff_walk_bench.exe" "$walk")
-t2=$(median_seconds "$reps" cmd -n '*.bmk' "$walk")
-t3=$(median_seconds "$reps" cmd --threaded -n '*.bmk' "$walk")
-t4=$(median_seconds "$reps" cmd --threaded "$walk")
-t5=$(median_seconds "$slow_reps" "$wine_run" cmd /c dir /s /b "$walk")
-t6=$(median_seconds "$reps" cmd -c quetzal42 -n '*.txt' "$content")
-t6g=$(median_seconds "$reps" grep -r -c quetzal42 "$prefix/drive_c/ffbench/content")
-
-row() { printf '%-4s %-58s %9.3f s %7.2fx\n' "$1" "$2" "$3" "$(echo "$3 / $t1" | bc -l)"; }
+row() {
+    local wall cpu
+    eval "wall=\$w$1 cpu=\$c$1"
+    printf '%-4s %-54s %8.3f %7.2fx %8.3f %7.2fx\n' "$1" "$2" "$wall" "$(echo "$wall / $w1" | bc -l)" "$cpu" \
+        "$(echo "$cpu / $c1" | bc -l)"
+}
 echo
-printf '%-4s %-58s %11s %8s\n' line what median ratio
-row 1 "bare FindFirstFileExW walk (ff_walk_bench)" "$t1"
-row 2 "FindFileCmd inline, -n *.bmk (1% of the files)" "$t2"
-row 3 "FindFileCmd --threaded, -n *.bmk" "$t3"
-row 4 "FindFileCmd --threaded, *.* (every entry handed over)" "$t4"
-row 5 "Wine cmd /c dir /s /b" "$t5"
-row 6 "FindFileCmd -c quetzal42 over 200 MiB" "$t6"
-printf '%-4s %-58s %9.3f s\n' 6g "native grep -r -c quetzal42 over the same files" "$t6g"
-printf '%-4s %-58s %9.3f s\n' - "Wine start and exit (FindFileCmd --version)" "$start_cost"
+printf '%-4s %-54s %8s %8s %8s %8s\n' line what "wall s" ratio "cpu s" ratio
+row 1 "bare FindFirstFileExW walk (ff_walk_bench)"
+row 2 "FindFileCmd inline, -n *.bmk (1% of the files)"
+row 3 "FindFileCmd --threaded, -n *.bmk"
+row 4 "FindFileCmd --threaded, *.* (every entry handed over)"
+row 5 "Wine cmd /c dir /s /b"
+row 6 "FindFileCmd -c quetzal42 over 200 MiB"
+row 6g "native grep -r -c quetzal42 over the same files"
+row 0 "Wine start and exit (FindFileCmd --version)"
+echo "(cpu: the program's own CPU time plus its Wine server's; ratios against line 1)"
 echo
-handovers=$((found_all + folders))
-echo "Line 4 per handed-over entry beyond the walk: $(echo "($t4 - $t1) * 1000000 / $handovers" | bc -l | xargs printf '%.1f') us ($handovers hand-overs)"
-echo "Line 4 per handed-over entry beyond line 3: $(echo "($t4 - $t3) * 1000000 / ($handovers - $found_mask - $folders)" | bc -l | xargs printf '%.1f') us"
-echo "Inline search against dir /s: $(echo "$t5 / $t2" | bc -l | xargs printf '%.1f')x faster"
-echo "Content scan against grep: $(echo "$t6 / $t6g" | bc -l | xargs printf '%.2f')x the time ($(echo "($t6 - $start_cost) / $t6g" | bc -l | xargs printf '%.2f')x without Wine's start)"
+extra=$((found_all - found_mask))
+per() { echo "$1 * 1000000 / $2" | bc -l | xargs printf '%.1f'; }
+echo "Line 4 over line 3, per extra hand-over ($extra): wall $(per "($w4 - $w3)" $extra) us, cpu $(per "($c4 - $c3)" $extra) us"
+echo "Inline search against dir /s: wall $(echo "$w5 / $w2" | bc -l | xargs printf '%.1f')x, cpu $(echo "$c5 / $c2" | bc -l | xargs printf '%.1f')x faster"
+echo "Content scan against grep: wall $(echo "$w6 / $w6g" | bc -l | xargs printf '%.2f')x, without Wine's start $(echo "($w6 - $w0) / $w6g" | bc -l | xargs printf '%.2f')x"
 echo
 echo "Hand-over cost per call, microseconds (median of 5 runs of 5000 calls):"
 "$wine_run" "$bin/ff_handover_bench.exe" 5000 5 | tr -d '\r'

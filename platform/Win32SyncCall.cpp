@@ -114,12 +114,14 @@ struct Win32SyncCall::Impl
         AcquireSRWLockExclusive(&lock);
         (tail ? tail->next : head) = &request;
         tail = &request;
-        bool ring = false;
-        if (ownerListening)
-            WakeConditionVariable(&callQueued);
-        else if (!doorbellPending)
-            ring = doorbellPending = true;
+        const bool wake = ownerListening;
+        const bool ring = !wake && !doorbellPending;
+        if (ring)
+            doorbellPending = true;
         ReleaseSRWLockExclusive(&lock);
+        // Woken after the lock is free, the owner does not wake only to wait for the lock again.
+        if (wake)
+            WakeConditionVariable(&callQueued);
         if (ring)
             PostMessageW(window.Get(), kServeMessage, 0, 0);
     }

@@ -262,14 +262,8 @@ TEST(RealTreeSearch, SizesBeyondFourGigabytes)
 {
     TempTree tree;
     const int64_t size = (5ll << 30) + 7;
-    {
-        platform::UniqueFile file(CreateFileW(platform::Widen(tree.Path("big.bin")).c_str(), GENERIC_WRITE, 0,
-                                              nullptr, CREATE_ALWAYS, 0, nullptr));
-        LARGE_INTEGER end;
-        end.QuadPart = size;
-        if (!SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get()))
-            GTEST_SKIP() << "this file system cannot hold a sparse file of 5 GiB";
-    }
+    if (!tree.MakeSparseFile("big.bin", size))
+        GTEST_SKIP() << "this file system cannot hold a sparse file of 5 GiB";
     tree.MakeFile("small.bin", "x");
     RecordingFinder r;
     r.finder.SetLocation(tree.Root());
@@ -407,13 +401,7 @@ TEST(RealTreeSearch, ALinkLoopIsNotFollowed)
 TEST(RealTreeSearch, FoldersBeyondTheClassicPathLimit)
 {
     TempTree tree;
-    std::string relative;
-    const std::string part(50, 'p');
-    while (tree.Root().size() + relative.size() < 320)
-    {
-        relative += part + "\\";
-        tree.MakeFolder(relative.substr(0, relative.size() - 1));
-    }
+    const std::string relative = tree.MakeDeepFolders(std::string(50, 'p'), 320);
     tree.MakeFile(relative + "deep.txt", "needle");
     for (bool threaded : {false, true})
     {

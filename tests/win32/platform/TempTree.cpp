@@ -196,6 +196,29 @@ void TempTree::SetTimes(const std::string& relative, uint64_t creation, uint64_t
           "SetFileTime " + relative);
 }
 
+std::string TempTree::MakeDeepFolders(const std::string& part, size_t minimumLength) const
+{
+    std::string relative;
+    while (m_root.size() + relative.size() < minimumLength)
+    {
+        relative += part + "\\";
+        MakeFolder(relative.substr(0, relative.size() - 1));
+    }
+    return relative;
+}
+
+bool TempTree::MakeSparseFile(const std::string& relative, uint64_t size) const
+{
+    platform::UniqueFile file(
+        CreateFileW(Api(Path(relative)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Check(file.Valid(), "CreateFile " + relative);
+    DWORD returned = 0;
+    DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+}
+
 bool TempTree::MakeFolderLink(const std::string& relative, const std::string& target) const
 {
     std::wstring link = platform::Widen(Path(relative));

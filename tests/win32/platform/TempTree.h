@@ -24,6 +24,11 @@ public:
     void SetAttributes(const std::string& relative, uint32_t attributes) const;
     // FILETIME ticks (UTC); 0 leaves that time unchanged.
     void SetTimes(const std::string& relative, uint64_t creation, uint64_t access, uint64_t write) const;
+    // Nested folders named `part` until the full path is at least minimumLength characters long;
+    // answers their relative path, ending with a backslash.
+    std::string MakeDeepFolders(const std::string& part, size_t minimumLength) const;
+    // A file of `size` bytes that holds no data (sparse); false when the file system refuses.
+    bool MakeSparseFile(const std::string& relative, uint64_t size) const;
     // A folder link to target (absolute); false when the system refuses to make one.
     bool MakeFolderLink(const std::string& relative, const std::string& target) const;
 

@@ -114,17 +114,8 @@ TEST(Win32FileSystem, ReportsSizesBeyondFourGigabytes)
 {
     TempTree tree;
     const uint64_t size = (5ull << 30) + 123;
-    {
-        platform::UniqueFile file(CreateFileW(platform::Widen(tree.Path("big.bin")).c_str(), GENERIC_WRITE, 0,
-                                              nullptr, CREATE_ALWAYS, 0, nullptr));
-        ASSERT_TRUE(file.Valid());
-        DWORD returned = 0;
-        DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-        LARGE_INTEGER end;
-        end.QuadPart = static_cast<LONGLONG>(size);
-        if (!SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get()))
-            GTEST_SKIP() << "this file system cannot hold a sparse file of 5 GiB";
-    }
+    if (!tree.MakeSparseFile("big.bin", size))
+        GTEST_SKIP() << "this file system cannot hold a sparse file of 5 GiB";
     platform::Win32FileSystem fs;
     EXPECT_EQ(List(fs, tree.Root())["big.bin"].size, size);
     auto reader = fs.OpenFile(tree.Path("big.bin"), platform::FileShare::Read);
@@ -135,13 +126,8 @@ TEST(Win32FileSystem, ReportsSizesBeyondFourGigabytes)
 TEST(Win32FileSystem, ListsAndOpensPathsBeyondTheClassicLimit)
 {
     TempTree tree;
-    std::string relative;
     const std::string part(40, 'd');
-    while (tree.Root().size() + relative.size() < 300)
-    {
-        relative += part + "\\";
-        tree.MakeFolder(relative.substr(0, relative.size() - 1));
-    }
+    const std::string relative = tree.MakeDeepFolders(part, 300);
     tree.MakeFile(relative + "deep.txt", "found me");
     const std::string folder = tree.Path(relative);
     ASSERT_GE(folder.size(), 300u);
