@@ -12,26 +12,23 @@ namespace
 // "\n\r" in this order: callers show the message as it stands.
 constexpr const char* kSeparator = "\n\r";
 
-class InlineEvents : public RunEvents
+} // namespace
+
+// The inline run's events: straight calls on the finder, stopped by Aborted.
+class TFindFile::InlineEvents : public RunEvents
 {
 public:
-    InlineEvents(const std::function<bool(const std::string&)>& enter,
-                 const std::function<void(const std::string&, const TSearchRec&)>& found,
-                 const std::atomic<bool>& aborted)
-        : m_enter(enter), m_found(found), m_aborted(aborted)
+    explicit InlineEvents(TFindFile& finder) : m_finder(finder) {}
+    bool EnterFolder(const std::string& folder) override { return m_finder.NotifyNewFolder(folder); }
+    void Found(const std::string& folder, const TSearchRec& record) override
     {
+        m_finder.NotifyFound(folder, record);
     }
-    bool EnterFolder(const std::string& folder) override { return m_enter(folder); }
-    void Found(const std::string& folder, const TSearchRec& record) override { m_found(folder, record); }
-    bool StopRequested() override { return m_aborted; }
+    bool StopRequested() override { return m_finder.m->aborted; }
 
 private:
-    const std::function<bool(const std::string&)>& m_enter;
-    const std::function<void(const std::string&, const TSearchRec&)>& m_found;
-    const std::atomic<bool>& m_aborted;
+    TFindFile& m_finder;
 };
-
-} // namespace
 
 int PlatformPriority(TThreadPriority priority)
 {
@@ -315,15 +312,9 @@ void TFindFile::FinishSearch()
 
 void TFindFile::RunInline()
 {
-    // Virtual dispatch stays with the finder, so a subclass's NotifyFound sees every entry.
-    const std::function<bool(const std::string&)> enter = [this](const std::string& folder) {
-        return NotifyNewFolder(folder);
-    };
-    const std::function<void(const std::string&, const TSearchRec&)> found =
-        [this](const std::string& folder, const TSearchRec& record) { NotifyFound(folder, record); };
     try
     {
-        InlineEvents events(enter, found, m->aborted);
+        InlineEvents events(*this);
         SearchRun run(*m->snapshot, m->services.fileSystem, m->services.localTime, events);
         for (const std::string& target : m->snapshot->targets)
         {

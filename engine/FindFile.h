@@ -110,6 +110,7 @@ protected:
 
 private:
     friend class TSearchThread;
+    class InlineEvents;
     // The worker's last act, run on this finder's thread: forget the worker, then FinishSearch.
     void WorkerTerminated();
     void JoinFinishedWorkers();
