@@ -47,7 +47,7 @@ TEST_F(EngineTest, FilenameMustBeABareName)
         EXPECT_THROW(finder.SetFilename(bad), EFindFileError) << bad;
         EXPECT_EQ(finder.Filename(), "*.*") << "a rejected value leaves the old one";
     }
-    for (const char* good : {"*.txt", "x", "", "*.txt;*.doc", "a?b*.c.d", "/x"})
+    for (const char* good : {"*.txt", "x", "", "*.txt;*.doc", "a?b*.c.d"})
     {
         EXPECT_NO_THROW(finder.SetFilename(good)) << good;
         EXPECT_EQ(finder.Filename(), good);

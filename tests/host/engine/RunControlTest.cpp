@@ -190,6 +190,16 @@ TEST_F(RunControlTest, ThreadedAbortReturnsAfterOnCompleteWithAtMostOneEventInBe
     EXPECT_EQ(Count("complete"), 1u);
 }
 
+TEST_F(RunControlTest, OnCompleteFailingInlineReachesTheCallerWithTheRunEnded)
+{
+    auto finder = MakeFinder();
+    finder->OnComplete = [](TFindFile&) { throw std::runtime_error("complete failed"); };
+    finder->SetLocation("C:\\e");
+    EXPECT_THROW(finder->StartSearch(), std::runtime_error);
+    EXPECT_FALSE(finder->Busy());
+    EXPECT_FALSE(finder->Aborted());
+}
+
 TEST_F(RunControlTest, OnCompleteFailingInTheWorkerRunIsContained)
 {
     auto finder = StartThreaded();
