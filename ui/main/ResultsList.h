@@ -113,6 +113,7 @@ private:
     int m_sortColumn = 0;
     ViewStyle m_view = ViewStyle::Details;
     bool m_timerRunning = false;
+    DWORD m_lastShown = 0;
     std::wstring m_cellBuffer;
 };
 

@@ -1,0 +1,110 @@
+// One search of the real main window, from the click on the find button to the completion status,
+// with the process's peak memory: ff_gui_bench FOLDER [--view large|details] [--hold SECONDS]
+// Prints "seconds rows peak-working-set-KiB peak-private-KiB". --hold keeps the window on screen
+// afterwards (for a picture of it).
+// clang-format off
+#include <windows.h>
+#include <psapi.h>
+// clang-format on
+#include "controls/Window.h"
+#include "lang/Language.h"
+#include "lang/TextIds.h"
+#include "platform/Utf8.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32LocalTime.h"
+#include "platform/Win32SyncCall.h"
+#include "platform/Win32ThreadControl.h"
+#include "ui/main/FindfileFrm.h"
+#include "ui/main/ItemProp.h"
+
+#include <cstdio>
+#include <string>
+
+namespace
+{
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms)
+    {
+        Pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+    {
+        std::fprintf(stderr, "usage: ff_gui_bench FOLDER [--view large|details] [--hold SECONDS]\n");
+        return 2;
+    }
+    const std::string folder = platform::Narrow(argv[1]);
+    bool large = false;
+    DWORD holdMs = 0;
+    for (int i = 2; i + 1 < argc; i += 2)
+    {
+        const std::wstring option = argv[i];
+        if (option == L"--view")
+            large = std::wstring(argv[i + 1]) == L"large";
+        else if (option == L"--hold")
+            holdMs = static_cast<DWORD>(_wtoi(argv[i + 1])) * 1000;
+    }
+
+    itemprop::OleSession ole;
+    platform::Win32FileSystem fileSystem;
+    platform::Win32LocalTime localTime;
+    platform::Win32SyncCall syncCall;
+    platform::Win32ThreadControl threads;
+    const engine::FinderServices services{fileSystem, localTime, syncCall, threads};
+    ui::TFindfileFrm frame(services, ui::FrameOptions{});
+    if (!frame.Create())
+        return 1;
+    PumpFor(500);
+    frame.LookIn().SetText(folder);
+    controls::SetWindowTextUtf8(frame.Control(ui::kIdLMDEdit1), "*.*");
+    if (large)
+        SendMessageW(frame.Handle(), WM_COMMAND, MAKEWPARAM(ui::kIdVelkeikony1, 0), 0);
+
+    const std::wstring done = platform::Widen(lang::GetLangText(lang::text::kFindStart));
+    HWND button = frame.Control(ui::kIdFindfilesbtn);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    for (;;)
+    {
+        Pump();
+        wchar_t caption[256] = {};
+        GetWindowTextW(button, caption, 256);
+        if (!frame.FindFile1().Busy() && done == caption)
+            break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    QueryPerformanceCounter(&end);
+
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+    std::printf("%.3f %d %lu %lu\n", seconds, frame.Results().VisibleCount(),
+                static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
+                static_cast<unsigned long>(memory.PeakPagefileUsage / 1024));
+    std::fflush(stdout);
+    if (holdMs)
+        PumpFor(holdMs);
+    return 0;
+}

@@ -1,0 +1,77 @@
+#!/bin/bash
+# The GUI search beside the engine alone and the bare walk, on the benchmark walk tree, in one run:
+# medians of several rounds, the GUI's ratio to FindFileCmd --threaded (target: at most 1.5x), and
+# the window's peak memory.
+#   FF_BUILD_DIR   the win32 build folder (default: build/win32 of this tree)
+#   FF_BENCH_REPS  rounds (default 3)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${FF_BUILD_DIR:-$root/build/win32}"
+reps="${FF_BENCH_REPS:-3}"
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+fi
+cmake --build "$build" --target FindFileCmd ff_walk_bench ff_gui_bench -j2 >/dev/null
+bin="$build/bin"
+wine_run="$build/wine-run.sh"
+prefix="$build/wineprefix"
+
+xvfb_pid=""
+cleanup() {
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    for n in $(seq 161 190); do
+        if [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            xvfb_pid=$!
+            export DISPLAY=":$n"
+            sleep 1
+            break
+        fi
+    done
+fi
+"$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null
+WINEPREFIX="$prefix" wineserver -p 600
+
+python3 "$root/bench/make_tree.py" walk "$prefix/drive_c/ffbench/walk"
+walk='C:\ffbench\walk'
+
+now() { date +%s.%N; }
+timed() {
+    local start end
+    start=$(now)
+    "$@" >/dev/null 2>&1
+    end=$(now)
+    echo "$end - $start" | bc -l
+}
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# Warm the file cache once.
+"$wine_run" "$bin/ff_walk_bench.exe" "$walk" >/dev/null
+echo "Tree: $("$wine_run" "$bin/ff_walk_bench.exe" "$walk" | tr -d '\r')"
+walks=() engines=() guis=() gui_walls=() memory=""
+for round in $(seq "$reps"); do
+    walks+=("$(timed "$wine_run" "$bin/ff_walk_bench.exe" "$walk")")
+    engines+=("$(timed "$wine_run" "$bin/FindFileCmd.exe" --threaded "$walk")")
+    start=$(now)
+    line=$("$wine_run" "$bin/ff_gui_bench.exe" "$walk" | tr -d '\r' | tail -n 1)
+    end=$(now)
+    gui_walls+=("$(echo "$end - $start" | bc -l)")
+    guis+=("$(echo "$line" | awk '{ print $1 }')")
+    memory="$line"
+done
+w=$(median "${walks[@]}")
+e=$(median "${engines[@]}")
+g=$(median "${guis[@]}")
+gw=$(median "${gui_walls[@]}")
+printf '%-62s %8.3f s\n' "bare walk (ff_walk_bench, whole process)" "$w"
+printf '%-62s %8.3f s\n' "FindFileCmd --threaded *.* (whole process)" "$e"
+printf '%-62s %8.3f s\n' "GUI search *.*, click to completion status (in the window)" "$g"
+printf '%-62s %8.3f s\n' "GUI search, whole process (start, window, search, exit)" "$gw"
+printf 'GUI click-to-completion / FindFileCmd --threaded: %.2fx; whole process: %.2fx (target 1.5x)\n' \
+    "$(echo "$g / $e" | bc -l)" "$(echo "$gw / $e" | bc -l)"
+echo "$memory" | awk '{ printf "GUI rows %d, peak working set %.1f MiB, peak private bytes %.1f MiB\n", $2, $3 / 1024, $4 / 1024 }'
