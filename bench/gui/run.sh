@@ -35,7 +35,7 @@ if [ -z "${DISPLAY:-}" ]; then
     done
 fi
 "$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null
-WINEPREFIX="$prefix" wineserver -p 600
+WINEPREFIX="$prefix" wineserver -p 600 || true  # already running: keep that one
 
 python3 "$root/bench/make_tree.py" walk "$prefix/drive_c/ffbench/walk"
 walk='C:\ffbench\walk'

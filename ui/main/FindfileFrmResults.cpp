@@ -49,6 +49,13 @@ void TFindfileFrm::CreateLV1(HWND parent)
         if (m_panel2)
             controls::SetWindowTextUtf8(m_panel2, text);
     };
+    // The field is looked up once: finding a control by its ID walks the whole window tree, which
+    // at every found item cost more than the rest of the row.
+    services.containingText = [this, edit = HWND{}]() mutable {
+        if (!edit)
+            edit = Control(kIdLMDEdit2);
+        return WindowTextUtf8(edit);
+    };
     m_results = std::make_unique<ResultsList>(parent, kIdLV1, std::move(services));
     m_lv1 = m_results->Handle();
 }
@@ -87,7 +94,7 @@ void TFindfileFrm::FindFile1Found(const std::string& folder, const engine::TSear
     if (!Handle())
         return;
     // The containing text is read at every item: editing it during a search filters from then on.
-    m_results->FindFile1Found(folder, record, WindowTextUtf8(Control(kIdLMDEdit2)));
+    m_results->FindFile1Found(folder, record);
 }
 
 void TFindfileFrm::FindFile1NewFolder(const std::string& folder)
