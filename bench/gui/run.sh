@@ -74,4 +74,5 @@ printf '%-62s %8.3f s\n' "GUI search *.*, click to completion status (in the win
 printf '%-62s %8.3f s\n' "GUI search, whole process (start, window, search, exit)" "$gw"
 printf 'GUI click-to-completion / FindFileCmd --threaded: %.2fx; whole process: %.2fx (target 1.5x)\n' \
     "$(echo "$g / $e" | bc -l)" "$(echo "$gw / $e" | bc -l)"
-echo "$memory" | awk '{ printf "GUI rows %d, peak working set %.1f MiB, peak private bytes %.1f MiB\n", $2, $3 / 1024, $4 / 1024 }'
+echo "$memory" | awk '{ printf "GUI rows %d, peak working set %.1f MiB, peak private bytes %.1f MiB\n", $2, $3 / 1024, $4 / 1024;
+    printf "last GUI run: %.3f s inside FindFile1Found, %.3f s inside FindFile1NewFolder\n", $5, $6 }'
