@@ -22,7 +22,10 @@ namespace
 
 constexpr UINT_PTR kSubclassId = 0x4C5631; // "LV1"
 constexpr UINT_PTR kShowRowsTimer = 1;
-constexpr UINT kShowRowsDelayMs = 150;
+// Rows that land on the shown page appear within kShowPageRowsDelayMs; rows below it only move the
+// scroll bar, and raising the count costs the control milliseconds, so they wait longer.
+constexpr UINT kShowPageRowsDelayMs = 150;
+constexpr UINT kShowRowsDelayMs = 500;
 constexpr int kColumnWidths[5] = {100, 200, 100, 80, 80};
 constexpr int kFileColumns[5] = {lang::text::kColumnName, lang::text::kColumnFolder, lang::text::kColumnSize,
                                  lang::text::kColumnModified, lang::text::kColumnType};
@@ -143,7 +146,8 @@ void ResultsList::Append(ResultRow row)
 {
     m_rows.push_back(std::move(row));
     if (!m_timerRunning)
-        m_timerRunning = ::SetTimer(m_list, kShowRowsTimer, kShowRowsDelayMs, nullptr) != 0;
+        m_timerRunning = ::SetTimer(m_list, kShowRowsTimer,
+                                    PendingRowsOnPage() ? kShowPageRowsDelayMs : kShowRowsDelayMs, nullptr) != 0;
 }
 
 void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
@@ -168,10 +172,7 @@ void ResultsList::FindFile1NewFolder(const std::string& folder)
     // Raising the count costs the control milliseconds (Wine: about 14 ms) however few rows are
     // new, and a walk enters thousands of folders a second: rows that land on the shown page of
     // the details or list view are shown at once, others at most a timer period later.
-    const bool paged = m_view == ViewStyle::Details || m_view == ViewStyle::List;
-    const bool onPage =
-        paged && VisibleCount() < ListView_GetTopIndex(m_list) + ListView_GetCountPerPage(m_list) + 1;
-    if (onPage || ::GetTickCount() - m_lastShown >= kShowRowsDelayMs)
+    if (PendingRowsOnPage() || ::GetTickCount() - m_lastShown >= kShowRowsDelayMs)
         ShowPendingRows();
     if (m_services.setStatus)
         m_services.setStatus(folder);
@@ -188,6 +189,12 @@ void ResultsList::ShowRowCount()
     if (m_services.setStatus)
         m_services.setStatus(m_services.text(lang::text::kStatusCountBefore) + std::to_string(m_rows.size()) +
                              m_services.text(lang::text::kStatusCountAfter));
+}
+
+bool ResultsList::PendingRowsOnPage() const
+{
+    const bool paged = m_view == ViewStyle::Details || m_view == ViewStyle::List;
+    return paged && VisibleCount() < ListView_GetTopIndex(m_list) + ListView_GetCountPerPage(m_list) + 1;
 }
 
 int ResultsList::VisibleCount() const

@@ -75,6 +75,7 @@ public:
     const ResultRow& Row(size_t index) const { return m_rows[index]; }
     // Rows the control shows; raised to RowCount() at each new folder, on a short timer and at the end.
     int VisibleCount() const;
+    bool PendingRowsOnPage() const;
     void ShowPendingRows();
 
     int SortColumn() const { return m_sortColumn; }
