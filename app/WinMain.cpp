@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
-#include <ole2.h>
 // clang-format on
 
 #include "platform/Utf8.h"
@@ -12,6 +11,7 @@
 #include "platform/Win32SyncCall.h"
 #include "platform/Win32ThreadControl.h"
 #include "ui/main/FindfileFrm.h"
+#include "ui/main/ItemProp.h"
 
 #include <optional>
 #include <string>
@@ -34,8 +34,8 @@ std::optional<std::string> FirstArgument()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
-    // The shell's menus and folder browser need OLE on this thread.
-    OleInitialize(nullptr);
+    // The shell's menus and folder browser need OLE on this thread, for the program's whole life.
+    const itemprop::OleSession ole;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&icc);
 
@@ -63,6 +63,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         }
         exitCode = static_cast<int>(msg.wParam);
     }
-    OleUninitialize();
     return exitCode;
 }
