@@ -148,6 +148,7 @@ void TFindfileFrm::BuildFrame()
     CreateLV1(m_body.Handle());
     m_panel2 = Add(m_body.Handle(), kIdPanel2, L"STATIC", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0,
                    0, 10, kStatusHeight);
+    m_panel2Text.Attach(m_panel2);
 
     m_viewMenu.Reset(CreatePopupMenu());
     AppendMenuW(m_viewMenu.Get(), MF_STRING, kIdMaleikony1, L"");

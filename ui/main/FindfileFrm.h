@@ -12,6 +12,7 @@
 #include "controls/ImageCombo.h"
 #include "controls/Panel.h"
 #include "controls/SideBar.h"
+#include "controls/StatusLine.h"
 #include "controls/Window.h"
 #include "engine/FindFile.h"
 #include "platform/UniqueHandle.h"
@@ -212,6 +213,7 @@ private:
     controls::SpinEdit m_spin;
     HWND m_lv1 = nullptr;
     HWND m_panel2 = nullptr;
+    controls::StatusLine m_panel2Text; // the status text, set without a server round trip
     platform::UniqueMenu m_viewMenu;
     std::unique_ptr<ResultsList> m_results;
 

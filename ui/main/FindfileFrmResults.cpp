@@ -45,15 +45,7 @@ void TFindfileFrm::CreateLV1(HWND parent)
 {
     ResultsListServices services;
     services.text = [](int id) { return lang::GetLangText(id); };
-    services.setStatus = [this](const std::string& text) {
-        if (!m_panel2)
-            return;
-        // The static control paints itself at once on WM_SETTEXT (about a millisecond under Wine),
-        // and a walk enters thousands of folders a second: store the text and let the next paint
-        // show it.
-        DefWindowProcW(m_panel2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
-        InvalidateRect(m_panel2, nullptr, TRUE);
-    };
+    services.setStatus = [this](const std::string& text) { m_panel2Text.SetText(text); };
     // The field is looked up once: finding a control by its ID walks the whole window tree, which
     // at every found item cost more than the rest of the row.
     services.containingText = [this, edit = HWND{}]() mutable {
