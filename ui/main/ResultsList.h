@@ -75,7 +75,7 @@ public:
     const ResultRow& Row(size_t index) const { return m_rows[index]; }
     // Rows the control shows; raised to RowCount() at each new folder, on a short timer and at the end.
     int VisibleCount() const;
-    bool PendingRowsOnPage() const;
+    bool PendingRowsOnPage();
     void ShowPendingRows();
 
     int SortColumn() const { return m_sortColumn; }
@@ -123,6 +123,9 @@ private:
     ViewStyle m_view = ViewStyle::Details;
     bool m_timerRunning = false;
     DWORD m_lastShown = 0;
+    size_t m_shownRows = 0;       // the count the control was last given
+    int m_pageEnd = 0;            // first row below the shown page, as last asked
+    DWORD m_pageEndCheckedAt = 0;
     std::wstring m_cellBuffer;
 };
 
