@@ -6,20 +6,10 @@ root="$(cd "$(dirname "$0")" && pwd)"
 "$root/tools/setup.sh"
 "$root/tools/build.sh" host win32
 
-xvfb_pid=""
+. "$root/tools/private-display.sh"
 cleanup() { [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 120); do
-        if [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            xvfb_pid=$!
-            export DISPLAY=":$n"
-            sleep 1
-            break
-        fi
-    done
-fi
+start_private_display 90 120
 
 jobs="${FF_JOBS:-$(nproc)}"
 status=0

@@ -18,23 +18,13 @@ wine_run="$build/wine-run.sh"
 prefix="$build/wineprefix"
 
 # One display and one Wine server for the whole run, so no line pays for starting them.
-xvfb_pid=""
+. "$root/tools/private-display.sh"
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 130 160); do
-        if [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-            xvfb_pid=$!
-            export DISPLAY=":$n"
-            sleep 1
-            break
-        fi
-    done
-fi
+start_private_display 130 160
 "$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null  # makes the Wine prefix on first use
 WINEPREFIX="$prefix" wineserver -w
 WINEPREFIX="$prefix" wineserver -p 600

@@ -17,23 +17,13 @@ bin="$build/bin"
 wine_run="$build/wine-run.sh"
 prefix="$build/wineprefix"
 
-xvfb_pid=""
+. "$root/tools/private-display.sh"
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 161 190); do
-        if [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            xvfb_pid=$!
-            export DISPLAY=":$n"
-            sleep 1
-            break
-        fi
-    done
-fi
+start_private_display 161 190
 "$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null
 WINEPREFIX="$prefix" wineserver -p 600 || true  # already running: keep that one
 
