@@ -11,7 +11,7 @@
 #include "platform/Win32SyncCall.h"
 #include "platform/Win32ThreadControl.h"
 #include "ui/main/FindfileFrm.h"
-#include "ui/main/ItemProp.h"
+#include "ui/shell/OleSession.h"
 
 #include <optional>
 #include <string>
@@ -36,8 +36,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
     // The shell's menus and folder browser need OLE on this thread, for the program's whole life.
     const itemprop::OleSession ole;
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES};
-    InitCommonControlsEx(&icc);
 
     platform::Win32FileSystem fileSystem;
     platform::Win32LocalTime localTime;

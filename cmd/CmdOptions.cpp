@@ -151,13 +151,13 @@ void SetFlag(CmdOptions& options, int flag)
     switch (flag)
     {
     case kNoSubfolders:
-        options.subfolders = false;
+        options.criteria.subfolders = false;
         break;
     case kExactAttributes:
-        options.exactAttributes = true;
+        options.criteria.exactAttribute = true;
         break;
     case kCaseSensitive:
-        options.caseSensitive = true;
+        options.criteria.ignoreCase = false;
         break;
     case kThreaded:
         options.threaded = true;
@@ -194,39 +194,39 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
     switch (id)
     {
     case ValueOption::Name:
-        options.name = value;
+        options.criteria.filename = value;
         return {};
     case ValueOption::Include:
-        options.includes.push_back(value);
+        options.criteria.includeFiles.push_back(value);
         return {};
     case ValueOption::Exclude:
-        options.excludes.push_back(value);
+        options.criteria.excludeFiles.push_back(value);
         return {};
     case ValueOption::Attributes:
         if (auto attributes = ParseAttributes(value))
         {
-            options.attributes = *attributes;
+            options.criteria.attributes = *attributes;
             return {};
         }
         return "invalid attribute letters \"" + value + "\" (A, R, H, S, D)";
     case ValueOption::ModifiedAfter:
-        return date(options.modifiedAfter, false);
+        return date(options.criteria.modifiedAfter, false);
     case ValueOption::ModifiedBefore:
-        return date(options.modifiedBefore, true);
+        return date(options.criteria.modifiedBefore, true);
     case ValueOption::CreatedAfter:
-        return date(options.createdAfter, false);
+        return date(options.criteria.createdAfter, false);
     case ValueOption::CreatedBefore:
-        return date(options.createdBefore, true);
+        return date(options.criteria.createdBefore, true);
     case ValueOption::AccessedAfter:
-        return date(options.accessedAfter, false);
+        return date(options.criteria.accessedAfter, false);
     case ValueOption::AccessedBefore:
-        return date(options.accessedBefore, true);
+        return date(options.criteria.accessedBefore, true);
     case ValueOption::SizeMin:
-        return size(options.sizeMin);
+        return size(options.criteria.sizeMin);
     case ValueOption::SizeMax:
-        return size(options.sizeMax);
+        return size(options.criteria.sizeMax);
     case ValueOption::Containing:
-        options.containing = value;
+        options.criteria.containing = value;
         return {};
     }
     return {};
@@ -342,13 +342,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         }
         else
         {
-            if (result.options.location)
+            if (result.options.locationGiven)
             {
-                result.error = "more than one location: " + *result.options.location + " and " + arg +
+                result.error = "more than one location: " + result.options.criteria.location + " and " + arg +
                                " (separate several folders with \";\")";
                 return result;
             }
-            result.options.location = arg;
+            result.options.criteria.location = arg;
+            result.options.locationGiven = true;
             continue;
         }
 
@@ -385,24 +386,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
 
 void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder)
 {
-    finder.SetFilename(options.name);
-    if (options.location)
-        finder.SetLocation(*options.location);
-    finder.SetIncludeFiles(&options.includes);
-    finder.SetExcludeFiles(&options.excludes);
-    finder.SetSubfolders(options.subfolders);
-    finder.SetAttributes(options.attributes);
-    finder.SetExactAttribute(options.exactAttributes);
-    finder.SetModifiedAfter(options.modifiedAfter);
-    finder.SetModifiedBefore(options.modifiedBefore);
-    finder.SetCreatedAfter(options.createdAfter);
-    finder.SetCreatedBefore(options.createdBefore);
-    finder.SetAccessedAfter(options.accessedAfter);
-    finder.SetAccessedBefore(options.accessedBefore);
-    finder.SetSizeMin(options.sizeMin);
-    finder.SetSizeMax(options.sizeMax);
-    finder.SetContaining(options.containing);
-    finder.SetIgnoreCase(!options.caseSensitive);
+    finder.SetCriteria(options.criteria);
     finder.SetThreaded(options.threaded);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of FindFileCmd: options, their values and how they become finder criteria.
 // Portable, so the parsing is tested natively.
-#include "engine/FindFileTypes.h"
+#include "engine/FindCriteria.h"
 
 #include <optional>
 #include <string>
@@ -17,24 +17,8 @@ namespace cmd
 
 struct CmdOptions
 {
-    std::optional<std::string> location; // unset: the finder's own default (the current folder)
-    std::string name = "*.*";
-    std::vector<std::string> includes;
-    std::vector<std::string> excludes;
-    bool subfolders = true;
-    engine::TFileAttributes attributes{engine::ffArchive, engine::ffReadonly, engine::ffHidden,
-                                       engine::ffSystem};
-    bool exactAttributes = false;
-    engine::TDateTime modifiedAfter = 0;
-    engine::TDateTime modifiedBefore = 0;
-    engine::TDateTime createdAfter = 0;
-    engine::TDateTime createdBefore = 0;
-    engine::TDateTime accessedAfter = 0;
-    engine::TDateTime accessedBefore = 0;
-    int64_t sizeMin = 0;
-    int64_t sizeMax = 0;
-    std::string containing;
-    bool caseSensitive = false;
+    engine::FindCriteria criteria; // the positional argument is its location
+    bool locationGiven = false;
     bool threaded = false;
     bool events = false;
     bool help = false;

@@ -1,6 +1,7 @@
 #include "controls/FlatButton.h"
 
 #include "controls/Theme.h"
+#include "platform/UniqueHandle.h"
 
 namespace controls
 {
@@ -71,23 +72,21 @@ void FlatButton::Paint(HDC dc)
         FillRect(dc, &rect, PanelBrush());
         BITMAP info{};
         GetObjectW(m_picture, sizeof(info), &info);
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, m_picture);
+        const platform::UniqueMemoryDC source(CreateCompatibleDC(dc));
+        const platform::SelectedObject pictureIn(source.Get(), m_picture);
         const int offset = (m_pressed && m_hover) ? 1 : 0;
         BitBlt(dc, (rect.right - info.bmWidth) / 2 + offset, (rect.bottom - info.bmHeight) / 2 + offset,
-               info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
+               info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
         return;
     }
     PaintStretched(dc, rect, m_hover ? m_hoverFace : m_resting);
-    HPEN pen = CreatePen(PS_SOLID, 1, m_hover ? RGB(0xC8, 0x8A, 0x1E) : RGB(0x5B, 0x7D, 0xC2));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 4, 4);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
+    {
+        const platform::UniquePen pen(
+            CreatePen(PS_SOLID, 1, m_hover ? RGB(0xC8, 0x8A, 0x1E) : RGB(0x5B, 0x7D, 0xC2)));
+        const platform::SelectedObject penIn(dc, pen.Get());
+        const platform::SelectedObject noFill(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 4, 4);
+    }
 
     int textLeft = 4;
     if (m_glyphs && m_glyph >= 0)
@@ -104,9 +103,8 @@ void FlatButton::Paint(HDC dc)
         OffsetRect(&textRect, 1, 1);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColour);
-    HGDIOBJ oldFont = SelectObject(dc, UiFont());
+    const platform::SelectedObject fontIn(dc, UiFont());
     DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
 }
 
 LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -3,8 +3,6 @@
 #include "controls/Window.h"
 #include "platform/Utf8.h"
 
-#include <algorithm>
-
 namespace controls
 {
 
@@ -85,54 +83,6 @@ void ImageCombo::SetDroppedWidth(int width)
 {
     HWND combo = reinterpret_cast<HWND>(SendMessageW(m_hwnd, CBEM_GETCOMBOCONTROL, 0, 0));
     SendMessageW(combo ? combo : m_hwnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
-}
-
-HWND SpinEdit::Create(HWND parent, int id, int x, int y, int width, int height, int min, int max)
-{
-    m_min = min;
-    m_max = max;
-    m_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_RIGHT, x, y, width, height,
-                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             GetModuleHandleW(nullptr), nullptr);
-    m_arrows = CreateWindowExW(
-        0, UPDOWN_CLASSW, L"",
-        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0,
-        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id + 1)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(m_arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_edit), 0);
-    SendMessageW(m_arrows, UDM_SETRANGE32, static_cast<WPARAM>(min), static_cast<LPARAM>(max));
-    SetValue(min);
-    return m_edit;
-}
-
-int SpinEdit::Value() const
-{
-    const std::string text = WindowText(m_edit);
-    long long value = 0;
-    bool digits = false;
-    for (char c : text)
-    {
-        if (c < '0' || c > '9')
-            continue;
-        digits = true;
-        value = std::min<long long>(value * 10 + (c - '0'), 1LL << 40);
-    }
-    if (!digits)
-        return m_min;
-    return static_cast<int>(std::clamp<long long>(value, m_min, m_max));
-}
-
-void SpinEdit::SetValue(int value)
-{
-    value = std::clamp(value, m_min, m_max);
-    SendMessageW(m_arrows, UDM_SETPOS32, 0, value);
-    SetWindowTextW(m_edit, std::to_wstring(value).c_str());
-}
-
-void SpinEdit::Enable(bool enable)
-{
-    EnableWindow(m_edit, enable);
-    EnableWindow(m_arrows, enable);
 }
 
 } // namespace controls

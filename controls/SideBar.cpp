@@ -1,6 +1,7 @@
 #include "controls/SideBar.h"
 
 #include "controls/Theme.h"
+#include "platform/UniqueHandle.h"
 
 namespace controls
 {
@@ -37,12 +38,12 @@ protected:
             RECT rect;
             GetClientRect(Handle(), &rect);
             PaintStretched(dc, rect, Picture(L"HEADER"));
-            HPEN pen = CreatePen(PS_SOLID, 1, RGB(0x6A, 0x8C, 0xCF));
-            HGDIOBJ oldPen = SelectObject(dc, pen);
-            MoveToEx(dc, 0, rect.bottom - 1, nullptr);
-            LineTo(dc, rect.right, rect.bottom - 1);
-            SelectObject(dc, oldPen);
-            DeleteObject(pen);
+            {
+                const platform::UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0x6A, 0x8C, 0xCF)));
+                const platform::SelectedObject penIn(dc, pen.Get());
+                MoveToEx(dc, 0, rect.bottom - 1, nullptr);
+                LineTo(dc, rect.right, rect.bottom - 1);
+            }
 
             const bool open = m_bar.Active() == m_index;
             // A small triangle: pointing down at the open header, right at the others.
@@ -54,22 +55,22 @@ protected:
             else
                 mark[0] = {rect.right - 12, cy - 4}, mark[1] = {rect.right - 12, cy + 4},
                 mark[2] = {rect.right - 8, cy};
-            HBRUSH brush = CreateSolidBrush(kHeaderTextColour);
-            HGDIOBJ oldBrush = SelectObject(dc, brush);
-            HGDIOBJ nullPen = SelectObject(dc, GetStockObject(NULL_PEN));
-            Polygon(dc, mark, 3);
-            SelectObject(dc, nullPen);
-            SelectObject(dc, oldBrush);
-            DeleteObject(brush);
+            {
+                const platform::UniqueBrush brush(CreateSolidBrush(kHeaderTextColour));
+                const platform::SelectedObject brushIn(dc, brush.Get());
+                const platform::SelectedObject noPen(dc, GetStockObject(NULL_PEN));
+                Polygon(dc, mark, 3);
+            }
 
             wchar_t text[256] = {};
             GetWindowTextW(Handle(), text, 256);
             RECT textRect{8, 0, rect.right - 18, rect.bottom};
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, kHeaderTextColour);
-            HGDIOBJ oldFont = SelectObject(dc, UiBoldFont());
-            DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-            SelectObject(dc, oldFont);
+            {
+                const platform::SelectedObject fontIn(dc, UiBoldFont());
+                DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+            }
             EndPaint(Handle(), &ps);
             return 0;
         }

@@ -1,5 +1,6 @@
 #include "controls/StatusLine.h"
 
+#include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 
 #include <commctrl.h>
@@ -8,13 +9,6 @@
 
 namespace controls
 {
-
-namespace
-{
-
-constexpr UINT_PTR kSubclassId = 0x5354; // "ST"
-
-} // namespace
 
 StatusLine::~StatusLine()
 {
@@ -28,13 +22,14 @@ void StatusLine::Attach(HWND staticControl)
     const int length = GetWindowTextLengthW(staticControl);
     m_text.assign(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
     m_text.resize(static_cast<size_t>(GetWindowTextW(staticControl, m_text.data(), length + 1)));
-    SetWindowSubclass(staticControl, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    m_subclass.Install(staticControl, [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return OnMessage(hwnd, message, wParam, lParam);
+    });
 }
 
 void StatusLine::Detach()
 {
-    if (m_hwnd)
-        RemoveWindowSubclass(m_hwnd, Proc, kSubclassId);
+    m_subclass.Remove();
     m_hwnd = nullptr;
 }
 
@@ -49,22 +44,13 @@ void StatusLine::SetText(const std::string& utf8)
     }
 }
 
-LRESULT CALLBACK StatusLine::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                  DWORD_PTR data)
-{
-    auto* self = reinterpret_cast<StatusLine*>(data);
-    if (message == WM_NCDESTROY)
-    {
-        self->Detach();
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    return self->OnMessage(message, wParam, lParam);
-}
-
-LRESULT StatusLine::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT StatusLine::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
+    case WM_NCDESTROY:
+        m_hwnd = nullptr;
+        break;
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(m_text.size());
     case WM_GETTEXT: {
@@ -85,7 +71,7 @@ LRESULT StatusLine::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         Paint();
         return 0;
     }
-    return DefSubclassProc(m_hwnd, message, wParam, lParam);
+    return Subclass::Default(hwnd, message, wParam, lParam);
 }
 
 // Painted here rather than by the control, which would show the text it stored itself: the colours
@@ -101,12 +87,12 @@ void StatusLine::Paint()
                                                        reinterpret_cast<LPARAM>(m_hwnd)));
     FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
     auto font = reinterpret_cast<HFONT>(SendMessageW(m_hwnd, WM_GETFONT, 0, 0));
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &client,
-              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if (oldFont)
-        SelectObject(dc, oldFont);
+    {
+        const platform::SelectedObject fontIn(dc, font ? font : GetCurrentObject(dc, OBJ_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &client,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
     EndPaint(m_hwnd, &ps);
 }
 

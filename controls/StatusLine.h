@@ -3,6 +3,8 @@
 // storing a window's text is a round trip to the window server under Wine, and a search changes the
 // status line thousands of times a second. WM_GETTEXT is answered from the kept text, so readers of
 // the control (and its own painting) see the newest text at once.
+#include "controls/Subclass.h"
+
 #include <windows.h>
 
 #include <string>
@@ -23,13 +25,12 @@ public:
     void SetText(const std::string& utf8);
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR data);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Detach();
     void Paint();
 
     HWND m_hwnd = nullptr;
+    Subclass m_subclass;
     std::wstring m_text;
     bool m_paintPending = false;
 };

@@ -76,19 +76,17 @@ void PaintTiled(HDC dc, const RECT& rect, HBITMAP bitmap)
         FillRect(dc, &rect, BarBrush());
         return;
     }
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
+    const platform::UniqueMemoryDC source(CreateCompatibleDC(dc));
+    const platform::SelectedObject bitmapIn(source.Get(), bitmap);
     for (int y = rect.top; y < rect.bottom; y += info.bmHeight)
     {
         for (int x = rect.left; x < rect.right; x += info.bmWidth)
         {
             const int w = std::min<int>(info.bmWidth, rect.right - x);
             const int h = std::min<int>(info.bmHeight, rect.bottom - y);
-            BitBlt(dc, x, y, w, h, source, 0, 0, SRCCOPY);
+            BitBlt(dc, x, y, w, h, source.Get(), 0, 0, SRCCOPY);
         }
     }
-    SelectObject(source, old);
-    DeleteDC(source);
 }
 
 void PaintStretched(HDC dc, const RECT& rect, HBITMAP bitmap)
@@ -99,13 +97,11 @@ void PaintStretched(HDC dc, const RECT& rect, HBITMAP bitmap)
         FillRect(dc, &rect, BarBrush());
         return;
     }
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
+    const platform::UniqueMemoryDC source(CreateCompatibleDC(dc));
+    const platform::SelectedObject bitmapIn(source.Get(), bitmap);
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, 0, 0,
+    StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.Get(), 0, 0,
                info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
 }
 
 namespace

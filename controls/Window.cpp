@@ -1,6 +1,7 @@
 #include "controls/Window.h"
 
 #include "controls/ErrorText.h"
+#include "platform/AppTitle.h"
 #include "platform/Utf8.h"
 
 #include <exception>
@@ -9,7 +10,6 @@
 namespace controls
 {
 
-const char kAppTitle[] = "Pelion Info Find File";
 
 namespace
 {
@@ -27,10 +27,10 @@ void ShowErrorBox(HWND owner, const std::string& message)
     const std::string text = ErrorBoxText(message);
     if (Hook())
     {
-        Hook()(kAppTitle, text);
+        Hook()(platform::kAppTitle, text);
         return;
     }
-    MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(kAppTitle).c_str(),
+    MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(platform::kAppTitle).c_str(),
                 MB_ICONERROR | MB_OK);
 }
 

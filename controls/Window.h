@@ -9,9 +9,6 @@
 namespace controls
 {
 
-// The application title: the error box's caption.
-extern const char kAppTitle[];
-
 // Shows message in the error box (application title, error icon, OK), or hands it to the hook a
 // test installed. caption and text are what the box would show.
 void ShowErrorBox(HWND owner, const std::string& message);

@@ -152,12 +152,12 @@ bool EntryTester::EntryMatches(const std::string& folder, const platform::FindDa
         return false;
     if (!TimeMatches(entry.lastAccessTime, s.accessedBefore, s.accessedAfter))
         return false;
-    if (!s.excludes.empty() || (s.hasContent && !(entry.attributes & kAttrDirectory)))
+    if (!s.excludeFiles.empty() || (s.hasContent && !(entry.attributes & kAttrDirectory)))
     {
         m_path.assign(folder);
         m_path.append(entry.name);
     }
-    for (const std::string& line : s.excludes)
+    for (const std::string& line : s.excludeFiles)
         if (MaskMatches(m_path, line))
             return false;
     if (!s.hasContent || (entry.attributes & kAttrDirectory))

@@ -1,6 +1,7 @@
 #pragma once
 // The test chain that every listed entry of a run passes through, and the snapshot of criteria it
 // reads. Everything here is free of threads and may run on the worker.
+#include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
@@ -22,21 +23,12 @@ constexpr uint32_t kAttrArchive = 0x20;
 constexpr uint32_t kAttrReparsePoint = 0x400;
 constexpr uint32_t kReparseTagNameSurrogate = 0x20000000;
 
-// The criteria of one run, copied at its start; the run reads nothing else.
-struct SearchSnapshot
+// The criteria of one run, copied whole at its start; the run reads nothing else.
+struct SearchSnapshot : FindCriteria
 {
     std::vector<std::string> targets; // folder ending with a backslash, then one mask
-    std::vector<std::string> excludes;
-    bool subfolders = true;
-    TFileAttributes attributes;
-    bool exactAttribute = false;
-    TDateTime modifiedBefore = 0, modifiedAfter = 0;
-    TDateTime createdBefore = 0, createdAfter = 0;
-    TDateTime accessedBefore = 0, accessedAfter = 0;
-    int64_t sizeMin = 0, sizeMax = 0;
-    bool hasContent = false; // the content test is on
-    bool ignoreCase = true;
-    std::string content; // the text, cut at its first zero byte
+    bool hasContent = false;          // the content test is on
+    std::string content;              // the text, cut at its first zero byte
 };
 
 bool AttributesMatch(uint32_t attr, TFileAttributes wanted, bool exact);

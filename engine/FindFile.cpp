@@ -6,13 +6,6 @@
 
 namespace engine
 {
-namespace
-{
-
-// "\n\r" in this order: callers show the message as it stands.
-constexpr const char* kSeparator = "\n\r";
-
-} // namespace
 
 // The inline run's events: straight calls on the finder, stopped by Aborted.
 class TFindFile::InlineEvents : public RunEvents
@@ -53,152 +46,161 @@ TFindFile::~TFindFile()
 
 const std::string& TFindFile::Filename() const
 {
-    return m->filename;
+    return m->criteria.filename;
 }
 
 void TFindFile::SetFilename(const std::string& value)
 {
-    const size_t cut = value.find_last_of("\\:");
-    if (cut != std::string::npos)
-        throw EFindFileError(value + kSeparator + "Invalid filename specified");
-    m->filename = value;
+    CheckFilename(value);
+    m->criteria.filename = value;
 }
 
 const std::string& TFindFile::Location() const
 {
-    return m->location;
+    return m->criteria.location;
 }
 
 void TFindFile::SetLocation(const std::string& value)
 {
-    if (value.find_first_of("*?") != std::string::npos)
-        throw EFindFileError(value + kSeparator + "location cannot to be contained wildcards");
-    m->location = value;
+    CheckLocation(value);
+    m->criteria.location = value;
+}
+
+const FindCriteria& TFindFile::Criteria() const
+{
+    return m->criteria;
+}
+
+void TFindFile::SetCriteria(const FindCriteria& value)
+{
+    CheckFilename(value.filename);
+    CheckLocation(value.location);
+    m->criteria = value;
 }
 
 const std::vector<std::string>& TFindFile::IncludeFiles() const
 {
-    return m->includeFiles;
+    return m->criteria.includeFiles;
 }
 
 void TFindFile::SetIncludeFiles(const std::vector<std::string>* lines)
 {
-    m->includeFiles = lines ? *lines : std::vector<std::string>();
+    m->criteria.includeFiles = lines ? *lines : std::vector<std::string>();
 }
 
 const std::vector<std::string>& TFindFile::ExcludeFiles() const
 {
-    return m->excludeFiles;
+    return m->criteria.excludeFiles;
 }
 
 void TFindFile::SetExcludeFiles(const std::vector<std::string>* lines)
 {
-    m->excludeFiles = lines ? *lines : std::vector<std::string>();
+    m->criteria.excludeFiles = lines ? *lines : std::vector<std::string>();
 }
 
 bool TFindFile::Subfolders() const
 {
-    return m->subfolders;
+    return m->criteria.subfolders;
 }
 void TFindFile::SetSubfolders(bool value)
 {
-    m->subfolders = value;
+    m->criteria.subfolders = value;
 }
 TFileAttributes TFindFile::Attributes() const
 {
-    return m->attributes;
+    return m->criteria.attributes;
 }
 void TFindFile::SetAttributes(TFileAttributes value)
 {
-    m->attributes = value;
+    m->criteria.attributes = value;
 }
 bool TFindFile::ExactAttribute() const
 {
-    return m->exactAttribute;
+    return m->criteria.exactAttribute;
 }
 void TFindFile::SetExactAttribute(bool value)
 {
-    m->exactAttribute = value;
+    m->criteria.exactAttribute = value;
 }
 TDateTime TFindFile::ModifiedBefore() const
 {
-    return m->modifiedBefore;
+    return m->criteria.modifiedBefore;
 }
 void TFindFile::SetModifiedBefore(TDateTime value)
 {
-    m->modifiedBefore = value;
+    m->criteria.modifiedBefore = value;
 }
 TDateTime TFindFile::ModifiedAfter() const
 {
-    return m->modifiedAfter;
+    return m->criteria.modifiedAfter;
 }
 void TFindFile::SetModifiedAfter(TDateTime value)
 {
-    m->modifiedAfter = value;
+    m->criteria.modifiedAfter = value;
 }
 TDateTime TFindFile::CreatedBefore() const
 {
-    return m->createdBefore;
+    return m->criteria.createdBefore;
 }
 void TFindFile::SetCreatedBefore(TDateTime value)
 {
-    m->createdBefore = value;
+    m->criteria.createdBefore = value;
 }
 TDateTime TFindFile::CreatedAfter() const
 {
-    return m->createdAfter;
+    return m->criteria.createdAfter;
 }
 void TFindFile::SetCreatedAfter(TDateTime value)
 {
-    m->createdAfter = value;
+    m->criteria.createdAfter = value;
 }
 TDateTime TFindFile::AccessedBefore() const
 {
-    return m->accessedBefore;
+    return m->criteria.accessedBefore;
 }
 void TFindFile::SetAccessedBefore(TDateTime value)
 {
-    m->accessedBefore = value;
+    m->criteria.accessedBefore = value;
 }
 TDateTime TFindFile::AccessedAfter() const
 {
-    return m->accessedAfter;
+    return m->criteria.accessedAfter;
 }
 void TFindFile::SetAccessedAfter(TDateTime value)
 {
-    m->accessedAfter = value;
+    m->criteria.accessedAfter = value;
 }
 int64_t TFindFile::SizeMin() const
 {
-    return m->sizeMin;
+    return m->criteria.sizeMin;
 }
 void TFindFile::SetSizeMin(int64_t value)
 {
-    m->sizeMin = value;
+    m->criteria.sizeMin = value;
 }
 int64_t TFindFile::SizeMax() const
 {
-    return m->sizeMax;
+    return m->criteria.sizeMax;
 }
 void TFindFile::SetSizeMax(int64_t value)
 {
-    m->sizeMax = value;
+    m->criteria.sizeMax = value;
 }
 const std::string& TFindFile::Containing() const
 {
-    return m->containing;
+    return m->criteria.containing;
 }
 void TFindFile::SetContaining(const std::string& value)
 {
-    m->containing = value;
+    m->criteria.containing = value;
 }
 bool TFindFile::IgnoreCase() const
 {
-    return m->ignoreCase;
+    return m->criteria.ignoreCase;
 }
 void TFindFile::SetIgnoreCase(bool value)
 {
-    m->ignoreCase = value;
+    m->criteria.ignoreCase = value;
 }
 bool TFindFile::Threaded() const
 {
@@ -240,28 +242,15 @@ void TFindFile::StartSearch()
     try
     {
         auto snapshot = std::make_unique<SearchSnapshot>();
-        snapshot->attributes = m->attributes;
-        snapshot->exactAttribute = m->exactAttribute;
-        if (!m->includeFiles.empty())
-            snapshot->targets = m->includeFiles;
+        static_cast<FindCriteria&>(*snapshot) = m->criteria;
+        if (!snapshot->includeFiles.empty())
+            snapshot->targets = snapshot->includeFiles;
         else
-            BuildTargetList(snapshot->targets, m->location, m->filename, [this](const std::string& path) {
-                return m->services.fileSystem.AbsolutePath(path);
-            });
-        snapshot->subfolders = m->subfolders;
-        snapshot->excludes = m->excludeFiles;
-        snapshot->modifiedBefore = m->modifiedBefore;
-        snapshot->modifiedAfter = m->modifiedAfter;
-        snapshot->createdBefore = m->createdBefore;
-        snapshot->createdAfter = m->createdAfter;
-        snapshot->accessedBefore = m->accessedBefore;
-        snapshot->accessedAfter = m->accessedAfter;
-        snapshot->sizeMin = m->sizeMin;
-        snapshot->sizeMax = m->sizeMax;
+            BuildTargetList(snapshot->targets, snapshot->location, snapshot->filename,
+                            [this](const std::string& path) { return m->services.fileSystem.AbsolutePath(path); });
         // The text ends at its first zero byte; nothing left means no content test.
-        snapshot->content = m->containing.substr(0, m->containing.find('\0'));
+        snapshot->content = snapshot->containing.substr(0, snapshot->containing.find('\0'));
         snapshot->hasContent = !snapshot->content.empty();
-        snapshot->ignoreCase = m->ignoreCase;
         m->snapshot = std::move(snapshot);
     }
     catch (...)

@@ -1,6 +1,7 @@
 #pragma once
 // TFindFile: one set of search criteria, a search run over one or more folders, and the events
 // that report every matching entry, inline or from a worker thread.
+#include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
@@ -42,6 +43,11 @@ public:
     virtual ~TFindFile();
     TFindFile(const TFindFile&) = delete;
     TFindFile& operator=(const TFindFile&) = delete;
+
+    // Every published criterion at once; SetCriteria checks Filename and Location as their own
+    // setters do and changes nothing when one is refused.
+    const FindCriteria& Criteria() const;
+    void SetCriteria(const FindCriteria& value); // throws EFindFileError
 
     const std::string& Filename() const;
     void SetFilename(const std::string& value); // throws EFindFileError

@@ -1,6 +1,7 @@
 #pragma once
 // Private state of TFindFile, shared by the finder and its worker (TSearchThread). Not for callers.
 #include "engine/EntryTests.h"
+#include "engine/FindCriteria.h"
 #include "engine/FindFile.h"
 #include "engine/SearchThread.h"
 
@@ -18,19 +19,7 @@ struct TFindFile::Impl
 
     FinderServices services;
 
-    std::string filename = "*.*";
-    std::string location;
-    std::vector<std::string> includeFiles;
-    std::vector<std::string> excludeFiles;
-    bool subfolders = true;
-    TFileAttributes attributes{ffArchive, ffReadonly, ffHidden, ffSystem};
-    bool exactAttribute = false;
-    TDateTime modifiedBefore = 0, modifiedAfter = 0;
-    TDateTime createdBefore = 0, createdAfter = 0;
-    TDateTime accessedBefore = 0, accessedAfter = 0;
-    int64_t sizeMin = 0, sizeMax = 0;
-    std::string containing;
-    bool ignoreCase = true;
+    FindCriteria criteria;
     bool threaded = false;
     TThreadPriority threadPriority = TThreadPriority::tpNormal;
 

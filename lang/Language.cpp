@@ -2,6 +2,7 @@
 
 #include "lang/LanguageChoice.h"
 #include "lang/TextStore.h"
+#include "platform/AppTitle.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "settings/AppPaths.h"
@@ -15,7 +16,6 @@ namespace
 {
 
 constexpr char kNoText[] = "<No load message>";
-constexpr wchar_t kErrorCaption[] = L"Pelion Info Find File";
 
 // Set while the main window is created, before any other thread exists; only read afterwards.
 platform::UniqueModule g_module;
@@ -29,7 +29,7 @@ bool FileExists(const std::string& path)
 void ShowError(const std::string& message)
 {
     // The wide box shows the accented letters on any system code page.
-    MessageBoxW(nullptr, platform::Widen(message).c_str(), kErrorCaption,
+    MessageBoxW(nullptr, platform::Widen(message).c_str(), platform::Widen(platform::kAppTitle).c_str(),
                 MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 

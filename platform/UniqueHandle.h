@@ -104,6 +104,11 @@ struct GdiObjectTraits
     static T Empty() { return nullptr; }
     static void Close(T h) { ::DeleteObject(h); }
 };
+struct MemoryDcTraits
+{
+    static HDC Empty() { return nullptr; }
+    static void Close(HDC h) { ::DeleteDC(h); }
+};
 struct PidlTraits
 {
     static LPITEMIDLIST Empty() { return nullptr; }
@@ -126,6 +131,26 @@ using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using UniquePidl = UniqueHandle<LPITEMIDLIST, PidlTraits>;
+using UniqueMemoryDC = UniqueHandle<HDC, MemoryDcTraits>; // from CreateCompatibleDC
+
+// An object selected into a device context for the guard's life; the previous one comes back at
+// the end. Declare it after the owner of the object, so the object is deselected before it is freed.
+class SelectedObject
+{
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : m_dc(dc), m_previous(::SelectObject(dc, object)) {}
+    ~SelectedObject()
+    {
+        if (m_previous && m_previous != HGDI_ERROR)
+            ::SelectObject(m_dc, m_previous);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
 
 // A COM interface pointer that releases what it holds.
 template <typename T>

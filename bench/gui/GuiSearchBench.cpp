@@ -15,7 +15,8 @@
 #include "platform/Win32SyncCall.h"
 #include "platform/Win32ThreadControl.h"
 #include "ui/main/FindfileFrm.h"
-#include "ui/main/ItemProp.h"
+#include "ui/shell/ItemProp.h"
+#include "ui/shell/OleSession.h"
 
 #include <cstdio>
 #include <string>

@@ -10,9 +10,10 @@
 #include "platform/Utf8.h"
 #include "settings/SettingsFile.h"
 #include "ui/main/Messages.h"
-#include "ui/main/SystemClock.h"
+#include "platform/Win32Clock.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace ui
 {
@@ -35,6 +36,12 @@ void SetText(HWND hwnd, int id)
     controls::SetWindowTextUtf8(hwnd, T(id));
 }
 
+void AddComboTexts(HWND combo, std::initializer_list<int> ids)
+{
+    for (int id : ids)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(T(id)).c_str()));
+}
+
 } // namespace
 
 TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions options)
@@ -44,7 +51,7 @@ TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions 
         m_clock = m_options.clock;
     else
     {
-        m_ownClock = std::make_unique<SystemClock>();
+        m_ownClock = std::make_unique<platform::Win32Clock>();
         m_clock = m_ownClock.get();
     }
     m_findFile = std::make_unique<engine::TFindFile>(services);
@@ -57,6 +64,7 @@ TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions 
     };
     m_findFile->OnComplete = [this](engine::TFindFile&) { FindFile1Complete(); };
 
+    // The window's controls need these classes; the frame is the one place that asks for them.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
                                               ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
@@ -199,43 +207,48 @@ void TFindfileFrm::ReadNetworkProviderName()
 void TFindfileFrm::SetCaptions()
 {
     using namespace lang::text;
+    struct Caption
+    {
+        int control;
+        int text;
+    };
+    static constexpr Caption kCaptions[] = {
+        {kIdMinimizeBtn, kMinimizeButton},
+        {kIdLangBtn, kLanguageButton},
+        {kIdAboutBtn, kAboutButton},
+        {kIdCloseBtn, kCloseButton},
+        {kIdSettingsBtn, kSettingsButton},
+        {kIdHeader1, kFileHeader},
+        {kIdHeader2, kNetworkHeader},
+        {kIdLabel1, kNameLabel},
+        {kIdLabel2, kContainingLabel},
+        {kIdLabel3, kLookInLabel},
+        {kIdMemo1, kFileDescription},
+        {kIdLabel4, kDateSection},
+        {kIdLabel5, kSizeSection},
+        {kIdFlatRadioButton1, kAnyDateOrSize},
+        {kIdFlatRadioButton2, kModifiedLast30Days},
+        {kIdFlatRadioButton3, kModifiedLastYear},
+        {kIdFlatRadioButton4, kDateRange},
+        {kIdLabel6, kRangeFrom},
+        {kIdLabel7, kRangeTo},
+        {kIdFlatRadioButton5, kSizeUpTo1MB},
+        {kIdFlatRadioButton6, kSize1To10MB},
+        {kIdFlatRadioButton7, kSizeFrom10MB},
+        {kIdFlatRadioButton8, kSizeCustom},
+        {kIdFlatRadioButton9, kAnyDateOrSize},
+        {kIdLabel11, kMoreOptionsSection},
+        {kIdFlatCheckBox5, kSearchSubfolders},
+        {kIdFindfilesbtn, kFindStart},
+    };
     SetText(Handle(), kMainCaption);
-    SetText(Control(kIdMinimizeBtn), kMinimizeButton);
-    SetText(Control(kIdLangBtn), kLanguageButton);
-    SetText(Control(kIdAboutBtn), kAboutButton);
-    SetText(Control(kIdCloseBtn), kCloseButton);
-    SetText(Control(kIdSettingsBtn), kSettingsButton);
-    SetText(Control(kIdHeader1), kFileHeader);
-    SetText(Control(kIdHeader2), kNetworkHeader);
-    SetText(Control(kIdLabel1), kNameLabel);
-    SetText(Control(kIdLabel2), kContainingLabel);
-    SetText(Control(kIdLabel3), kLookInLabel);
+    for (const Caption& caption : kCaptions)
+        SetText(Control(caption.control), caption.text);
     SetFileColumns();
-    SetText(Control(kIdMemo1), kFileDescription);
-    SetText(Control(kIdLabel4), kDateSection);
-    SetText(Control(kIdLabel5), kSizeSection);
     for (auto& button : m_sectionButtons)
         button.SetPicture(L"BITMAP2");
-    SetText(Control(kIdFlatRadioButton1), kAnyDateOrSize);
-    SetText(Control(kIdFlatRadioButton2), kModifiedLast30Days);
-    SetText(Control(kIdFlatRadioButton3), kModifiedLastYear);
-    SetText(Control(kIdFlatRadioButton4), kDateRange);
-    HWND dateKinds = Control(kIdLmdimagecombobox1);
-    for (int id : {kDateKindCreated, kDateKindModified, kDateKindAccessed})
-        SendMessageW(dateKinds, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(T(id)).c_str()));
-    SetText(Control(kIdLabel6), kRangeFrom);
-    SetText(Control(kIdLabel7), kRangeTo);
-    SetText(Control(kIdFlatRadioButton5), kSizeUpTo1MB);
-    SetText(Control(kIdFlatRadioButton6), kSize1To10MB);
-    SetText(Control(kIdFlatRadioButton7), kSizeFrom10MB);
-    SetText(Control(kIdFlatRadioButton8), kSizeCustom);
-    SetText(Control(kIdFlatRadioButton9), kAnyDateOrSize);
-    HWND sizeKinds = Control(kIdLmdimagecombobox2);
-    for (int id : {kSizeAtLeast, kSizeAtMost})
-        SendMessageW(sizeKinds, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(T(id)).c_str()));
-    SetText(Control(kIdLabel11), kMoreOptionsSection);
-    SetText(Control(kIdFlatCheckBox5), kSearchSubfolders);
-    SetText(Control(kIdFindfilesbtn), kFindStart);
+    AddComboTexts(Control(kIdLmdimagecombobox1), {kDateKindCreated, kDateKindModified, kDateKindAccessed});
+    AddComboTexts(Control(kIdLmdimagecombobox2), {kSizeAtLeast, kSizeAtMost});
     const std::pair<int, int> viewItems[] = {{kIdMaleikony1, kViewSmallIcons},
                                              {kIdVelkeikony1, kViewLargeIcons},
                                              {kIdSeznam1, kViewList},

@@ -12,13 +12,15 @@
 #include "controls/ImageCombo.h"
 #include "controls/Panel.h"
 #include "controls/SideBar.h"
+#include "controls/SpinEdit.h"
 #include "controls/StatusLine.h"
+#include "controls/Subclass.h"
 #include "controls/Window.h"
 #include "engine/FindFile.h"
 #include "platform/UniqueHandle.h"
-#include "ui/main/LookInPlaces.h"
-#include "ui/main/ResultsList.h"
-#include "ui/main/SearchCriteria.h"
+#include "ui/search/LookInPlaces.h"
+#include "ui/results/ResultsList.h"
+#include "ui/search/SearchCriteria.h"
 
 #include <functional>
 #include <memory>
@@ -171,12 +173,15 @@ private:
     void CloseSection(int section);
     void PlaceSections();
     void DateRadioClick(int id);
+    void WritePresetDates(DatePreset preset);
+    void WritePresetSize(SizePreset preset);
+    // Applies change to a copy of the finder's criteria and stores the copy, also when change throws.
+    void UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change);
     void SizeRadioClick(int id);
     bool Checked(int id) const;
     TDateTime PickerValue(int id) const;
     void SetPickerDate(int id, const platform::CalendarTime& date);
-    static LRESULT CALLBACK NameFieldProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR refData);
+    LRESULT NameFieldMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // FindfileFrmPlaces.cpp
     void ReadSpecialFolders();
@@ -211,6 +216,7 @@ private:
     controls::Panel m_sectionPanels[3];
     controls::ImageCombo m_lookIn;
     controls::SpinEdit m_spin;
+    controls::Subclass m_nameFieldSubclass;
     HWND m_lv1 = nullptr;
     HWND m_panel2 = nullptr;
     controls::StatusLine m_panel2Text; // the status text, set without a server round trip

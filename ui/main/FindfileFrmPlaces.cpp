@@ -14,12 +14,10 @@ namespace ui
 namespace
 {
 
-// The shell's answers for the look-in list; remembers the system image list it hands out.
+// The shell's answers for the look-in list.
 class ShellPlaceProber : public PlaceProber
 {
 public:
-    HIMAGELIST images = nullptr;
-
     bool IsFixedDrive(const std::string& root) override
     {
         return GetDriveTypeW(platform::Widen(root).c_str()) == DRIVE_FIXED;
@@ -29,13 +27,10 @@ public:
     {
         if (path.empty())
             return std::nullopt;
-        SHFILEINFOW info{};
-        const DWORD_PTR list = SHGetFileInfoW(platform::Widen(path).c_str(), 0, &info, sizeof(info),
-                                              SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON);
-        if (!list)
+        const std::optional<ShellInfo> info = AskShell(path);
+        if (!info)
             return std::nullopt;
-        images = reinterpret_cast<HIMAGELIST>(list);
-        return ShellDescription{info.iIcon, platform::Narrow(info.szTypeName)};
+        return ShellDescription{info->icon, info->typeName};
     }
 };
 
@@ -68,12 +63,11 @@ void TFindfileFrm::ReadSpecialFolders()
 
 void TFindfileFrm::getplaces()
 {
-    ReadSpecialFolders();
     ShellPlaceProber prober;
     m_places = BuildPlaces(prober, m_specialFolders, lang::GetLangText(lang::text::kBrowseEntry));
     // The shell's system image list is shared; the combo must not free it.
-    if (prober.images)
-        m_lookIn.SetImages(prober.images);
+    if (HIMAGELIST images = SystemImageList(SHGFI_SMALLICON))
+        m_lookIn.SetImages(images);
     for (const PlaceEntry& place : m_places)
         m_lookIn.Add(place.text, place.iconIndex);
 }

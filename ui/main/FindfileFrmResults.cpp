@@ -14,16 +14,6 @@ namespace ui
 namespace
 {
 
-std::string WindowTextUtf8(HWND hwnd)
-{
-    const int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
-    return platform::Narrow(text);
-}
-
 ViewStyle ViewOfItem(int id)
 {
     switch (id)
@@ -51,7 +41,7 @@ void TFindfileFrm::CreateLV1(HWND parent)
     services.containingText = [this, edit = HWND{}]() mutable {
         if (!edit)
             edit = Control(kIdLMDEdit2);
-        return WindowTextUtf8(edit);
+        return controls::WindowText(edit);
     };
     m_results = std::make_unique<ResultsList>(parent, kIdLV1, std::move(services));
     m_lv1 = m_results->Handle();

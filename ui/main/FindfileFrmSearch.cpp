@@ -37,33 +37,6 @@ constexpr int kSectionHeights[3] = {136, 118, 68};
 constexpr int kSectionTitleWidth = 180;
 constexpr int kSectionButtonLeft = 200;
 
-// Finder properties written by the mapping of the panel.
-class FinderTarget : public CriteriaTarget
-{
-public:
-    explicit FinderTarget(engine::TFindFile& finder) : m_finder(finder) {}
-    void SetSubfolders(bool value) override { m_finder.SetSubfolders(value); }
-    void SetLocation(const std::string& value) override { m_finder.SetLocation(value); }
-    void SetSizeBounds(const SizeBounds& value) override
-    {
-        m_finder.SetSizeMin(value.min);
-        m_finder.SetSizeMax(value.max);
-    }
-    void SetDateBounds(const DateBounds& value) override
-    {
-        m_finder.SetModifiedBefore(value.modifiedBefore);
-        m_finder.SetModifiedAfter(value.modifiedAfter);
-        m_finder.SetCreatedBefore(value.createdBefore);
-        m_finder.SetCreatedAfter(value.createdAfter);
-        m_finder.SetAccessedBefore(value.accessedBefore);
-        m_finder.SetAccessedAfter(value.accessedAfter);
-    }
-    void SetFilename(const std::string& value) override { m_finder.SetFilename(value); }
-
-private:
-    engine::TFindFile& m_finder;
-};
-
 } // namespace
 
 void TFindfileFrm::BuildSearchPanel(HWND page)
@@ -77,7 +50,9 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
     Add(page, kIdLabel1, L"STATIC", label, 8, 72, 216, 15);
     HWND nameField =
         Add(page, kIdLMDEdit1, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 88, 216, 21, WS_EX_CLIENTEDGE);
-    SetWindowSubclass(nameField, &TFindfileFrm::NameFieldProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    m_nameFieldSubclass.Install(nameField, [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return NameFieldMessage(hwnd, msg, wParam, lParam);
+    });
     Add(page, kIdLabel2, L"STATIC", label, 8, 116, 216, 15);
     Add(page, kIdLMDEdit2, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 132, 216, 21, WS_EX_CLIENTEDGE);
     Add(page, kIdLabel3, L"STATIC", label, 8, 160, 216, 15);
@@ -214,18 +189,16 @@ void TFindfileFrm::DateRadioClick(int id)
     EnableWindow(Control(kIdLmdimagecombobox1), custom);
     EnableWindow(Control(kIdDateTimePicker1), custom);
     EnableWindow(Control(kIdDateTimePicker2), custom);
-    engine::TFindFile& finder = *m_findFile;
-    FinderTarget target(finder);
     switch (id)
     {
     case kIdFlatRadioButton1:
-        target.SetDateBounds(PresetDateBounds(DatePreset::Any, Today(*m_clock)));
+        WritePresetDates(DatePreset::Any);
         break;
     case kIdFlatRadioButton2:
-        target.SetDateBounds(PresetDateBounds(DatePreset::Last30Days, Today(*m_clock)));
+        WritePresetDates(DatePreset::Last30Days);
         break;
     case kIdFlatRadioButton3:
-        target.SetDateBounds(PresetDateBounds(DatePreset::LastYear, Today(*m_clock)));
+        WritePresetDates(DatePreset::LastYear);
         break;
     case kIdFlatRadioButton4: {
         SendMessageW(Control(kIdLmdimagecombobox1), CB_SETCURSEL, 0, 0);
@@ -237,6 +210,33 @@ void TFindfileFrm::DateRadioClick(int id)
     }
 }
 
+void TFindfileFrm::WritePresetDates(DatePreset preset)
+{
+    const DateBounds bounds = PresetDateBounds(preset, Today(*m_clock));
+    UpdateCriteria([&](engine::FindCriteria& criteria) { WriteDateBounds(bounds, criteria); });
+}
+
+void TFindfileFrm::WritePresetSize(SizePreset preset)
+{
+    UpdateCriteria([&](engine::FindCriteria& criteria) { WriteSizeBounds(PresetSizeBounds(preset), criteria); });
+}
+
+void TFindfileFrm::UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change)
+{
+    engine::FindCriteria criteria = m_findFile->Criteria();
+    try
+    {
+        change(criteria);
+    }
+    catch (...)
+    {
+        // The steps before a refused one keep their effect, as the finder's own setters would.
+        m_findFile->SetCriteria(criteria);
+        throw;
+    }
+    m_findFile->SetCriteria(criteria);
+}
+
 void TFindfileFrm::SizeRadioClick(int id)
 {
     const bool custom = Checked(kIdFlatRadioButton8);
@@ -244,20 +244,19 @@ void TFindfileFrm::SizeRadioClick(int id)
     m_spin.Enable(custom);
     if (!Checked(id))
         return;
-    FinderTarget target(*m_findFile);
     switch (id)
     {
     case kIdFlatRadioButton9:
-        target.SetSizeBounds(PresetSizeBounds(SizePreset::Any));
+        WritePresetSize(SizePreset::Any);
         break;
     case kIdFlatRadioButton5:
-        target.SetSizeBounds(PresetSizeBounds(SizePreset::UpTo1MB));
+        WritePresetSize(SizePreset::UpTo1MB);
         break;
     case kIdFlatRadioButton6:
-        target.SetSizeBounds(PresetSizeBounds(SizePreset::From1To10MB));
+        WritePresetSize(SizePreset::From1To10MB);
         break;
     case kIdFlatRadioButton7:
-        target.SetSizeBounds(PresetSizeBounds(SizePreset::From10MB));
+        WritePresetSize(SizePreset::From10MB);
         break;
     case kIdFlatRadioButton8:
         SendMessageW(Control(kIdLmdimagecombobox2), CB_SETCURSEL, 0, 0);
@@ -301,30 +300,27 @@ void TFindfileFrm::FindfilesbtnClick()
     const PanelMarkers markers{T(kSizeAtLeast), T(kSizeAtMost), T(kDateKindCreated), T(kDateKindModified),
                                T(kDateKindAccessed)};
     // 3.-7. A refused location or mask throws from here: the error box shows it, no search starts.
-    FinderTarget target(*m_findFile);
-    ApplySearchPanel(state, markers, target);
+    UpdateCriteria([&](engine::FindCriteria& criteria) { ApplySearchPanel(state, markers, criteria); });
     // 8., 9.
     controls::SetWindowTextUtf8(button, T(kFindStop));
     m_findFile->StartSearch();
 }
 
-LRESULT CALLBACK TFindfileFrm::NameFieldProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                             DWORD_PTR refData)
+LRESULT TFindfileFrm::NameFieldMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TFindfileFrm*>(refData);
     switch (msg)
     {
     case WM_GETDLGCODE:
         if (lParam && reinterpret_cast<MSG*>(lParam)->wParam == VK_RETURN)
-            return DLGC_WANTALLKEYS | DefSubclassProc(hwnd, msg, wParam, lParam);
+            return DLGC_WANTALLKEYS | controls::Subclass::Default(hwnd, msg, wParam, lParam);
         break;
     case WM_KEYDOWN:
         // LMDEdit1KeyDown: Enter acts as the start/stop button. The handler runs through the window
         // so that an error reaches the error box like a click's would.
         if (wParam == VK_RETURN)
         {
-            SendMessageW(self->Handle(), WM_COMMAND, MAKEWPARAM(kIdFindfilesbtn, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(self->m_findButton.Handle()));
+            SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(kIdFindfilesbtn, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(m_findButton.Handle()));
             return 0;
         }
         break;
@@ -332,11 +328,8 @@ LRESULT CALLBACK TFindfileFrm::NameFieldProc(HWND hwnd, UINT msg, WPARAM wParam,
         if (wParam == '\r')
             return 0; // no beep
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &TFindfileFrm::NameFieldProc, id);
-        break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return controls::Subclass::Default(hwnd, msg, wParam, lParam);
 }
 
 } // namespace ui

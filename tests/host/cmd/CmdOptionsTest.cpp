@@ -32,14 +32,15 @@ TEST(CmdOptions, DefaultsMatchTheFinder)
     cmd::ParseResult result = ParseCommandLine({});
     ASSERT_EQ(result.error, "");
     const cmd::CmdOptions& o = result.options;
-    EXPECT_FALSE(o.location);
-    EXPECT_EQ(o.name, "*.*");
-    EXPECT_TRUE(o.subfolders);
-    EXPECT_EQ(o.attributes,
+    EXPECT_FALSE(o.locationGiven);
+    EXPECT_EQ(o.criteria.location, "");
+    EXPECT_EQ(o.criteria.filename, "*.*");
+    EXPECT_TRUE(o.criteria.subfolders);
+    EXPECT_EQ(o.criteria.attributes,
               (TFileAttributes{engine::ffArchive, engine::ffReadonly, engine::ffHidden, engine::ffSystem}));
-    EXPECT_FALSE(o.exactAttributes || o.caseSensitive || o.threaded || o.events || o.help || o.version);
-    EXPECT_EQ(o.sizeMin, 0);
-    EXPECT_EQ(o.modifiedBefore, 0);
+    EXPECT_FALSE(o.criteria.exactAttribute || !o.criteria.ignoreCase || o.threaded || o.events || o.help || o.version);
+    EXPECT_EQ(o.criteria.sizeMin, 0);
+    EXPECT_EQ(o.criteria.modifiedBefore, 0);
 }
 
 TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
@@ -68,27 +69,27 @@ TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
                                                 "C:\\data;D:\\"});
     ASSERT_EQ(result.error, "");
     const cmd::CmdOptions& o = result.options;
-    EXPECT_EQ(o.name, "*.txt");
-    EXPECT_EQ(o.includes, (std::vector<std::string>{"C:\\a\\*.doc", "D:\\*.x"}));
-    EXPECT_EQ(o.excludes, (std::vector<std::string>{"*.bak", "*\\tmp\\*"}));
-    EXPECT_FALSE(o.subfolders);
-    EXPECT_EQ(o.attributes, (TFileAttributes{engine::ffReadonly, engine::ffHidden}));
-    EXPECT_TRUE(o.exactAttributes);
-    EXPECT_EQ(o.sizeMin, 10);
-    EXPECT_EQ(o.sizeMax, 2000);
-    EXPECT_EQ(o.containing, "needle");
-    EXPECT_TRUE(o.caseSensitive);
+    EXPECT_EQ(o.criteria.filename, "*.txt");
+    EXPECT_EQ(o.criteria.includeFiles, (std::vector<std::string>{"C:\\a\\*.doc", "D:\\*.x"}));
+    EXPECT_EQ(o.criteria.excludeFiles, (std::vector<std::string>{"*.bak", "*\\tmp\\*"}));
+    EXPECT_FALSE(o.criteria.subfolders);
+    EXPECT_EQ(o.criteria.attributes, (TFileAttributes{engine::ffReadonly, engine::ffHidden}));
+    EXPECT_TRUE(o.criteria.exactAttribute);
+    EXPECT_EQ(o.criteria.sizeMin, 10);
+    EXPECT_EQ(o.criteria.sizeMax, 2000);
+    EXPECT_EQ(o.criteria.containing, "needle");
+    EXPECT_FALSE(o.criteria.ignoreCase);
     EXPECT_TRUE(o.threaded);
     EXPECT_TRUE(o.events);
-    EXPECT_EQ(o.location, std::optional<std::string>("C:\\data;D:\\"));
+    EXPECT_EQ(o.criteria.location, "C:\\data;D:\\");
 
     EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).options.version);
     // After "--" a leading dash is a folder name.
-    EXPECT_EQ(ParseCommandLine({"--", "-odd"}).options.location, std::optional<std::string>("-odd"));
+    EXPECT_EQ(ParseCommandLine({"--", "-odd"}).options.criteria.location, "-odd");
     // An empty value is a value: no attributes at all, an empty name.
-    EXPECT_EQ(ParseCommandLine({"-a", ""}).options.attributes, TFileAttributes{});
-    EXPECT_EQ(ParseCommandLine({"--name="}).options.name, "");
+    EXPECT_EQ(ParseCommandLine({"-a", ""}).options.criteria.attributes, TFileAttributes{});
+    EXPECT_EQ(ParseCommandLine({"--name="}).options.criteria.filename, "");
 }
 
 TEST(CmdOptions, RejectsBadCommandLines)

@@ -109,6 +109,34 @@ TEST_F(EngineTest, ListsAreCopiedAndNullClears)
     EXPECT_TRUE(finder.ExcludeFiles().empty());
 }
 
+TEST_F(EngineTest, CriteriaAreSetWholeOrNotAtAll)
+{
+    engine::TFindFile finder(Services());
+    engine::FindCriteria wanted;
+    wanted.filename = "*.log";
+    wanted.location = "C:\\logs";
+    wanted.sizeMax = 5;
+    wanted.accessedAfter = 42;
+    wanted.ignoreCase = false;
+    finder.SetCriteria(wanted);
+    EXPECT_EQ(finder.Filename(), "*.log");
+    EXPECT_EQ(finder.Location(), "C:\\logs");
+    EXPECT_EQ(finder.SizeMax(), 5);
+    EXPECT_EQ(finder.AccessedAfter(), 42);
+    EXPECT_FALSE(finder.IgnoreCase());
+
+    engine::FindCriteria badMask = wanted;
+    badMask.filename = "sub\\*.txt";
+    badMask.sizeMax = 99;
+    EXPECT_THROW(finder.SetCriteria(badMask), EFindFileError);
+    engine::FindCriteria badPlace = wanted;
+    badPlace.location = "C:\\*";
+    badPlace.sizeMax = 99;
+    EXPECT_THROW(finder.SetCriteria(badPlace), EFindFileError);
+    EXPECT_EQ(finder.SizeMax(), 5);
+    EXPECT_EQ(finder.Criteria().location, "C:\\logs");
+}
+
 TEST(PlatformPriorityTest, MapsTheSevenPrioritiesInOrder)
 {
     using P = TThreadPriority;

@@ -1,5 +1,5 @@
 #include "lang/TextIds.h"
-#include "ui/main/ResultRowsFound.h"
+#include "ui/results/ResultRowsFound.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

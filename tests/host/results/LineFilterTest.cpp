@@ -1,4 +1,4 @@
-#include "ui/main/LineFilter.h"
+#include "ui/results/LineFilter.h"
 
 #include <cstdio>
 #include <cstring>

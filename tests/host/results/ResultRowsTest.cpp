@@ -1,4 +1,4 @@
-#include "ui/main/ResultRows.h"
+#include "ui/results/ResultRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/main/ShellInfoCache.h"
+#include "ui/results/ShellInfoCache.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 // clang-format on
 #include "controls/FlatButton.h"
 #include "controls/ImageCombo.h"
+#include "controls/SpinEdit.h"
 #include "controls/SideBar.h"
 #include "controls/Window.h"
 

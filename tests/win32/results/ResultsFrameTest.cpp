@@ -1,7 +1,7 @@
 // The results list inside the real main window, filled by real searches.
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
-#include "tests/win32/ui/FrameFixture.h"
+#include "tests/win32/main/FrameFixture.h"
 
 #include <shellapi.h>
 

@@ -1,0 +1,362 @@
+#include "lang/TextIds.h"
+#include "platform/Utf8.h"
+#include "tests/win32/main/FrameFixture.h"
+
+namespace uitest
+{
+namespace
+{
+
+using namespace ui;
+namespace t = lang::text;
+
+class SearchPanelTest : public FrameTest
+{
+protected:
+    void SetName(const std::string& text) { controls::SetWindowTextUtf8(C(kIdLMDEdit1), text); }
+    void PressEnter(int id) { SendMessageW(C(id), WM_KEYDOWN, VK_RETURN, 0x001C0001); }
+    void FillTree(TempFolder& tree, int folders, int filesPerFolder)
+    {
+        for (int f = 0; f < folders; ++f)
+            for (int i = 0; i < filesPerFolder; ++i)
+                tree.Add("dir" + std::to_string(f) + "\\sub\\note" + std::to_string(i) + ".txt");
+        tree.Add("readme.md");
+        tree.Add("notes.txt");
+    }
+    double Today() const { return DateToDays(m_clock.now.year, m_clock.now.month, m_clock.now.day); }
+};
+
+TEST_F(SearchPanelTest, OneSectionOpensAtATimeAndMovesWhatIsBelow)
+{
+    Open();
+    auto expectState = [&](int label5, int label11, int button, int openPanel, int panelTop) {
+        EXPECT_EQ(Top(kIdLabel4), 224);
+        EXPECT_EQ(Top(m_frame->SectionButton(0).Handle()), 224);
+        EXPECT_EQ(Top(kIdLabel5), label5);
+        EXPECT_EQ(Top(m_frame->SectionButton(1).Handle()), label5);
+        EXPECT_EQ(Top(kIdLabel11), label11);
+        EXPECT_EQ(Top(m_frame->SectionButton(2).Handle()), label11);
+        EXPECT_EQ(Top(kIdFindfilesbtn), button);
+        const int panels[3] = {kIdDatePanel, kIdSizePanel, kIdNextsettings};
+        for (int i = 0; i < 3; ++i)
+        {
+            EXPECT_EQ(Visible(panels[i]), i == openPanel) << i;
+            EXPECT_EQ(m_frame->SectionButton(i).PictureName(), i == openPanel ? L"BITMAP1" : L"BITMAP2") << i;
+        }
+        if (openPanel >= 0)
+        {
+            EXPECT_EQ(Top(panels[openPanel]), panelTop);
+        }
+    };
+    expectState(250, 280, 320, -1, 0);
+    ClickSection(0);
+    expectState(390, 420, 445, 0, 252);
+    ClickSection(1); // closes the date section first
+    expectState(250, 400, 440, 1, 280);
+    ClickSection(2);
+    expectState(250, 280, 380, 2, 310);
+    ClickSection(2);
+    expectState(250, 280, 320, -1, 0);
+
+    // Opening and closing changes no search property.
+    m_frame->FindFile1().SetSizeMin(77);
+    ClickSection(1);
+    ClickSection(1);
+    EXPECT_EQ(m_frame->FindFile1().SizeMin(), 77);
+}
+
+TEST_F(SearchPanelTest, DateRadiosWriteTheirWindowAtTheClick)
+{
+    Open();
+    auto& finder = m_frame->FindFile1();
+    EXPECT_FALSE(IsWindowEnabled(C(kIdLmdimagecombobox1)));
+    EXPECT_FALSE(IsWindowEnabled(C(kIdDateTimePicker1)));
+    Click(kIdFlatRadioButton2);
+    const double clickDay = Today();
+    EXPECT_EQ(finder.ModifiedBefore(), clickDay + 1);
+    EXPECT_EQ(finder.ModifiedAfter(), clickDay - 30);
+    EXPECT_EQ(finder.CreatedAfter(), 0);
+
+    // Searching a day later keeps the window of the click.
+    m_clock.now.day += 1;
+    TempFolder tree("ffdate");
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(finder.ModifiedBefore(), clickDay + 1);
+    EXPECT_EQ(finder.ModifiedAfter(), clickDay - 30);
+
+    Click(kIdFlatRadioButton3);
+    EXPECT_EQ(finder.ModifiedBefore(), Today() + 1);
+    EXPECT_EQ(finder.ModifiedAfter(), Today() - 365.25);
+    Click(kIdFlatRadioButton1);
+    EXPECT_EQ(finder.ModifiedBefore(), 0);
+    EXPECT_EQ(finder.ModifiedAfter(), 0);
+}
+
+TEST_F(SearchPanelTest, CustomDateRangeIsReadAtTheStartByTheKindText)
+{
+    TempFolder tree("ffrange");
+    Open();
+    auto& finder = m_frame->FindFile1();
+    Click(kIdFlatRadioButton2);
+    Click(kIdFlatRadioButton4);
+    EXPECT_TRUE(IsWindowEnabled(C(kIdLmdimagecombobox1)));
+    EXPECT_TRUE(IsWindowEnabled(C(kIdDateTimePicker2)));
+    EXPECT_EQ(Text(kIdLmdimagecombobox1), Lang(t::kDateKindCreated));
+    // The properties wait for the start.
+    EXPECT_EQ(finder.ModifiedBefore(), Today() + 1);
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(finder.CreatedAfter(), Today());
+    EXPECT_EQ(finder.CreatedBefore(), Today());
+    EXPECT_EQ(finder.ModifiedBefore(), 0);
+    EXPECT_EQ(finder.ModifiedAfter(), 0);
+
+    SendMessageW(C(kIdLmdimagecombobox1), CB_SETCURSEL, 2, 0);
+    SYSTEMTIME start{};
+    start.wYear = 2025;
+    start.wMonth = 1;
+    start.wDay = 2;
+    DateTime_SetSystemtime(C(kIdDateTimePicker1), GDT_VALID, &start);
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(finder.AccessedAfter(), DateToDays(2025, 1, 2));
+    EXPECT_EQ(finder.AccessedBefore(), Today());
+    EXPECT_EQ(finder.CreatedAfter(), 0);
+
+    controls::SetWindowTextUtf8(C(kIdLmdimagecombobox1), "whenever");
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(finder.AccessedAfter(), 0);
+    EXPECT_EQ(finder.AccessedBefore(), 0);
+    EXPECT_EQ(finder.CreatedAfter(), 0);
+
+    Click(kIdFlatRadioButton1);
+    EXPECT_FALSE(IsWindowEnabled(C(kIdDateTimePicker1)));
+}
+
+TEST_F(SearchPanelTest, SizeRadiosAndTheCustomBound)
+{
+    TempFolder tree("ffsize");
+    Open();
+    auto& finder = m_frame->FindFile1();
+    const std::tuple<int, int64_t, int64_t> presets[] = {{kIdFlatRadioButton5, 0, 1048576},
+                                                         {kIdFlatRadioButton6, 1048576, 10485760},
+                                                         {kIdFlatRadioButton7, 10485760, 0},
+                                                         {kIdFlatRadioButton9, 0, 0}};
+    for (const auto& [button, min, max] : presets)
+    {
+        Click(button);
+        EXPECT_EQ(finder.SizeMin(), min) << button;
+        EXPECT_EQ(finder.SizeMax(), max) << button;
+        EXPECT_FALSE(IsWindowEnabled(C(kIdLMDSpinEdit1)));
+    }
+    Click(kIdFlatRadioButton7);
+    Click(kIdFlatRadioButton8);
+    EXPECT_TRUE(IsWindowEnabled(C(kIdLMDSpinEdit1)));
+    EXPECT_TRUE(IsWindowEnabled(C(kIdLmdimagecombobox2)));
+    EXPECT_EQ(Text(kIdLmdimagecombobox2), Lang(t::kSizeAtLeast));
+    EXPECT_EQ(finder.SizeMin(), 10485760); // unchanged until the start
+    SetWindowTextW(C(kIdLMDSpinEdit1), L"5");
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(finder.SizeMin(), 5120);
+    EXPECT_EQ(finder.SizeMax(), 0);
+
+    SendMessageW(C(kIdLmdimagecombobox2), CB_SETCURSEL, 1, 0);
+    SetWindowTextW(C(kIdLMDSpinEdit1), L"2000000"); // beyond the field's range
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(finder.SizeMin(), 0);
+    EXPECT_EQ(finder.SizeMax(), 1000000LL * 1024);
+}
+
+TEST_F(SearchPanelTest, FindSearchesTheTreeAndShowsTheRows)
+{
+    TempFolder tree("fffind");
+    FillTree(tree, 3, 4);
+    Open();
+    m_frame->LookIn().SetText(tree.Path());
+    SetName("note");
+    Click(kIdFindfilesbtn);
+    EXPECT_EQ(Text(kIdFindfilesbtn), Lang(t::kFindStop));
+    EXPECT_EQ(m_frame->FindFile1().Filename(), "*note*.*");
+    EXPECT_TRUE(m_frame->FindFile1().Subfolders());
+    WaitForIdle();
+    EXPECT_EQ(Text(kIdFindfilesbtn), Lang(t::kFindStart));
+    EXPECT_EQ(Rows(), 13); // twelve notes in the folders and notes.txt
+    EXPECT_EQ(Text(kIdPanel2), Lang(t::kStatusCountBefore) + "13" + Lang(t::kStatusCountAfter));
+
+    // Without subfolders only the top folder; a new search clears the list first.
+    SendMessageW(C(kIdFlatCheckBox5), BM_CLICK, 0, 0);
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_FALSE(m_frame->FindFile1().Subfolders());
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(0, 0), "notes.txt");
+
+    // Enter in the name field starts too; in the other fields it does nothing.
+    SetName("readme.md");
+    PressEnter(kIdLMDEdit2);
+    EXPECT_EQ(Text(kIdFindfilesbtn), Lang(t::kFindStart));
+    PressEnter(kIdLMDEdit1);
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(0, 0), "readme.md");
+
+    // Through the program's message loop, where the dialog manager sees the key first.
+    SetName("notes.txt");
+    SetFocus(C(kIdLMDEdit1));
+    PostMessageW(C(kIdLMDEdit1), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        if (IsDialogMessageW(m_frame->Handle(), &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(0, 0), "notes.txt");
+}
+
+TEST_F(SearchPanelTest, FindAndEnterStopARunningSearch)
+{
+    TempFolder tree("ffstop");
+    FillTree(tree, 20, 10);
+    Open();
+    m_frame->LookIn().SetText(tree.Path());
+    // No message is served between the two clicks, so the worker cannot have finished.
+    Click(kIdFindfilesbtn);
+    ASSERT_TRUE(m_frame->FindFile1().Busy());
+    Click(kIdFindfilesbtn);
+    EXPECT_FALSE(m_frame->FindFile1().Busy());
+    EXPECT_EQ(Text(kIdFindfilesbtn), Lang(t::kFindStart));
+    const int rowsAfterStop = Rows();
+    EXPECT_LT(rowsAfterStop, 202);
+    Pump();
+    EXPECT_EQ(Rows(), rowsAfterStop);
+
+    PressEnter(kIdLMDEdit1);
+    ASSERT_TRUE(m_frame->FindFile1().Busy());
+    EXPECT_EQ(Text(kIdFindfilesbtn), Lang(t::kFindStop));
+    PressEnter(kIdLMDEdit1);
+    EXPECT_FALSE(m_frame->FindFile1().Busy());
+    EXPECT_EQ(Text(kIdFindfilesbtn), Lang(t::kFindStart));
+    PressEnter(kIdLMDEdit1);
+    WaitForIdle();
+    EXPECT_EQ(Rows(), 202);
+}
+
+TEST_F(SearchPanelTest, RefusedMaskOrLocationShowsTheErrorBoxAndStartsNothing)
+{
+    TempFolder tree("fferr");
+    tree.Add("a.txt");
+    Open();
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+
+    SetName("sub\\a.txt");
+    Click(kIdFlatRadioButton5);
+    Click(kIdFindfilesbtn);
+    ASSERT_EQ(m_errorBoxes.size(), 1u);
+    EXPECT_EQ(m_errorBoxes[0].first, "Pelion Info Find File");
+    EXPECT_FALSE(m_errorBoxes[0].second.empty());
+    EXPECT_FALSE(m_frame->FindFile1().Busy());
+    EXPECT_EQ(Text(kIdFindfilesbtn), Lang(t::kFindStart));
+    EXPECT_EQ(Rows(), 0); // cleared before the refusal
+    EXPECT_EQ(m_frame->FindFile1().Location(), tree.Path());
+
+    // The same through Enter, and a location with a wildcard.
+    PressEnter(kIdLMDEdit1);
+    EXPECT_EQ(m_errorBoxes.size(), 2u);
+    SetName("");
+    m_frame->LookIn().SetText(tree.Path() + "\\*");
+    Click(kIdFindfilesbtn);
+    ASSERT_EQ(m_errorBoxes.size(), 3u);
+    EXPECT_FALSE(m_frame->FindFile1().Busy());
+    EXPECT_EQ(m_frame->FindFile1().Location(), tree.Path());
+    // The window goes on working.
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(Rows(), 1);
+}
+
+TEST_F(SearchPanelTest, DesktopEntrySearchesTheDesktopFolder)
+{
+    Open();
+    const auto& places = m_frame->Places();
+    const auto desktop = std::find_if(places.begin(), places.end(),
+                                      [](const PlaceEntry& p) { return p.kind == PlaceKind::Desktop; });
+    ASSERT_NE(desktop, places.end());
+    m_frame->LookIn().Select(static_cast<int>(desktop - places.begin()));
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(m_frame->FindFile1().Location(), m_frame->SpecialFolderPaths().desktop);
+    // Typed by hand it is the same.
+    m_frame->LookIn().SetText(desktop->text);
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(m_frame->FindFile1().Location(), m_frame->SpecialFolderPaths().desktop);
+}
+
+TEST_F(SearchPanelTest, FileHeaderClicksEmptyTheList)
+{
+    TempFolder tree("ffhead");
+    FillTree(tree, 1, 3);
+    int stopRequests = 0;
+    m_hooks.stopNetworkLookup = [&] { ++stopRequests; };
+    Open();
+    m_frame->LookIn().SetText(tree.Path());
+    auto search = [&] {
+        Click(kIdFindfilesbtn);
+        WaitForIdle();
+        ASSERT_GT(Rows(), 0);
+    };
+    search();
+    SendMessageW(C(kIdLabel1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(C(kIdLMDEdit1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(C(kIdLMDEdit1), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_GT(Rows(), 0);
+    SendMessageW(C(kIdHeader1Page), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 400));
+    EXPECT_EQ(Rows(), 0);
+    search();
+    ListView_SetColumnWidth(C(kIdLV1), 1, 50);
+    SendMessageW(C(kIdHeader1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(ListView_GetColumnWidth(C(kIdLV1), 1), 200);
+    EXPECT_EQ(stopRequests, 2);
+
+    // The network header shows its own page; the file header brings the search panel back.
+    SendMessageW(C(kIdHeader2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_FALSE(Visible(kIdHeader1Page));
+    EXPECT_TRUE(Visible(kIdHeader2Page));
+    SendMessageW(C(kIdHeader1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(Visible(kIdHeader1Page));
+    EXPECT_FALSE(Visible(kIdHeader2Page));
+}
+
+TEST_F(SearchPanelTest, ClosingDuringASearchStopsItFirst)
+{
+    TempFolder tree("ffclose");
+    FillTree(tree, 20, 10);
+    Open();
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    ASSERT_TRUE(m_frame->FindFile1().Busy());
+    HWND window = m_frame->Handle();
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(m_frame->FindFile1().Busy());
+    Pump();
+}
+
+} // namespace
+} // namespace uitest

@@ -1,0 +1,154 @@
+#include "ui/results/LineFilter.h"
+
+#include <algorithm>
+
+namespace ui
+{
+
+namespace
+{
+
+constexpr size_t kBlockSize = 64 * 1024;
+
+// Follows one line at a time, keeping of the line only what a match still could start in.
+class LineMatcher
+{
+public:
+    LineMatcher(const std::vector<std::string>& texts, const ByteUpperCase& upper) : m_upper(upper)
+    {
+        for (std::string text : texts)
+        {
+            upper.Apply(text);
+            if (text.empty())
+                m_matchesEveryLine = true;
+            m_keep = std::max(m_keep, text.size() > 0 ? text.size() - 1 : 0);
+            m_texts.push_back(std::move(text));
+        }
+    }
+
+    void AddToLine(const char* data, size_t length)
+    {
+        if (length == 0)
+            return;
+        m_lineHasText = true;
+        if (m_lineMatched)
+            return;
+        size_t start = m_window.size();
+        m_window.append(data, length);
+        for (size_t i = start; i < m_window.size(); ++i)
+            m_window[i] = static_cast<char>(m_upper(static_cast<unsigned char>(m_window[i])));
+        for (const std::string& text : m_texts)
+        {
+            if (!text.empty() && m_window.find(text) != std::string::npos)
+            {
+                m_lineMatched = true;
+                m_window.clear();
+                return;
+            }
+        }
+        if (m_window.size() > m_keep)
+            m_window.erase(0, m_window.size() - m_keep);
+    }
+
+    // A line break was read: the line ends even when it is empty.
+    void EndLine() { Finish(); }
+
+    // The end of the text: an unfinished line counts only when it holds something.
+    void EndText()
+    {
+        if (m_lineHasText)
+            Finish();
+    }
+
+    int Count() const { return m_count; }
+
+private:
+    void Finish()
+    {
+        if (m_lineMatched || m_matchesEveryLine)
+            ++m_count;
+        m_lineMatched = false;
+        m_lineHasText = false;
+        m_window.clear();
+    }
+
+    const ByteUpperCase& m_upper;
+    std::vector<std::string> m_texts;
+    size_t m_keep = 0;
+    bool m_matchesEveryLine = false;
+    std::string m_window;
+    bool m_lineMatched = false;
+    bool m_lineHasText = false;
+    int m_count = 0;
+};
+
+} // namespace
+
+ByteUpperCase::ByteUpperCase()
+{
+    for (size_t c = 0; c < m_table.size(); ++c)
+        m_table[c] = static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
+}
+
+void ByteUpperCase::Apply(std::string& bytes) const
+{
+    for (char& c : bytes)
+        c = static_cast<char>(m_table[static_cast<unsigned char>(c)]);
+}
+
+int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
+                       const std::vector<std::string>& texts, const ByteUpperCase& upper)
+{
+    std::unique_ptr<platform::FileReader> file = fileSystem.OpenFile(path, platform::FileShare::Read);
+    if (!file)
+        return 0;
+
+    LineMatcher matcher(texts, upper);
+    std::vector<char> block(kBlockSize);
+    bool afterCR = false;
+    for (;;)
+    {
+        int64_t got = file->Read(block.data(), block.size());
+        if (got < 0)
+            return 0;
+        if (got == 0)
+            break;
+        const char* data = block.data();
+        const size_t length = static_cast<size_t>(got);
+        size_t start = 0;
+        for (size_t i = 0; i < length; ++i)
+        {
+            const char c = data[i];
+            if (c != '\r' && c != '\n' && c != '\0')
+                continue;
+            if (i > start)
+            {
+                matcher.AddToLine(data + start, i - start);
+                afterCR = false;
+            }
+            start = i + 1;
+            if (c == '\0')
+            {
+                matcher.EndText();
+                return matcher.Count();
+            }
+            // The LF of a CR LF pair ends no further line.
+            if (c == '\n' && afterCR)
+            {
+                afterCR = false;
+                continue;
+            }
+            matcher.EndLine();
+            afterCR = c == '\r';
+        }
+        if (start < length)
+        {
+            matcher.AddToLine(data + start, length - start);
+            afterCR = false;
+        }
+    }
+    matcher.EndText();
+    return matcher.Count();
+}
+
+} // namespace ui

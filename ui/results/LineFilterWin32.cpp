@@ -1,0 +1,48 @@
+#include "ui/results/LineFilterWin32.h"
+
+#include "platform/Utf8.h"
+
+#include <windows.h>
+
+namespace ui
+{
+
+ByteUpperCase SystemByteUpperCase()
+{
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+    {
+        table[c] = static_cast<unsigned char>(c);
+        const char byte = static_cast<char>(c);
+        wchar_t wide[2] = {};
+        if (c == 0 || ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &byte, 1, wide, 1) != 1)
+            continue;
+        ::CharUpperBuffW(wide, 1);
+        char upper[4] = {};
+        BOOL lossy = FALSE;
+        if (::WideCharToMultiByte(CP_ACP, 0, wide, 1, upper, sizeof upper, nullptr, &lossy) == 1 && !lossy)
+            table[c] = static_cast<unsigned char>(upper[0]);
+    }
+    return ByteUpperCase(table);
+}
+
+std::vector<std::string> ContainingTextEncodings(const std::string& utf8)
+{
+    std::vector<std::string> texts{utf8};
+    const std::wstring wide = platform::Widen(utf8);
+    if (wide.empty())
+        return texts;
+    BOOL lossy = FALSE;
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                             0, nullptr, &lossy);
+    if (length <= 0 || lossy)
+        return texts;
+    std::string ansi(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
+                          &lossy);
+    if (ansi != utf8)
+        texts.insert(texts.begin(), ansi);
+    return texts;
+}
+
+} // namespace ui

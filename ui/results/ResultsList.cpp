@@ -1,0 +1,324 @@
+#include "ui/results/ResultsList.h"
+
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+// clang-format on
+
+#include "lang/TextIds.h"
+#include "platform/Utf8.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32LocalTime.h"
+#include "ui/shell/ItemProp.h"
+#include "ui/results/LineFilterWin32.h"
+#include "ui/results/ResultRowsFound.h"
+
+namespace ui
+{
+
+namespace
+{
+
+constexpr UINT_PTR kShowRowsTimer = 1;
+// Rows that land on the shown page appear within kShowPageRowsDelayMs; rows below it only move the
+// scroll bar, and raising the count costs the control milliseconds, so they wait longer.
+constexpr UINT kShowPageRowsDelayMs = 150;
+constexpr UINT kShowRowsDelayMs = 500;
+constexpr int kColumnWidths[5] = {100, 200, 100, 80, 80};
+constexpr int kFileColumns[5] = {lang::text::kColumnName, lang::text::kColumnFolder, lang::text::kColumnSize,
+                                 lang::text::kColumnModified, lang::text::kColumnType};
+constexpr int kNetworkColumns[5] = {lang::text::kColumnComputer, lang::text::kColumnAddress,
+                                    lang::text::kColumnWorkgroup, lang::text::kColumnComment,
+                                    lang::text::kColumnMac};
+
+} // namespace
+
+ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices services)
+    : m_services(std::move(services)), m_parent(parent), m_shell(AskShell), m_upper(SystemByteUpperCase()),
+      m_format(UserDisplayFormat())
+{
+    if (!m_services.fileSystem)
+    {
+        m_ownFileSystem = std::make_unique<platform::Win32FileSystem>();
+        m_services.fileSystem = m_ownFileSystem.get();
+    }
+    if (!m_services.localTime)
+    {
+        m_ownLocalTime = std::make_unique<platform::Win32LocalTime>();
+        m_services.localTime = m_ownLocalTime.get();
+    }
+    m_list =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
+                              LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                          0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                          ::GetModuleHandleW(nullptr), nullptr);
+    ListView_SetExtendedListViewStyle(m_list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    for (int i = 0; i < 5; ++i)
+    {
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.cx = kColumnWidths[i];
+        column.pszText = const_cast<wchar_t*>(L"");
+        column.iSubItem = i;
+        ListView_InsertColumn(m_list, i, &column);
+    }
+    // The shell's system image lists: attached once, shared, never freed here.
+    ListView_SetImageList(m_list, SystemImageList(SHGFI_SMALLICON), LVSIL_SMALL);
+    ListView_SetImageList(m_list, SystemImageList(SHGFI_LARGEICON), LVSIL_NORMAL);
+    m_listSubclass.Install(m_list, [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return ListMessage(window, message, wParam, lParam);
+    });
+    m_parentSubclass.Install(m_parent, [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return ParentMessage(window, message, wParam, lParam);
+    });
+    SetFileColumns();
+
+    showShellMenu = [this](const std::vector<std::string>& paths, POINT at) {
+        itemprop::ShowContextMenu("", paths, ::GetAncestor(m_list, GA_ROOT), at);
+    };
+    openDefault = [this](const std::vector<std::string>& paths) {
+        itemprop::InvokeDefaultVerb("", paths, ::GetAncestor(m_list, GA_ROOT));
+    };
+}
+
+ResultsList::~ResultsList()
+{
+    m_parentSubclass.Remove();
+    if (::IsWindow(m_list))
+    {
+        ::KillTimer(m_list, kShowRowsTimer);
+        m_listSubclass.Remove();
+        ::DestroyWindow(m_list);
+    }
+}
+
+void ResultsList::SetColumnTexts(const int (&ids)[5])
+{
+    for (int i = 0; i < 5; ++i)
+    {
+        std::wstring text = platform::Widen(m_services.text(ids[i]));
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text.data();
+        ListView_SetColumn(m_list, i, &column);
+    }
+}
+
+void ResultsList::SetFileColumns()
+{
+    SetColumnTexts(kFileColumns);
+}
+
+void ResultsList::SetNetworkColumns()
+{
+    SetColumnTexts(kNetworkColumns);
+}
+
+bool ResultsList::IsFileMode() const
+{
+    wchar_t caption[1024] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = caption;
+    column.cchTextMax = 1024;
+    if (!ListView_GetColumn(m_list, 0, &column))
+        return false;
+    return platform::Narrow(caption) == m_services.text(lang::text::kColumnName);
+}
+
+void ResultsList::Clear()
+{
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    ::KillTimer(m_list, kShowRowsTimer);
+    m_timerRunning = false;
+    ListView_SetItemCountEx(m_list, 0, 0);
+    m_shownRows = 0;
+    m_pageEndCheckedAt = ::GetTickCount() - kShowPageRowsDelayMs; // the list is back at its top
+    ::InvalidateRect(m_list, nullptr, TRUE);
+}
+
+void ResultsList::Append(ResultRow row)
+{
+    m_rows.push_back(std::move(row));
+    if (!m_timerRunning)
+        m_timerRunning = ::SetTimer(m_list, kShowRowsTimer,
+                                    PendingRowsOnPage() ? kShowPageRowsDelayMs : kShowRowsDelayMs, nullptr) != 0;
+}
+
+void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
+                                 const std::string& containing)
+{
+    FoundItemServices services{*m_services.fileSystem, *m_services.localTime, m_shell, m_upper,
+                               m_services.text};
+    std::vector<std::string> texts;
+    if (!containing.empty())
+        texts = ContainingTextEncodings(containing);
+    if (std::optional<ResultRow> row = FoundItemRow(services, m_format, folder, record, texts))
+        Append(std::move(*row));
+}
+
+void ResultsList::AddRow(ResultRow row)
+{
+    Append(std::move(row));
+}
+
+void ResultsList::FindFile1NewFolder(const std::string& folder)
+{
+    // Raising the count costs the control milliseconds (Wine: about 14 ms) however few rows are
+    // new, and a walk enters thousands of folders a second: rows that land on the shown page of
+    // the details or list view are shown at once, others at most a timer period later.
+    if (PendingRowsOnPage() || ::GetTickCount() - m_lastShown >= kShowRowsDelayMs)
+        ShowPendingRows();
+    if (m_services.setStatus)
+        m_services.setStatus(folder);
+}
+
+void ResultsList::FindFile1Complete()
+{
+    ShowPendingRows();
+    ShowRowCount();
+}
+
+void ResultsList::ShowRowCount()
+{
+    if (m_services.setStatus)
+        m_services.setStatus(m_services.text(lang::text::kStatusCountBefore) + std::to_string(m_rows.size()) +
+                             m_services.text(lang::text::kStatusCountAfter));
+}
+
+bool ResultsList::PendingRowsOnPage()
+{
+    if (m_view != ViewStyle::Details && m_view != ViewStyle::List)
+        return false;
+    // Asking the control for its page costs more than the rest of a folder's work under Wine; the
+    // page moves only when the user scrolls or resizes, so a recent answer serves.
+    const DWORD now = ::GetTickCount();
+    if (now - m_pageEndCheckedAt >= kShowPageRowsDelayMs)
+    {
+        m_pageEnd = ListView_GetTopIndex(m_list) + ListView_GetCountPerPage(m_list) + 1;
+        m_pageEndCheckedAt = now;
+    }
+    return m_shownRows < static_cast<size_t>(m_pageEnd);
+}
+
+int ResultsList::VisibleCount() const
+{
+    return ListView_GetItemCount(m_list);
+}
+
+void ResultsList::ShowPendingRows()
+{
+    if (m_timerRunning)
+    {
+        ::KillTimer(m_list, kShowRowsTimer);
+        m_timerRunning = false;
+    }
+    m_lastShown = ::GetTickCount();
+    if (static_cast<size_t>(VisibleCount()) != m_rows.size())
+        ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.size()),
+                                LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    m_shownRows = m_rows.size();
+}
+
+std::vector<std::string> ResultsList::SelectedPaths() const
+{
+    std::vector<std::string> paths;
+    for (int i = ListView_GetNextItem(m_list, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(m_list, i, LVNI_SELECTED))
+    {
+        if (static_cast<size_t>(i) < m_rows.size())
+            paths.push_back(JoinPath(m_rows[i].Text(1), m_rows[i].caption));
+    }
+    return paths;
+}
+
+void ResultsList::LV1DblClick()
+{
+    std::vector<std::string> paths = SelectedPaths();
+    if (!paths.empty() && openDefault)
+        openDefault(paths);
+}
+
+void ResultsList::LV1MouseDown(UINT button, POINT screen)
+{
+    if (button != VK_RBUTTON)
+        return;
+    std::vector<std::string> paths = SelectedPaths();
+    if (paths.empty())
+        return;
+    if (IsFileMode())
+    {
+        if (showShellMenu)
+            showShellMenu(paths, screen);
+    }
+    else if (showNetworkMenu)
+    {
+        showNetworkMenu(screen);
+    }
+}
+
+bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
+{
+    switch (header.code)
+    {
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
+        if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= m_rows.size())
+            return true;
+        const ResultRow& row = m_rows[item.iItem];
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        {
+            m_cellBuffer = platform::Widen(row.Text(item.iSubItem));
+            lstrcpynW(item.pszText, m_cellBuffer.c_str(), item.cchTextMax);
+        }
+        if (item.mask & LVIF_IMAGE)
+            item.iImage = row.icon >= 0 ? row.icon : I_IMAGENONE;
+        result = 0;
+        return true;
+    }
+    case LVN_COLUMNCLICK:
+        LV1ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        result = 0;
+        return true;
+    case NM_DBLCLK:
+        LV1DblClick();
+        result = 0;
+        return true;
+    case NM_RCLICK: {
+        POINT at = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
+        ::ClientToScreen(m_list, &at);
+        LV1MouseDown(VK_RBUTTON, at);
+        result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+LRESULT ResultsList::ListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER && wParam == kShowRowsTimer)
+    {
+        ShowPendingRows();
+        return 0;
+    }
+    return controls::Subclass::Default(window, message, wParam, lParam);
+}
+
+LRESULT ResultsList::ParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY)
+    {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        LRESULT result = 0;
+        if (header && header->hwndFrom == m_list && OnNotify(*header, result))
+            return result;
+    }
+    return controls::Subclass::Default(window, message, wParam, lParam);
+}
+
+} // namespace ui

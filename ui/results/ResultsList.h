@@ -1,0 +1,141 @@
+#pragma once
+// LV1: the results list of the main window. A virtual list (LVS_OWNERDATA) over the window's own
+// rows, so tens of thousands of results stream in without the control being the bottleneck. It
+// serves file results and computer results alike; the mode is the first column's caption.
+#include "controls/Subclass.h"
+#include "engine/FindFileTypes.h"
+#include "platform/FileSystem.h"
+#include "platform/LocalTime.h"
+#include "platform/UniqueHandle.h"
+#include "ui/results/LineFilter.h"
+#include "ui/results/ResultRows.h"
+#include "ui/results/ShellInfoCache.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace ui
+{
+
+enum class ViewStyle
+{
+    SmallIcons, // Maleikony1
+    LargeIcons, // Velkeikony1
+    List,       // Seznam1
+    Details,    // Podrobnosti1
+};
+
+struct ResultsListServices
+{
+    std::function<std::string(int)> text;              // text lookup by ID
+    std::function<void(const std::string&)> setStatus; // the status line Panel2
+    // The containing-text field as it reads now, asked at every found item; null: no filter.
+    std::function<std::string()> containingText;
+    // Null: the list uses the system's own.
+    platform::FileSystem* fileSystem = nullptr;
+    const platform::LocalTimeConverter* localTime = nullptr;
+};
+
+class ResultsList
+{
+public:
+    // Creates LV1 as a child of parent, in the details view with the file columns.
+    ResultsList(HWND parent, int controlId, ResultsListServices services);
+    ~ResultsList();
+    ResultsList(const ResultsList&) = delete;
+    ResultsList& operator=(const ResultsList&) = delete;
+
+    HWND Handle() const { return m_list; }
+
+    void SetFileColumns();
+    void SetNetworkColumns();
+    // File mode: the first column's caption is text 5520.
+    bool IsFileMode() const;
+    void Clear();
+
+    // The finder's events. containing: the containing-text field as it reads now (empty: no filter).
+    void FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
+                        const std::string& containing);
+    // The same, with the containing text from the containingText service.
+    void FindFile1Found(const std::string& folder, const engine::TSearchRec& record)
+    {
+        FindFile1Found(folder, record,
+                       m_services.containingText ? m_services.containingText() : std::string());
+    }
+    void FindFile1NewFolder(const std::string& folder);
+    void FindFile1Complete();
+    // A row built elsewhere (computer results).
+    void AddRow(ResultRow row);
+    // Status line: text 220, the number of rows, text 221.
+    void ShowRowCount();
+
+    size_t RowCount() const { return m_rows.size(); }
+    const ResultRow& Row(size_t index) const { return m_rows[index]; }
+    // Rows the control shows; raised to RowCount() at each new folder, on a short timer and at the end.
+    int VisibleCount() const;
+    bool PendingRowsOnPage();
+    void ShowPendingRows();
+
+    int SortColumn() const { return m_sortColumn; }
+    void LV1ColumnClick(int column);
+
+    ViewStyle View() const { return m_view; }
+    void SetView(ViewStyle view);
+    void Maleikony1Click() { SetView(ViewStyle::SmallIcons); }
+    void Velkeikony1Click() { SetView(ViewStyle::LargeIcons); }
+    void Seznam1Click() { SetView(ViewStyle::List); }
+    void Podrobnosti1Click() { SetView(ViewStyle::Details); }
+
+    // Full paths of the selected rows in list order.
+    std::vector<std::string> SelectedPaths() const;
+    void LV1DblClick();
+    void LV1MouseDown(UINT button, POINT screen);
+
+    // The actions on selected rows; by default the shell's (ItemProp). Network mode's menu
+    // (PopupMenu3) is its own panel's.
+    std::function<void(const std::vector<std::string>& paths, POINT screen)> showShellMenu;
+    std::function<void(const std::vector<std::string>& paths)> openDefault;
+    std::function<void(POINT screen)> showNetworkMenu;
+
+private:
+    LRESULT ListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT ParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    void SetColumnTexts(const int (&ids)[5]);
+    void Append(ResultRow row);
+
+    ResultsListServices m_services;
+    std::unique_ptr<platform::FileSystem> m_ownFileSystem;
+    std::unique_ptr<platform::LocalTimeConverter> m_ownLocalTime;
+    HWND m_parent;
+    HWND m_list = nullptr;
+    std::vector<ResultRow> m_rows;
+    ShellInfoCache m_shell;
+    ByteUpperCase m_upper;
+    DisplayFormat m_format;
+    int m_sortColumn = 0;
+    ViewStyle m_view = ViewStyle::Details;
+    bool m_timerRunning = false;
+    DWORD m_lastShown = 0;
+    size_t m_shownRows = 0;       // the count the control was last given
+    int m_pageEnd = 0;            // first row below the shown page, as last asked
+    DWORD m_pageEndCheckedAt = 0;
+    std::wstring m_cellBuffer;
+    // Last, so that they are removed before anything their handlers use is gone.
+    controls::Subclass m_listSubclass;
+    controls::Subclass m_parentSubclass;
+};
+
+// The user's number and date conventions from the locale.
+DisplayFormat UserDisplayFormat();
+
+// The shell's type name and small-icon index for a path; empty when the shell does not know it.
+std::optional<ShellInfo> AskShell(const std::string& path);
+
+// The shell's system image list of small (SHGFI_SMALLICON) or large icons: shared, never freed.
+HIMAGELIST SystemImageList(UINT sizeFlag);
+
+} // namespace ui
