@@ -4,9 +4,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 "$root/tools/setup.sh"
-"$root/tools/build.sh" win32
-bin="$root/build/win32/bin"
-wine_run="$root/build/win32/wine-run.sh"
+windows="$("$root/tools/windows-config.sh")"
+"$root/tools/build.sh" "$windows"
+bin="$root/build/$windows/bin"
+wine_run="$root/build/$windows/wine-run.sh"
 program="$bin/FindFile.exe"
 [ -f "$program" ] || program="$bin/FindFileCmd.exe"
 if [ "$(basename "$program")" = FindFileCmd.exe ]; then
@@ -15,4 +16,4 @@ fi
 if [ -n "${DISPLAY:-}" ]; then
     exec "$wine_run" "$program" "$@"
 fi
-exec "$root/tools/screenshot.sh" "$root/build/screenshot.png" -- "$@"
+FF_BUILD="$root/build/$windows" exec "$root/tools/screenshot.sh" "$root/build/screenshot.png" -- "$@"

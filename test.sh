@@ -1,10 +1,12 @@
 #!/bin/bash
 # Builds everything and runs every test: the native tests of the portable logic, then the
-# Windows tests under Wine (on a private Xvfb display when there is none).
+# Windows tests under Wine (on a private Xvfb display when there is none). Where the machine cannot
+# run 32-bit programs the Windows tests run on the x86-64 build of the same code.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 "$root/tools/setup.sh"
-"$root/tools/build.sh" host win32
+windows="$("$root/tools/windows-config.sh")"
+"$root/tools/build.sh" host "$windows"
 
 . "$root/tools/private-display.sh"
 cleanup() { [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; }
@@ -14,6 +16,6 @@ start_private_display 90 120
 jobs="${FF_JOBS:-$(nproc)}"
 status=0
 ctest --test-dir "$root/build/host" --output-on-failure -j "$jobs" || status=1
-ctest --test-dir "$root/build/win32" --output-on-failure -j "$jobs" || status=1
-WINEPREFIX="$root/build/win32/wineprefix" wineserver -k 2>/dev/null || true
+ctest --test-dir "$root/build/$windows" --output-on-failure -j "$jobs" || status=1
+WINEPREFIX="$root/build/$windows/wineprefix" wineserver -k 2>/dev/null || true
 exit $status

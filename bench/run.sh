@@ -5,7 +5,7 @@
 # The trees are written once into the Wine drive of that build (C:\ffbench) and reused.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${FF_BUILD_DIR:-$root/build/win32}"
+build="${FF_BUILD_DIR:-$root/build/$("$root/tools/windows-config.sh")}"
 reps="${FF_BENCH_REPS:-5}"
 slow_reps=$(( reps < 3 ? reps : 3 ))
 

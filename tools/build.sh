@@ -1,5 +1,6 @@
 #!/bin/bash
-# Configures and builds one or both configurations: tools/build.sh [host] [win32]
+# Configures and builds configurations: tools/build.sh [host] [win32] [win64]
+# (win32: the shipped 32-bit programs; win64: the same code for x86-64, see tools/windows-config.sh)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="${FF_JOBS:-$(nproc)}"
@@ -10,6 +11,8 @@ for config in "${configs[@]}"; do
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         if [ "$config" = win32 ]; then
             cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+        elif [ "$config" = win64 ]; then
+            cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
         else
             cmake -S "$root" -B "$dir" >/dev/null
         fi

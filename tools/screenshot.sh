@@ -6,7 +6,7 @@
 # is opened, both by the build's ff_press_find.exe, before the picture is taken.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${FF_BUILD:-$root/build/win32}"
+build="${FF_BUILD:-$root/build/$("$root/tools/windows-config.sh")}"
 [ $# -ge 1 ] || { echo "usage: $0 OUT.png [--search MASK] [--wait SECONDS] [-- ARGS]" >&2; exit 2; }
 out="$(realpath -m "$1")"
 shift
@@ -23,7 +23,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 program="$build/bin/FindFile.exe"
-[ -f "$program" ] || { echo "no $program: build the win32 configuration first" >&2; exit 1; }
+[ -f "$program" ] || { echo "no $program: build the Windows configuration first (tools/build.sh win32 or win64)" >&2; exit 1; }
 presser="$build/bin/ff_press_find.exe"
 if [ -n "$search$section" ] && [ ! -f "$presser" ]; then
     echo "no $presser: build the target ff_press_find" >&2

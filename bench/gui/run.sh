@@ -6,7 +6,7 @@
 #   FF_BENCH_REPS  rounds (default 3)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="${FF_BUILD_DIR:-$root/build/win32}"
+build="${FF_BUILD_DIR:-$root/build/$("$root/tools/windows-config.sh")}"
 reps="${FF_BENCH_REPS:-3}"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then

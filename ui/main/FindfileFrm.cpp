@@ -1,16 +1,16 @@
 // clang-format off
 #include <windows.h>
-#include <winnetwk.h>
 // clang-format on
 #include "ui/main/FindfileFrm.h"
 
 #include "controls/Theme.h"
 #include "lang/Language.h"
 #include "lang/TextIds.h"
+#include "platform/NetworkProvider.h"
 #include "platform/Utf8.h"
+#include "platform/Win32Clock.h"
 #include "settings/SettingsFile.h"
 #include "ui/main/Messages.h"
-#include "platform/Win32Clock.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -196,12 +196,7 @@ void TFindfileFrm::FormCreate()
 
 void TFindfileFrm::ReadNetworkProviderName()
 {
-    wchar_t name[256] = {};
-    DWORD size = 256;
-    if (WNetGetProviderNameW(WNNC_NET_LANMAN, name, &size) == NO_ERROR)
-        m_networkProviderName = platform::Narrow(name);
-    else
-        m_networkProviderName.clear();
+    m_networkProviderName = platform::LanManagerProviderName();
 }
 
 void TFindfileFrm::SetCaptions()
