@@ -9,5 +9,5 @@
 #define FF_STRINGIFY2(x) #x
 #define FF_STRINGIFY(x) FF_STRINGIFY2(x)
 #define FF_VERSION_TEXT                                                                                      \
-    FF_STRINGIFY(FF_VERSION_MAJOR) "." FF_STRINGIFY(FF_VERSION_MINOR) "." FF_STRINGIFY(FF_VERSION_PATCH) "." \
-        FF_STRINGIFY(FF_VERSION_BUILD)
+    FF_STRINGIFY(FF_VERSION_MAJOR)                                                                           \
+    "." FF_STRINGIFY(FF_VERSION_MINOR) "." FF_STRINGIFY(FF_VERSION_PATCH) "." FF_STRINGIFY(FF_VERSION_BUILD)

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "about/DlgAbout.h"
+#include "lang/Languagesettings.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
@@ -49,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     {
         ui::FrameOptions options;
         options.firstArgument = FirstArgument();
+        options.hooks.about = [](HWND owner) { about::TCorvaneAbout(owner).ShowAbout(); };
+        options.hooks.language = [](HWND owner) { return lang::ShowLanguageSettings(owner); };
         ui::TFindfileFrm frame(services, std::move(options));
         HWND window = frame.Create();
         if (!window)
@@ -63,5 +67,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         }
         exitCode = static_cast<int>(msg.wParam);
     }
+    // A new language was accepted: the window has closed and removed its Explorer entries, so the
+    // new instance can write its own.
+    if (lang::RestartRequested())
+        lang::StartProgramAgain();
     return exitCode;
 }

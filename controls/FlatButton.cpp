@@ -104,7 +104,7 @@ void FlatButton::Paint(HDC dc)
         OffsetRect(&textRect, 1, 1);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColour);
-    HGDIOBJ oldFont = SelectObject(dc, UiFont());
+    HGDIOBJ oldFont = SelectObject(dc, m_font ? m_font : UiFont());
     DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
 }
@@ -127,6 +127,13 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         InvalidateRect(Handle(), nullptr, FALSE);
         return result;
     }
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font);
     case WM_MOUSEMOVE:
         SetHover(true);
         return 0;

@@ -2,9 +2,8 @@
 
 #include "platform/Utf8.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <commctrl.h>
 
 namespace controls
 {
