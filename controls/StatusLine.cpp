@@ -2,8 +2,9 @@
 
 #include "platform/Utf8.h"
 
-#include <algorithm>
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace controls
 {

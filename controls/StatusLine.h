@@ -3,8 +3,9 @@
 // storing a window's text is a round trip to the window server under Wine, and a search changes the
 // status line thousands of times a second. WM_GETTEXT is answered from the kept text, so readers of
 // the control (and its own painting) see the newest text at once.
-#include <string>
 #include <windows.h>
+
+#include <string>
 
 namespace controls
 {
