@@ -160,6 +160,7 @@ void TLanguagesettings::SpeedButton8Click()
     if (answer != IDYES)
         return;
     g_restart = true;
+    m_restartChosen = true;
     // The end of the program: the main window closes as by its close button. The new instance
     // starts once it has (StartProgramAgain).
     if (m_owner)
@@ -218,7 +219,7 @@ bool ShowLanguageSettings(HWND owner)
         dialog.EnableAvailableLanguages();
         dialog.MarkStoredLanguage();
         dialog.ShowModal();
-        return g_restart;
+        return dialog.RestartChosen();
     }
     catch (...)
     {

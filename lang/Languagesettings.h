@@ -48,6 +48,8 @@ public:
 
     void SpeedButton8Click(); // OK
     void SpeedButton9Click(); // Cancel
+    // The user chose OK and then restarting.
+    bool RestartChosen() const { return m_restartChosen; }
 
     HWND Control(int id) const { return controls::FindControl(Handle(), id); }
 
@@ -60,6 +62,7 @@ private:
     void Close();
 
     HWND m_owner = nullptr;
+    bool m_restartChosen = false;
     controls::Panel m_panel1;
     controls::SpeedButton m_languageButtons[7];
     controls::FlatButton m_ok;
