@@ -6,6 +6,7 @@
 // clang-format on
 
 #include "about/DlgAbout.h"
+#include "crash/ExceptionReport.h"
 #include "lang/Languagesettings.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
@@ -36,6 +37,8 @@ std::optional<std::string> FirstArgument()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
+    // Before anything else, so that no fault of the program vanishes without a report.
+    crash::InstallExceptionReport();
     // The shell's menus and folder browser need OLE on this thread, for the program's whole life.
     const itemprop::OleSession ole;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES};
