@@ -5,6 +5,9 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "about/DlgAbout.h"
+#include "crash/ExceptionReport.h"
+#include "lang/Languagesettings.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
@@ -34,6 +37,8 @@ std::optional<std::string> FirstArgument()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
+    // Before anything else, so that no fault of the program vanishes without a report.
+    crash::InstallExceptionReport();
     // The shell's menus and folder browser need OLE on this thread, for the program's whole life.
     const itemprop::OleSession ole;
 
@@ -47,6 +52,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     {
         ui::FrameOptions options;
         options.firstArgument = FirstArgument();
+        options.hooks.about = [](HWND owner) { about::TCorvaneAbout(owner).ShowAbout(); };
+        options.hooks.language = [](HWND owner) { return lang::ShowLanguageSettings(owner); };
         ui::TFindfileFrm frame(services, std::move(options));
         HWND window = frame.Create();
         if (!window)
@@ -61,5 +68,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         }
         exitCode = static_cast<int>(msg.wParam);
     }
+    // A new language was accepted: the window has closed and removed its Explorer entries, so the
+    // new instance can write its own.
+    if (lang::RestartRequested())
+        lang::StartProgramAgain();
     return exitCode;
 }

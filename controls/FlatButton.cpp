@@ -103,7 +103,7 @@ void FlatButton::Paint(HDC dc)
         OffsetRect(&textRect, 1, 1);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColour);
-    const platform::SelectedObject fontIn(dc, UiFont());
+    const platform::SelectedObject fontIn(dc, m_font ? m_font : UiFont());
     DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
@@ -125,6 +125,13 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         InvalidateRect(Handle(), nullptr, FALSE);
         return result;
     }
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(m_font);
     case WM_MOUSEMOVE:
         SetHover(true);
         return 0;

@@ -1,6 +1,7 @@
 #pragma once
 // A flat button: a resting and a hover face, an optional glyph left of the caption or a picture in
-// the middle. A click (mouse, or BM_CLICK) sends WM_COMMAND BN_CLICKED to the parent.
+// the middle, in the font WM_SETFONT gives (the UI font by default). A click (mouse, or BM_CLICK) sends
+// WM_COMMAND BN_CLICKED to the parent.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
@@ -39,6 +40,7 @@ private:
     int m_glyph = -1;
     HBITMAP m_picture = nullptr;
     std::wstring m_pictureName;
+    HFONT m_font = nullptr;
     bool m_hover = false;
     bool m_pressed = false;
 };

@@ -3,7 +3,8 @@
 # the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--wait SECONDS] [-- ARGS]
 # The build folder is build/win32, or the one named by FF_BUILD. With --search the name field gets
 # MASK and the find button is pressed, with --section N option section N (0 date, 1 size, 2 more)
-# is opened, both by the build's ff_press_find.exe, before the picture is taken.
+# is opened, with --open the About box or the language dialog, all by the build's ff_press_find.exe,
+# before the picture is taken.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FF_BUILD:-$root/build/$("$root/tools/windows-config.sh")}"
@@ -12,11 +13,13 @@ out="$(realpath -m "$1")"
 shift
 search=""
 section=""
+open_dialog=""
 wait_seconds=6
 while [ $# -gt 0 ]; do
     case "$1" in
         --search) search="$2"; shift 2 ;;
         --section) section="$2"; shift 2 ;;
+        --open) open_dialog="$2"; shift 2 ;;
         --wait) wait_seconds="$2"; shift 2 ;;
         --) shift; break ;;
         *) echo "unknown option $1" >&2; exit 2 ;;
@@ -25,7 +28,7 @@ done
 program="$build/bin/FindFile.exe"
 [ -f "$program" ] || { echo "no $program: build the Windows configuration first (tools/build.sh win32 or win64)" >&2; exit 1; }
 presser="$build/bin/ff_press_find.exe"
-if [ -n "$search$section" ] && [ ! -f "$presser" ]; then
+if [ -n "$search$section$open_dialog" ] && [ ! -f "$presser" ]; then
     echo "no $presser: build the target ff_press_find" >&2
     exit 1
 fi
@@ -43,6 +46,10 @@ if [ -n "$FF_SECTION" ]; then
     "$FF_WINE_RUN" "$FF_PRESSER" --section "$FF_SECTION" >/dev/null 2>&1
     sleep 1
 fi
+if [ -n "$FF_OPEN" ]; then
+    "$FF_WINE_RUN" "$FF_PRESSER" --open "$FF_OPEN" >/dev/null 2>&1
+    sleep 2
+fi
 if [ -n "$FF_SEARCH" ]; then
     "$FF_WINE_RUN" "$FF_PRESSER" "$FF_SEARCH" >/dev/null 2>&1
     sleep 3
@@ -51,7 +58,7 @@ import -window root "$FF_OUT"
 "$FF_WINE_RUN" "$FF_PRESSER" --close >/dev/null 2>&1 || true
 sleep 1
 INNER
-export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_SECTION="$section" \
+export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_SECTION="$section" FF_OPEN="$open_dialog" \
     FF_WAIT="$wait_seconds" FF_OUT="$out"
 if [ -n "${DISPLAY:-}" ] && [ -z "${FF_SCREENSHOT_XVFB:-}" ]; then
     bash "$inner" "$@"

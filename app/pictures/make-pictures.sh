@@ -68,3 +68,67 @@ icon 32 icon32.png
 icon 48 icon48.png
 convert icon16.png icon32.png icon48.png FindFile.ico
 rm -f icon16.png icon32.png icon48.png
+
+# Flags, drawn as 200x200 squares and cut to a circle with a thin dark rim: 20x20 on the language
+# dialog's panel colour (FLAG*), 25x25 on the About logo's white (ABOUTFLAG*).
+flag_art() {
+    local code=$1 out=$2
+    case "$code" in
+        CSY) convert -size 200x200 xc:white -fill '#D7141A' -draw 'rectangle 0,100 199,199' \
+                 -fill '#11457E' -draw 'polygon 0,0 100,100 0,199' "$out" ;;
+        DE) convert -size 200x200 xc:'#000000' -fill '#DD0000' -draw 'rectangle 0,67 199,133' \
+                -fill '#FFCE00' -draw 'rectangle 0,134 199,199' "$out" ;;
+        EN) convert -size 200x200 xc:'#012169' \
+                -stroke white -strokewidth 40 -draw 'line 0,0 199,199' -draw 'line 199,0 0,199' \
+                -stroke '#C8102E' -strokewidth 13 -draw 'line 0,0 199,199' -draw 'line 199,0 0,199' \
+                -stroke none -fill white -draw 'rectangle 78,0 121,199' -draw 'rectangle 0,78 199,121' \
+                -fill '#C8102E' -draw 'rectangle 88,0 111,199' -draw 'rectangle 0,88 199,111' "$out" ;;
+        ES) convert -size 200x200 xc:'#AA151B' -fill '#F1BF00' -draw 'rectangle 0,50 199,149' "$out" ;;
+        FR) convert -size 200x200 xc:white -fill '#002395' -draw 'rectangle 0,0 66,199' \
+                -fill '#ED2939' -draw 'rectangle 133,0 199,199' "$out" ;;
+        IT) convert -size 200x200 xc:white -fill '#009246' -draw 'rectangle 0,0 66,199' \
+                -fill '#CE2B37' -draw 'rectangle 133,0 199,199' "$out" ;;
+        RUS) convert -size 200x200 xc:white -fill '#0039A6' -draw 'rectangle 0,67 199,133' \
+                 -fill '#D52B1E' -draw 'rectangle 0,134 199,199' "$out" ;;
+    esac
+}
+round_flag() {
+    local art=$1 size=$2 background=$3 out=$4
+    convert "$art" \( -size 200x200 xc:black -fill white -draw 'circle 99.5,99.5 99.5,4' \) \
+        -alpha off -compose CopyOpacity -composite \
+        -fill none -stroke '#333333' -strokewidth 8 -draw 'circle 99.5,99.5 99.5,6' \
+        -background "$background" -compose Over -flatten -resize "${size}x${size}" BMP3:"$out"
+}
+for code in CSY DE EN ES FR IT RUS; do
+    flag_art "$code" flag-art.png
+    round_flag flag-art.png 20 '#D8D092' "flag${code}.bmp"
+    round_flag flag-art.png 25 white "aboutflag${code}.bmp"
+done
+rm -f flag-art.png
+
+# The language dialog's background tile, 32x32: a warm sand weave around its panel colour.
+bmp -size 32x32 xc:'#C9BF7A' -stroke '#D3CA8B' -strokewidth 1 \
+    -draw 'line 0,0 31,31' -draw 'line 0,16 15,31' -draw 'line 16,0 31,15' BMP3:langbackground.bmp
+
+# Glyphs of the dialogs' OK and Cancel buttons, two 16x16 cells: a green tick, a red cross.
+bmp -size 32x16 xc:'#FF00FF' +antialias \
+    -fill none -stroke '#1E8C3A' -strokewidth 3 -draw 'polyline 2,8 6,12 13,3' \
+    -stroke '#C0392B' -strokewidth 3 -draw 'line 20,4 28,12' -draw 'line 28,4 20,12' \
+    BMP3:dialogglyphs.bmp
+
+# The About box's logo, 200x200: a sky that fades to white (the name, version and flag are drawn
+# over the lower part), a sheet of paper and the program's magnifier.
+bmp -size 200x150 gradient:'#3A62B8-#FFFFFF' -background white -extent 200x200 \
+    -fill white -stroke '#7F93B8' -strokewidth 2 -draw 'path "M 44,22 L 104,22 L 124,42 L 124,150 L 44,150 Z"' \
+    -fill '#E6ECF8' -draw 'path "M 104,22 L 104,42 L 124,42"' \
+    -stroke '#B6C4DE' -strokewidth 4 -draw 'line 58,62 108,62' -draw 'line 58,80 100,80' \
+    -draw 'line 58,98 94,98' -draw 'line 58,116 88,116' \
+    -stroke '#8B5A2B' -strokewidth 16 -draw 'line 128,128 160,160' \
+    -stroke '#F9C95C' -strokewidth 10 -draw 'line 130,130 158,158' \
+    -stroke '#2F55A6' -strokewidth 10 -fill '#CFE0FFB0' -draw 'circle 108,104 108,72' \
+    BMP3:aboutlogo.bmp
+
+# The small picture beside the legal notice, 81x13: the maker's mark in the theme's blue.
+bmp -size 81x13 xc:white -fill '#2F55A6' -draw 'roundrectangle 0,0 80,12 3,3' \
+    -fill white -font DejaVu-Sans-Bold -pointsize 9 -gravity center -annotate +0+0 'PELION INFO' \
+    BMP3:aboutcopyr.bmp

@@ -1,6 +1,7 @@
-// ff_press_find MASK | --section N | --close: drives a running FindFile.exe from outside, for
-// screenshots. Types MASK into the name field and presses the find button, opens option section N
-// (0 date, 1 size, 2 more options), or closes the window.
+// ff_press_find MASK | --section N | --open about|language | --close: drives a running FindFile.exe
+// from outside, for screenshots. Types MASK into the name field and presses the find button, opens
+// option section N (0 date, 1 size, 2 more options), opens the About box or the language dialog, or
+// closes the window.
 #include "controls/Window.h"
 #include "ui/main/FindfileFrm.h"
 
@@ -19,6 +20,13 @@ int wmain(int argc, wchar_t** argv)
     if (std::wstring(argv[1]) == L"--close")
     {
         PostMessageW(frame, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (std::wstring(argv[1]) == L"--open" && argc > 2)
+    {
+        // Posted: the dialog is modal, and a sent click would wait until it closes.
+        const int id = std::wstring(argv[2]) == L"about" ? ui::kIdAboutBtn : ui::kIdLangBtn;
+        PostMessageW(controls::FindControl(frame, id), BM_CLICK, 0, 0);
         return 0;
     }
     if (std::wstring(argv[1]) == L"--section" && argc > 2)

@@ -1,0 +1,200 @@
+#include "controls/SpeedButton.h"
+
+namespace controls
+{
+namespace
+{
+
+constexpr wchar_t kClassName[] = L"FFSpeedButton";
+// Asks a button of this class for its group.
+constexpr UINT kMsgGroup = WM_APP + 0x310;
+
+struct GroupRelease
+{
+    HWND pressed;
+    LRESULT group;
+};
+
+BOOL CALLBACK ReleaseSibling(HWND child, LPARAM param)
+{
+    auto* release = reinterpret_cast<GroupRelease*>(param);
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    if (child != release->pressed && GetParent(child) == GetParent(release->pressed) &&
+        wcscmp(name, kClassName) == 0 && SendMessageW(child, kMsgGroup, 0, 0) == release->group)
+        SendMessageW(child, BM_SETCHECK, BST_UNCHECKED, 0);
+    return TRUE;
+}
+
+// A disabled picture: each pixel's grey, faded half-way to the face.
+void Fade(HDC dc, int left, int top, int width, int height, COLORREF face)
+{
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x)
+        {
+            const COLORREF c = GetPixel(dc, x, y);
+            const int grey = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+            SetPixel(dc, x, y,
+                     RGB((grey + GetRValue(face)) / 2, (grey + GetGValue(face)) / 2,
+                         (grey + GetBValue(face)) / 2));
+        }
+}
+
+} // namespace
+
+SpeedButton::SpeedButton()
+{
+    RegisterWindowClass(kClassName, LoadCursorW(nullptr, IDC_HAND));
+}
+
+HWND SpeedButton::Create(HWND parent, int id, int x, int y, int width, int height, const std::string& text,
+                         int group)
+{
+    m_group = group;
+    HWND hwnd =
+        CreateWin(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent, id);
+    SetWindowTextUtf8(hwnd, text);
+    return hwnd;
+}
+
+void SpeedButton::SetPicture(HBITMAP picture)
+{
+    m_picture = picture;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void SpeedButton::SetDown(bool down)
+{
+    if (down == m_down)
+        return;
+    m_down = down;
+    if (down)
+    {
+        GroupRelease release{Handle(), m_group};
+        EnumChildWindows(GetParent(Handle()), &ReleaseSibling, reinterpret_cast<LPARAM>(&release));
+    }
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void SpeedButton::Press()
+{
+    if (!IsWindowEnabled(Handle()))
+        return;
+    SetDown(true);
+    SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Handle()));
+}
+
+void SpeedButton::SetHover(bool hover)
+{
+    if (hover == m_hover)
+        return;
+    m_hover = hover;
+    if (hover)
+    {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+        TrackMouseEvent(&track);
+    }
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void SpeedButton::Paint(HDC dc)
+{
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    HBRUSH face = CreateSolidBrush(m_face);
+    FillRect(dc, &rect, face);
+    DeleteObject(face);
+    const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+    if (m_picture)
+    {
+        BITMAP info{};
+        GetObjectW(m_picture, sizeof(info), &info);
+        const int offset = (m_down || (m_pressing && m_hover)) ? 1 : 0;
+        const int left = (rect.right - info.bmWidth) / 2 + offset;
+        const int top = (rect.bottom - info.bmHeight) / 2 + offset;
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, m_picture);
+        BitBlt(dc, left, top, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+        if (!enabled)
+            Fade(dc, left, top, info.bmWidth, info.bmHeight, m_face);
+    }
+    // Flat: an edge only when pressed down, or raised under the pointer.
+    if (m_down || (m_pressing && m_hover))
+        DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
+    else if (m_hover && enabled)
+        DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+    if (GetFocus() == Handle())
+    {
+        RECT focus = rect;
+        InflateRect(&focus, -2, -2);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_MOUSEMOVE:
+        SetHover(true);
+        return 0;
+    case WM_MOUSELEAVE:
+        SetHover(false);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        m_pressing = true;
+        SetCapture(Handle());
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool wasPressing = m_pressing;
+        m_pressing = false;
+        if (GetCapture() == Handle())
+            ReleaseCapture();
+        InvalidateRect(Handle(), nullptr, FALSE);
+        RECT rect;
+        GetClientRect(Handle(), &rect);
+        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (wasPressing && PtInRect(&rect, pt))
+            Press();
+        return 0;
+    }
+    case WM_KEYUP:
+        if (wParam == VK_SPACE)
+            Press();
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | DLGC_RADIOBUTTON;
+    case BM_CLICK:
+        Press();
+        return 0;
+    case BM_GETCHECK:
+        return m_down ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETCHECK:
+        SetDown(wParam == BST_CHECKED);
+        return 0;
+    case kMsgGroup:
+        return m_group;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+} // namespace controls

@@ -1,0 +1,241 @@
+#include "lang/Languagesettings.h"
+
+#include "controls/Modal.h"
+#include "controls/Theme.h"
+#include "lang/LanguageChoice.h"
+#include "platform/Utf8.h"
+#include "settings/AppPaths.h"
+#include "settings/SettingsFile.h"
+
+#include <shellapi.h>
+#include <stdexcept>
+
+namespace lang
+{
+
+const char kRestartQuestion[] =
+    "Changing language will take effect after you restart the application.Would You like to exit?";
+const char kLanguagesettingsCaption[] = "Languagesettings";
+
+namespace
+{
+
+struct LanguageButton
+{
+    const char* label; // shown, and the button's name
+    const char* code;  // stored
+    const wchar_t* flag;
+};
+constexpr LanguageButton kLanguages[7] = {
+    {"CZ", "CSY", L"FLAGCSY"}, {"DE", "DE", L"FLAGDE"}, {"EN", "EN", L"FLAGEN"},   {"ES", "ES", L"FLAGES"},
+    {"FR", "FR", L"FLAGFR"},   {"IT", "IT", L"FLAGIT"}, {"RU", "RUS", L"FLAGRUS"},
+};
+
+constexpr COLORREF kPanelColour = RGB(0xD8, 0xD0, 0x92);
+constexpr int kLanguageGroup = 1;
+
+TLanguagesettings* g_openDialog = nullptr;
+bool g_restart = false;
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(platform::Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+TLanguagesettings::TLanguagesettings(HWND owner) : m_owner(owner)
+{
+    RegisterWindowClass(kClassName, nullptr);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME;
+    RECT rect{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    if (!CreateWin(exStyle, kClassName, platform::Widen(kLanguagesettingsCaption), style, 0, 0,
+                   rect.right - rect.left, rect.bottom - rect.top, owner, 0))
+        throw std::runtime_error("the language dialog cannot be created");
+    g_openDialog = this;
+    BuildControls();
+    controls::CentreOnDesktop(Handle());
+}
+
+TLanguagesettings::~TLanguagesettings()
+{
+    if (g_openDialog == this)
+        g_openDialog = nullptr;
+}
+
+void TLanguagesettings::BuildControls()
+{
+    HWND self = Handle();
+    m_font.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                             L"MS Sans Serif"));
+    m_boldFont.Reset(CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                 L"MS Sans Serif"));
+    m_panelBrush.Reset(CreateSolidBrush(kPanelColour));
+    m_panel1.Create(self, kIdPanel1, RECT{4, 4, 4 + 161, 4 + 213}, self, kPanelColour, WS_VISIBLE);
+    HWND panel = m_panel1.Handle();
+    for (int i = 0; i < 7; ++i)
+    {
+        controls::SpeedButton& button = m_languageButtons[i];
+        button.Create(panel, kIdSpeedButton1 + i, 16, 8 + 24 * i, 23, 23, kLanguages[i].label,
+                      kLanguageGroup);
+        button.SetFaceColour(kPanelColour);
+        button.SetPicture(controls::Picture(kLanguages[i].flag));
+        HWND label = CreateWindowExW(0, L"STATIC", platform::Widen(kLanguages[i].label).c_str(),
+                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 48, 16 + 24 * i, 24, 13,
+                                     panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdLabelCZ + i)),
+                                     GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
+    }
+    m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DIALOGGLYPHS", 16, 0, RGB(255, 0, 255),
+                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
+    const char* texts[2] = {"Ok", "Cancel"};
+    for (int i = 0; i < 2; ++i)
+    {
+        buttons[i]->Create(panel, kIdSpeedButton8 + i, 8 + 72 * i, 180, 73, 25);
+        controls::SetWindowTextUtf8(buttons[i]->Handle(), texts[i]);
+        buttons[i]->SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
+        buttons[i]->SetGlyph(m_glyphs.Get(), i);
+        SendMessageW(buttons[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()), FALSE);
+    }
+}
+
+void TLanguagesettings::EnableAvailableLanguages()
+{
+    const std::string exe = settings::ExeFileName();
+    for (int i = 0; i < 7; ++i)
+        EnableWindow(m_languageButtons[i].Handle(), FileExists(ModulePathFor(exe, kLanguages[i].code)));
+}
+
+void TLanguagesettings::MarkStoredLanguage()
+{
+    const std::string file = settings::SettingsFilePath();
+    std::string stored;
+    if (!settings::ReadIniString(file, "Options", "Language", stored))
+    {
+        stored = "EN";
+        settings::WriteIniString(file, "Options", "Language", stored);
+    }
+    // Exactly as stored: "de" presses nothing. A disabled button is pressed all the same.
+    for (int i = 0; i < 7; ++i)
+        if (stored == kLanguages[i].code)
+            m_languageButtons[i].SetDown(true);
+}
+
+void TLanguagesettings::ShowModal()
+{
+    controls::RunModal(Handle(), m_owner);
+}
+
+void TLanguagesettings::StoreChosenLanguage()
+{
+    std::string code;
+    for (int i = 0; i < 7; ++i)
+        if (m_languageButtons[i].Down())
+            code = kLanguages[i].code;
+    settings::WriteIniString(settings::SettingsFilePath(), "Options", "Language", code);
+}
+
+void TLanguagesettings::Close()
+{
+    if (g_openDialog == this)
+        g_openDialog = nullptr;
+    if (Handle())
+        controls::EndModal(Handle());
+}
+
+void TLanguagesettings::SpeedButton8Click()
+{
+    StoreChosenLanguage();
+    // The dialog goes before the question is asked; the question belongs to the main window.
+    Close();
+    const int answer =
+        MessageBoxW(m_owner, platform::Widen(kRestartQuestion).c_str(),
+                    platform::Widen(controls::kAppTitle).c_str(), MB_YESNO | MB_ICONINFORMATION);
+    if (answer != IDYES)
+        return;
+    g_restart = true;
+    m_restartChosen = true;
+    // The end of the program: the main window closes as by its close button. The new instance
+    // starts once it has (StartProgramAgain).
+    if (m_owner)
+        PostMessageW(m_owner, WM_CLOSE, 0, 0);
+    else
+        PostQuitMessage(0);
+}
+
+void TLanguagesettings::SpeedButton9Click()
+{
+    Close();
+}
+
+LRESULT TLanguagesettings::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        RECT client;
+        GetClientRect(Handle(), &client);
+        controls::PaintTiled(dc, client, controls::Picture(L"LANGBACKGROUND"));
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, kPanelColour);
+        SetTextColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(m_panelBrush.Get());
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSpeedButton8)
+            SpeedButton8Click();
+        else if ((HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSpeedButton9) ||
+                 LOWORD(wParam) == IDCANCEL)
+            SpeedButton9Click();
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+bool ShowLanguageSettings(HWND owner)
+{
+    if (g_openDialog)
+        return false;
+    try
+    {
+        TLanguagesettings dialog(owner);
+        dialog.EnableAvailableLanguages();
+        dialog.MarkStoredLanguage();
+        dialog.ShowModal();
+        return dialog.RestartChosen();
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+bool RestartRequested()
+{
+    return g_restart;
+}
+
+void StartProgramAgain()
+{
+    ShellExecuteW(nullptr, nullptr, platform::Widen(settings::ExeFileName()).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+} // namespace lang

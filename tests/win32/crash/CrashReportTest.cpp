@@ -1,0 +1,238 @@
+// The exception report from outside: a program that faults on request runs in a folder of its
+// own; its exit code, its report (code, place, code bytes, stack, call stack) and the appending
+// of a second report are checked.
+#include "crash/ReportText.h"
+#include "platform/UniqueHandle.h"
+#include "platform/Utf8.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <windows.h>
+
+namespace
+{
+
+std::wstring OutputFolder()
+{
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    return std::filesystem::path(exe).parent_path().wstring();
+}
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A folder of the test's own holding a copy of the faulting program, and a temp folder for it.
+class FaultRun
+{
+public:
+    FaultRun()
+    {
+        static int counter = 0;
+        wchar_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
+        m_folder = std::filesystem::path(base) / (L"ff_crash_" + std::to_wstring(GetCurrentProcessId()) +
+                                                  L"_" + std::to_wstring(++counter));
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder / L"temp");
+        std::filesystem::copy_file(std::filesystem::path(OutputFolder()) / L"ff_crash_fault.exe", Exe());
+    }
+    ~FaultRun()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+    std::filesystem::path Exe() const { return m_folder / L"ff_crash_fault.exe"; }
+    std::filesystem::path Log() const { return m_folder / L"ExcMagic.Log"; }
+    std::filesystem::path TempLog() const { return m_folder / L"temp" / L"ExcMagic.Log"; }
+
+    // Runs the program with kind; answers a message box of it with OK, keeping its text.
+    DWORD Run(const std::wstring& kind)
+    {
+        std::wstring environment;
+        for (const wchar_t* entry = GetEnvironmentStringsW(); *entry; entry += wcslen(entry) + 1)
+            if (_wcsnicmp(entry, L"TMP=", 4) != 0 && _wcsnicmp(entry, L"TEMP=", 5) != 0)
+                environment.append(entry).push_back(L'\0');
+        const std::wstring temp = (m_folder / L"temp").wstring() + L"\\";
+        environment.append(L"TMP=" + temp).push_back(L'\0');
+        environment.append(L"TEMP=" + temp).push_back(L'\0');
+        environment.push_back(L'\0');
+        std::wstring command = L"\"" + Exe().wstring() + L"\" " + kind;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                            environment.data(), m_folder.wstring().c_str(), &startup, &process))
+            return 0xFFFFFFFF;
+        platform::UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
+        for (int waited = 0; waited < 60000; waited += 50)
+        {
+            if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+                break;
+            AnswerBox(process.dwProcessId);
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        return code;
+    }
+    std::vector<std::string> boxes;
+
+private:
+    struct Search
+    {
+        DWORD pid;
+        HWND found;
+    };
+    static BOOL CALLBACK Match(HWND window, LPARAM param)
+    {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        wchar_t kind[16] = {};
+        GetClassNameW(window, kind, 16);
+        if (pid == search->pid && std::wstring(kind) == L"#32770" && IsWindowVisible(window))
+        {
+            search->found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void AnswerBox(DWORD pid)
+    {
+        Search search{pid, nullptr};
+        EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            return;
+        wchar_t text[2048] = {};
+        GetDlgItemTextW(search.found, 0xFFFF, text, 2048);
+        if (!text[0])
+            GetDlgItemTextW(search.found, 100, text, 2048);
+        boxes.push_back(platform::Narrow(text));
+        PostMessageW(search.found, WM_COMMAND, IDOK, 0);
+    }
+
+    std::filesystem::path m_folder;
+};
+
+// The value after "Label: " on the report's first line that starts with it.
+std::string Field(const std::string& report, const std::string& label)
+{
+    const size_t at = report.find("\n" + label);
+    if (at == std::string::npos)
+        return {};
+    const size_t begin = at + 1 + label.size();
+    return report.substr(begin, report.find('\r', begin) - begin);
+}
+
+// The bytes of the executable file at a relative virtual address.
+std::vector<unsigned char> FileBytesAt(const std::filesystem::path& exe, uint32_t rva, size_t count)
+{
+    const std::string file = ReadAll(exe);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(file.data());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(file.data() + dos->e_lfanew);
+    const auto* section = IMAGE_FIRST_SECTION(nt);
+    for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
+        if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize)
+        {
+            const size_t offset = rva - section->VirtualAddress + section->PointerToRawData;
+            return std::vector<unsigned char>(file.begin() + offset, file.begin() + offset + count);
+        }
+    return {};
+}
+
+struct Case
+{
+    const wchar_t* kind;
+    uint32_t code;
+    const char* faultingFunction; // named in the fault's address, or null
+    const char* onTheStack;       // a function the call stack must show
+};
+
+const Case kCases[] = {
+    {L"av-ui", 0xC0000005, "FaultAccessViolation", "RunFault"},
+    {L"av-wndproc", 0xC0000005, "FaultAccessViolation", "FaultAccessViolation"},
+    {L"av-thread", 0xC0000005, "FaultAccessViolation", "FaultAccessViolation"},
+    {L"divzero", 0xC0000094, "FaultDivide", "RunFault"},
+    {L"stackoverflow", 0xC00000FD, "FaultRecurse", "FaultRecurse"},
+    {L"terminate", crash::kTerminateCode, nullptr, "FaultTerminate"},
+};
+
+} // namespace
+
+TEST(ExceptionReport, EachFaultLeavesAReportAndEndsWithItsCode)
+{
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(platform::Narrow(c.kind));
+        FaultRun run;
+        EXPECT_EQ(run.Run(c.kind), c.code);
+        const std::string report = ReadAll(run.Log());
+        ASSERT_FALSE(report.empty());
+        std::ostringstream code;
+        code << std::hex << std::uppercase << c.code;
+        EXPECT_EQ(Field(report, "Exception: ").substr(0, 8), code.str());
+        EXPECT_NE(Field(report, "Exception: ").find(crash::ExceptionName(c.code)), std::string::npos);
+        EXPECT_NE(Field(report, "Program: ").find("ff_crash_fault.exe version "), std::string::npos);
+        EXPECT_NE(report.find("EIP="), std::string::npos);
+        EXPECT_NE(report.find(std::string("(") + c.onTheStack + "+"), std::string::npos) << report;
+        // 64 stack words: eight lines of eight.
+        const size_t stack = report.find("Stack at ");
+        ASSERT_NE(stack, std::string::npos);
+        std::istringstream lines(report.substr(stack));
+        std::string line;
+        std::getline(lines, line);
+        for (int row = 0; row < 8; ++row)
+        {
+            std::getline(lines, line);
+            EXPECT_EQ(std::count(line.begin(), line.end(), ' '), 2 + 8) << line;
+        }
+        if (!c.faultingFunction)
+            continue;
+        // The fault's place: our module and function, and the code bytes there are the file's.
+        const std::string address = Field(report, "Address: ");
+        EXPECT_NE(address.find(" ff_crash_fault.exe+"), std::string::npos) << address;
+        EXPECT_NE(address.find(std::string("(") + c.faultingFunction + "+"), std::string::npos) << address;
+        const uint32_t rva = std::stoul(address.substr(address.find('+') + 1, 8), nullptr, 16);
+        const std::vector<unsigned char> expected = FileBytesAt(run.Exe(), rva, 16);
+        ASSERT_EQ(expected.size(), 16u);
+        std::istringstream bytes(Field(report, "Code bytes at ").substr(10));
+        for (unsigned char b : expected)
+        {
+            std::string hex;
+            bytes >> hex;
+            EXPECT_EQ(std::stoul(hex, nullptr, 16), b);
+        }
+    }
+}
+
+TEST(ExceptionReport, ASecondFaultIsAppended)
+{
+    FaultRun run;
+    EXPECT_EQ(run.Run(L"divzero"), 0xC0000094u);
+    const size_t first = ReadAll(run.Log()).size();
+    EXPECT_EQ(run.Run(L"av-ui"), 0xC0000005u);
+    const std::string report = ReadAll(run.Log());
+    EXPECT_GT(report.size(), first);
+    EXPECT_EQ(report.find("==== Exception report"), 0u);
+    EXPECT_NE(report.find("==== Exception report", 1), std::string::npos);
+    EXPECT_NE(report.find("EXCEPTION_INT_DIVIDE_BY_ZERO"), std::string::npos);
+    EXPECT_NE(report.find("EXCEPTION_ACCESS_VIOLATION"), std::string::npos);
+    EXPECT_TRUE(run.boxes.empty());
+}
+
+TEST(ExceptionReport, AnUnwritableProgramFolderSendsTheReportToTheTempFolderAndSaysSo)
+{
+    FaultRun run;
+    // A folder where the report would go: the file cannot be opened there.
+    std::filesystem::create_directory(run.Log());
+    EXPECT_EQ(run.Run(L"av-ui"), 0xC0000005u);
+    EXPECT_NE(ReadAll(run.TempLog()).find("EXCEPTION_ACCESS_VIOLATION"), std::string::npos);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_NE(run.boxes[0].find("ExcMagic.Log"), std::string::npos);
+    EXPECT_NE(run.boxes[0].find("temp"), std::string::npos);
+}
