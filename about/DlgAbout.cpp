@@ -2,6 +2,7 @@
 
 #include "about/AboutContent.h"
 #include "about/VersionInfoWin32.h"
+#include "platform/AppTitle.h"
 #include "controls/Modal.h"
 #include "controls/Theme.h"
 #include "platform/Utf8.h"
@@ -59,7 +60,7 @@ bool OpenTarget(HWND owner, const std::string& address, const std::string& targe
         return true;
     const DWORD code = GetLastError();
     const std::string text = ShellExecuteErrorText(code, SysErrorText(code));
-    MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(controls::kAppTitle).c_str(),
+    MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(platform::kAppTitle).c_str(),
                 MB_OK | MB_ICONERROR);
     return false;
 }
@@ -280,12 +281,12 @@ int TCorvaneAbout::ShowAbout()
     catch (const std::exception& e)
     {
         MessageBoxW(m_owner, platform::Widen(OpenDialogErrorText(e.what())).c_str(),
-                    platform::Widen(controls::kAppTitle).c_str(), MB_OK | MB_ICONERROR);
+                    platform::Widen(platform::kAppTitle).c_str(), MB_OK | MB_ICONERROR);
         result = kResultNotShown;
     }
     if (result == kResultNotShown)
         MessageBoxW(m_owner, platform::Widen(kNotShownText).c_str(),
-                    platform::Widen(controls::kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+                    platform::Widen(platform::kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
     dialog.FreeDlg();
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "controls/Modal.h"
 #include "controls/Theme.h"
+#include "platform/AppTitle.h"
 #include "lang/LanguageChoice.h"
 #include "platform/Utf8.h"
 #include "settings/AppPaths.h"
@@ -156,7 +157,7 @@ void TLanguagesettings::SpeedButton8Click()
     Close();
     const int answer =
         MessageBoxW(m_owner, platform::Widen(kRestartQuestion).c_str(),
-                    platform::Widen(controls::kAppTitle).c_str(), MB_YESNO | MB_ICONINFORMATION);
+                    platform::Widen(platform::kAppTitle).c_str(), MB_YESNO | MB_ICONINFORMATION);
     if (answer != IDYES)
         return;
     g_restart = true;
