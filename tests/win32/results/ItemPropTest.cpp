@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "tests/win32/OwnProcess.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ namespace
 
 using testing_results::MarkerFileType;
 using testing_results::TempFolder;
+using testing_win32::FindOwnWindow;
 
 std::wstring MenuText(HMENU menu, int position)
 {
@@ -138,7 +140,7 @@ TEST_F(ItemPropTest, ContextMenuActsOnExactlyTheGivenItemsThroughItsHelperWindow
     EXPECT_EQ(helperStyle & WS_VISIBLE, 0);
     EXPECT_EQ(seenAt.x, 40);
     EXPECT_EQ(seenAt.y, 50);
-    EXPECT_EQ(::FindWindowW(itemprop::kHelperClassName, nullptr), nullptr);
+    EXPECT_EQ(FindOwnWindow(itemprop::kHelperClassName), nullptr);
     EXPECT_EQ(::GetCursor(), arrow);
 
     std::vector<std::wstring> copied = ClipboardFiles();
@@ -165,9 +167,9 @@ struct MenuWatch
     static inline bool helperSeen = false;
     static void CALLBACK Dismiss(HWND, UINT, UINT_PTR id, DWORD)
     {
-        menuSeen = menuSeen || ::FindWindowW(L"#32768", nullptr) != nullptr;
+        menuSeen = menuSeen || FindOwnWindow(L"#32768") != nullptr;
         helperSeen =
-            helperSeen || ::FindWindowW(itemprop::kHelperClassName, itemprop::kHelperWindowName) != nullptr;
+            helperSeen || FindOwnWindow(itemprop::kHelperClassName, itemprop::kHelperWindowName) != nullptr;
         ::KillTimer(nullptr, id);
         ::EndMenu();
     }
@@ -182,7 +184,7 @@ TEST_F(ItemPropTest, TrackedMenuDismissedRunsNothing)
     EXPECT_FALSE(result.renameRequested);
     EXPECT_TRUE(MenuWatch::menuSeen);
     EXPECT_TRUE(MenuWatch::helperSeen);
-    EXPECT_EQ(::FindWindowW(itemprop::kHelperClassName, nullptr), nullptr);
+    EXPECT_EQ(FindOwnWindow(itemprop::kHelperClassName), nullptr);
 }
 
 } // namespace
