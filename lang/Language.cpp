@@ -65,7 +65,7 @@ bool LoadLanguageModule()
     // As data: the module's code never runs, and a file that is not a module simply fails.
     g_module.Reset(LoadLibraryExW(platform::Widen(path).c_str(), nullptr,
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-    return true;
+    return g_module.Valid();
 }
 
 std::string GetLangText(int id)

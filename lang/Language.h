@@ -13,8 +13,8 @@ std::string DefaultLanguageCode();
 // writes the decision back to [Options] RunLang, and returns the module's full path.
 std::string LanguageModulePath();
 
-// Frees a module loaded before, then loads the one LanguageModulePath names. Always true: a module
-// that fails to load is not reported, every text then reads "<No load message>".
+// Frees a module loaded before, then loads the one LanguageModulePath names. False when it could
+// not be loaded; the user is not told, every text then reads "<No load message>".
 bool LoadLanguageModule();
 
 // The text with this ID (lang/TextIds.h) from the loaded module, UTF-8, at most 1023 UTF-16

@@ -7,6 +7,10 @@ namespace platform
 
 std::optional<CalendarTime> Win32LocalTime::ToLocal(uint64_t fileTimeUtc) const
 {
+    // Times from 2^63 on are not valid file times; adding an eastern time zone's offset would wrap
+    // one of them round to a plausible date.
+    if (fileTimeUtc >= 0x8000000000000000ull)
+        return std::nullopt;
     FILETIME utc;
     utc.dwLowDateTime = static_cast<DWORD>(fileTimeUtc);
     utc.dwHighDateTime = static_cast<DWORD>(fileTimeUtc >> 32);

@@ -49,10 +49,12 @@ ATOM RegisterWindowClass(WNDPROC procedure)
 
 } // namespace
 
-struct Win32SyncCall::Impl
+// Everything a worker touches. Each call holds a reference, so the state outlives the owner's object
+// for as long as a worker still waits on it: after the owner has ended, the worker wakes and takes
+// the lock once more to read its answer.
+struct Win32SyncCall::Shared
 {
     DWORD owner = GetCurrentThreadId();
-    UniqueWindow window;
     SRWLOCK lock = SRWLOCK_INIT;
     CONDITION_VARIABLE callDone = CONDITION_VARIABLE_INIT;   // workers sleep on this
     CONDITION_VARIABLE callQueued = CONDITION_VARIABLE_INIT; // the owner inside ServeUntil sleeps on this
@@ -62,6 +64,7 @@ struct Win32SyncCall::Impl
     bool doorbellPending = false;
     bool ownerListening = false;
     bool bursting = false; // the owner serves the queue directly: workers need not ring
+    HWND window = nullptr; // the owner's doorbell; null once the owner has ended
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
@@ -72,7 +75,7 @@ struct Win32SyncCall::Impl
         }
         else if (message == kServeMessage)
         {
-            if (auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+            if (auto* self = reinterpret_cast<Shared*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
                 self->ServeBurst();
             return 0;
         }
@@ -138,12 +141,17 @@ struct Win32SyncCall::Impl
         AcquireSRWLockExclusive(&lock);
         bursting = value;
         // A call queued after the burst's last look must not wait for a doorbell nobody rang.
-        const bool ring = !value && head && !doorbellPending;
-        if (ring)
-            doorbellPending = true;
+        if (!value && head && !doorbellPending)
+            Ring();
         ReleaseSRWLockExclusive(&lock);
-        if (ring)
-            PostMessageW(window.Get(), kServeMessage, 0, 0);
+    }
+
+    // Under the lock, so that no worker posts to a window its owner has already destroyed.
+    void Ring()
+    {
+        doorbellPending = true;
+        if (window)
+            PostMessageW(window, kServeMessage, 0, 0);
     }
 
     // Input and messages sent or posted by others end a burst; painting and timers wait for the end
@@ -154,21 +162,26 @@ struct Win32SyncCall::Impl
     }
 
     // Queues the request and tells the owner, by message unless it is already waiting in ServeUntil.
+    // After the owner has ended the request fails at once.
     void Enqueue(Request& request)
     {
         AcquireSRWLockExclusive(&lock);
+        if (!window)
+        {
+            request.error = OwnerEndedError();
+            request.done = true;
+            ReleaseSRWLockExclusive(&lock);
+            return;
+        }
         (tail ? tail->next : head) = &request;
         tail = &request;
         const bool wake = ownerListening;
-        const bool ring = !wake && !doorbellPending && !bursting;
-        if (ring)
-            doorbellPending = true;
+        if (!wake && !doorbellPending && !bursting)
+            Ring();
         ReleaseSRWLockExclusive(&lock);
         // Woken after the lock is free, the owner does not wake only to wait for the lock again.
         if (wake)
             WakeConditionVariable(&callQueued);
-        if (ring)
-            PostMessageW(window.Get(), kServeMessage, 0, 0);
     }
 
     void WaitFor(Request& request)
@@ -178,10 +191,7 @@ struct Win32SyncCall::Impl
         {
             if (!SleepConditionVariableSRW(&callDone, &lock, kRingAgainMs, 0) && !request.done &&
                 !ownerListening)
-            {
-                doorbellPending = true;
-                PostMessageW(window.Get(), kServeMessage, 0, 0);
-            }
+                Ring();
         }
         ReleaseSRWLockExclusive(&lock);
     }
@@ -201,47 +211,61 @@ struct Win32SyncCall::Impl
         return queued;
     }
 
-    void FailPending()
+    static std::exception_ptr OwnerEndedError()
     {
+        return std::make_exception_ptr(std::runtime_error("the synchronized call's owner has ended"));
+    }
+
+    // The owner ends: later calls fail at once, and every waiting worker gets an error instead of
+    // a hang.
+    void End()
+    {
+        AcquireSRWLockExclusive(&lock);
+        window = nullptr;
+        ReleaseSRWLockExclusive(&lock);
         for (Request* request = TakeQueue(); request;)
         {
             Request* next = request->next;
-            request->error =
-                std::make_exception_ptr(std::runtime_error("the synchronized call's owner has ended"));
+            request->error = OwnerEndedError();
             Complete(request);
             request = next;
         }
     }
 };
 
-Win32SyncCall::Win32SyncCall() : m(std::make_unique<Impl>())
+Win32SyncCall::Win32SyncCall() : m_shared(std::make_shared<Shared>())
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!RegisterWindowClass(&Impl::WindowProc))
+    if (!RegisterWindowClass(&Shared::WindowProc))
         throw std::runtime_error("cannot register the synchronized call's window class");
-    m->window.Reset(
-        CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, m.get()));
-    if (!m->window)
+    m_window.Reset(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                                   m_shared.get()));
+    if (!m_window)
         throw std::runtime_error("cannot create the synchronized call's window");
+    m_shared->window = m_window.Get();
 }
 
 Win32SyncCall::~Win32SyncCall()
 {
-    // Nobody may still be waiting: a worker that outlives its owner gets an error instead of a hang.
-    m->FailPending();
+    m_shared->End();
+    // The window goes on the owner thread that made it; the shared state stays with any worker
+    // that still has to wake up.
+    m_window.Reset();
 }
 
 void Win32SyncCall::Call(const std::function<void()>& fn)
 {
-    if (GetCurrentThreadId() == m->owner)
+    // Held until the call returns, also when the owner ends meanwhile.
+    const std::shared_ptr<Shared> shared = m_shared;
+    if (GetCurrentThreadId() == shared->owner)
     {
         fn();
         return;
     }
     Request request;
     request.fn = &fn;
-    m->Enqueue(request);
-    m->WaitFor(request);
+    shared->Enqueue(request);
+    shared->WaitFor(request);
     if (request.error)
         std::rethrow_exception(request.error);
 }
@@ -253,7 +277,7 @@ void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
     DWORD lastPump = GetTickCount() - kMessagePollMs;
     while (!done())
     {
-        m->ServePending();
+        m_shared->ServePending();
         if (done())
             break;
         // Window messages are looked at every few milliseconds even while calls keep coming, so a
@@ -276,7 +300,7 @@ void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
             lastPump = GetTickCount();
             continue;
         }
-        m->WaitForCall(kMessagePollMs);
+        m_shared->WaitForCall(kMessagePollMs);
     }
     if (quit)
         PostQuitMessage(static_cast<int>(quitCode));

@@ -6,6 +6,7 @@
 // ServeUntil the owner waits for calls directly and a worker skips the message: that is the fast path
 // for a thread that only waits for its worker.
 #include "platform/SyncCall.h"
+#include "platform/UniqueHandle.h"
 
 #include <memory>
 
@@ -24,8 +25,9 @@ public:
     void ServeUntil(const std::function<bool()>& done) override;
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> m;
+    struct Shared;
+    std::shared_ptr<Shared> m_shared; // the queue and its lock, shared with every waiting worker
+    UniqueWindow m_window;
 };
 
 } // namespace platform

@@ -18,6 +18,7 @@ command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
 command -v flock >/dev/null || need+=(util-linux)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+[ -f /usr/share/zoneinfo/Pacific/Auckland ] || need+=(tzdata) # the tests also run in other time zones
 
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
@@ -27,4 +28,21 @@ if [ ${#need[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+# The tests also run under a German locale (another thousands separator, another system language);
+# Wine takes its locale from LANG, which glibc honours only for a generated locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "setup: generating the de_DE.UTF-8 locale"
+    if ! dpkg -s locales >/dev/null 2>&1; then
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends locales >/dev/null
+    fi
+    if grep -q '^# *de_DE.UTF-8 UTF-8' /etc/locale.gen; then
+        sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+    elif ! grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen; then
+        echo 'de_DE.UTF-8 UTF-8' >>/etc/locale.gen
+    fi
+    locale-gen >/dev/null
 fi

@@ -36,13 +36,15 @@ class FakeReader : public platform::FileReader
 public:
     FakeReader(const FakeEntry& entry)
         : m_content(entry.content), m_size(entry.size.value_or(entry.content.size())),
-          m_failFrom(entry.readFailsFrom)
+          m_failFrom(entry.readFailsFrom), m_shortReads(entry.shortReads)
     {
     }
     int64_t Read(void* buffer, size_t count) override
     {
         if (m_failFrom && m_position >= *m_failFrom)
             return -1;
+        if (!m_shortReads.empty())
+            count = std::min(count, m_shortReads[m_reads++ % m_shortReads.size()]);
         const uint64_t n = std::min<uint64_t>(count, m_size - m_position);
         auto* out = static_cast<char*>(buffer);
         for (uint64_t i = 0; i < n; ++i)
@@ -60,6 +62,8 @@ private:
     std::string m_content;
     uint64_t m_size;
     std::optional<uint64_t> m_failFrom;
+    std::vector<size_t> m_shortReads;
+    size_t m_reads = 0;
     uint64_t m_position = 0;
 };
 

@@ -2,7 +2,8 @@
 // FakeFileSystem: an in-memory folder tree behind platform::FileSystem, for tests of anything that
 // walks folders or reads files. Paths use backslashes and drive letters ("C:\\data\\a.txt") and
 // are found ignoring ASCII case. A listing yields ".", "..", then the folder's children in the
-// order they were added. Folders can be made to fail listing, files to fail opening or reading.
+// order they were added. Folders can be made to fail listing, files to fail opening or reading,
+// or to answer reads in short pieces.
 // Build the tree before a run; listing and reading are safe from a worker thread.
 #include "platform/FileSystem.h"
 
@@ -28,6 +29,9 @@ struct FakeEntry
     std::string content;                   // bytes past the content (up to size) read as zeros
     bool openFails = false;                // like a file locked by another program
     std::optional<uint64_t> readFailsFrom; // a read that starts at or after this offset fails
+    // The most each read returns, taken in turn and repeated, as a pipe or a network share may
+    // answer; empty: every read returns all that was asked for.
+    std::vector<size_t> shortReads;
 
     static FakeEntry WithAttributes(uint32_t attributes)
     {

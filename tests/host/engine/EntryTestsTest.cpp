@@ -122,17 +122,66 @@ TEST_F(ContentScanTest, FindsTextAcrossEveryBlockBoundary)
     const size_t block = ContentScanner::kBlockSize;
     for (size_t offset : {block - 3, block - 2, block - 1, block, 2 * block - 1, 3 * block - 4})
         EXPECT_TRUE(Scan("abcd", false, At(offset, "abcd", 4 * block))) << "at " << offset;
-    EXPECT_TRUE(Scan("abc", true, At(4094, "ABC", 8000)));
-    EXPECT_TRUE(Scan("abc", true, At(8000 - 3, "abc", 8000))); // the file's last bytes
+    EXPECT_TRUE(Scan("abc", true, At(block - 2, "ABC", 2 * block + 100)));
+    EXPECT_TRUE(Scan("abc", true, At(2 * block - 3, "abc", 2 * block))); // the file's last bytes
+    EXPECT_TRUE(Scan("abc", true, At(2 * block - 1, "abc", 2 * block + 2)));
     EXPECT_FALSE(Scan("abcd", false, At(block - 2, "abcX", 3 * block)));
+    EXPECT_FALSE(Scan("abcd", false, At(block - 2, "Xbcd", 3 * block)));
 }
 
 TEST_F(ContentScanTest, FindsTextsLongerThanABlock)
 {
-    std::string text(5000, 'q');
-    text.back() = 'z';
-    EXPECT_TRUE(Scan(text, false, At(3000, text, 12000)));
-    EXPECT_FALSE(Scan(text, false, At(3000, text.substr(0, 4999), 12000)));
+    const size_t block = ContentScanner::kBlockSize;
+    for (size_t length : {block - 1, block + 1, 2 * block + 3})
+    {
+        std::string text(length, 'q');
+        text.back() = 'z';
+        ContentScanner scanner(text, false);
+        for (size_t offset : {size_t{0}, block - 1, 2 * block + 5})
+        {
+            const size_t total = offset + length + 77;
+            fs.AddFile("C:\\hit.bin").content = At(offset, text, total);
+            EXPECT_TRUE(scanner.FileContains(fs, "C:\\hit.bin")) << length << " at " << offset;
+            fs.AddFile("C:\\cut.bin").content = At(offset, text.substr(0, length - 1), total);
+            EXPECT_FALSE(scanner.FileContains(fs, "C:\\cut.bin")) << length << " at " << offset;
+        }
+    }
+}
+
+TEST_F(ContentScanTest, ShortReadsFindTheSameTexts)
+{
+    const size_t block = ContentScanner::kBlockSize;
+    ContentScanner scanner("abcd", false);
+    std::string longText(block + 10, 'q');
+    longText.back() = 'z';
+    ContentScanner longScanner(longText, false);
+    const std::vector<std::vector<size_t>> pieces = {{1}, {3, 7, block - 1}, {block / 2 + 1}, {5000, 3}};
+    for (const std::vector<size_t>& shortReads : pieces)
+    {
+        const bool fewReads = shortReads[0] > 1; // one byte at a time would take long for the long text
+        for (size_t offset : {size_t{0}, size_t{2}, block - 2, block + 1, 2 * block - 3})
+        {
+            FakeEntry file;
+            file.shortReads = shortReads;
+            file.content = At(offset, "abcd", 2 * block + 50);
+            fs.AddFile("C:\\hit.bin", file);
+            EXPECT_TRUE(scanner.FileContains(fs, "C:\\hit.bin")) << "at " << offset;
+            file.content = At(offset, "abcX", 2 * block + 50);
+            fs.AddFile("C:\\miss.bin", file);
+            EXPECT_FALSE(scanner.FileContains(fs, "C:\\miss.bin")) << "at " << offset;
+            if (!fewReads)
+                continue;
+            file.content = At(offset, longText, offset + longText.size() + 3);
+            fs.AddFile("C:\\long.bin", file);
+            EXPECT_TRUE(longScanner.FileContains(fs, "C:\\long.bin")) << "at " << offset;
+            file.content.pop_back();
+            file.content.pop_back();
+            file.content.pop_back();
+            file.content.pop_back(); // the text loses its last byte
+            fs.AddFile("C:\\long.bin", file);
+            EXPECT_FALSE(longScanner.FileContains(fs, "C:\\long.bin")) << "at " << offset;
+        }
+    }
 }
 
 TEST_F(ContentScanTest, RejectsShortEmptyAndUnreadableFiles)
@@ -198,7 +247,8 @@ TEST(ContentSearchTest, AgreesWithAPlainSearchOnRandomData)
 
 TEST_F(ContentScanTest, OneScannerServesManyFiles)
 {
-    fs.AddFile("C:\\1").content = At(4095, "needle", 9000);
+    const size_t block = ContentScanner::kBlockSize;
+    fs.AddFile("C:\\1").content = At(block - 3, "needle", block + 9000);
     fs.AddFile("C:\\2").content = "nothing here";
     fs.AddFile("C:\\3").content = "needle";
     ContentScanner scanner("NEEDLE", true);

@@ -52,6 +52,23 @@ const ExclusionRow kExclusionRows[] = {
     {"?:\\temp\\", "z:\\Temp\\a.txt", true},
     {"d:\\temp\\", "C:\\temp\\a.txt", false},
     {"c:\\temp\\x.txt", "C:\\TEMP\\X.TXT", true},
+    // A "?" is one character of any script, also beyond the Basic Multilingual Plane.
+    {"?.TXT", "C:\\D\\\xC3\xA9.TXT", true},         // é, two bytes
+    {"?.TXT", "C:\\D\\\xD0\x96.TXT", true},         // Ж, two bytes
+    {"?.TXT", "C:\\D\\\xE6\x97\xA5.TXT", true},     // 日, three bytes
+    {"?.TXT", "C:\\D\\\xF0\x9F\x98\x80.TXT", true}, // U+1F600, four bytes
+    {"??.TXT", "C:\\D\\\xC3\xA9.TXT", true},        // the second "?" faces the dot
+    {"??.TXT", "C:\\D\\\xE6\x97\xA5\xE6\x9C\xAC.TXT", true},
+    {"?.TXT", "C:\\D\\\xE6\x97\xA5\xE6\x9C\xAC.TXT", false},
+    {"A?C", "C:\\D\\A\xF0\x9F\x98\x80" "C", true},
+    {"A??C", "C:\\D\\A\xF0\x9F\x98\x80" "C", false},
+    {"?\xE6\x9C\xAC.TXT", "C:\\D\\\xE6\x97\xA5\xE6\x9C\xAC.TXT", true},
+    {"\xE6\x97\xA5*.X", "C:\\D\\\xE6\x97\xA5\xD0\x96\xD0\x96.X", true},
+    {"A*", "C:\\D\\A\xD0\x96\xD0\x96", true},
+    {"?", "C:\\D\\\xFF", true}, // a stray byte counts as one character
+    {"\\\xD0\x96\\?.TXT", "C:\\\xD0\x96\\\xC3\xA9.TXT", true},
+    {"\xD0\x96:\\*", "\xD0\x96:\\A", true}, // the drive part is one character too
+    {"\xD0\x96:\\*", "\xD0\x97:\\A", false},
 };
 
 TEST(MaskMatchesTest, AnswersEveryRowOfTheExclusionTable)
@@ -166,6 +183,26 @@ TEST(TargetMaskTest, KeepsThePropertiesTheRunRelies)
     EXPECT_FALSE(TargetMask("").Matches("a"));
     EXPECT_TRUE(TargetMask("*.txt;*.doc").Matches("a.txt;b.doc")); // one mask, ";" is a character
     EXPECT_FALSE(TargetMask("*.txt;*.doc").Matches("a.txt"));
+}
+
+TEST(TargetMaskTest, AQuestionMarkIsOneCharacterOfAnyScript)
+{
+    const TargetMask one("?.txt");
+    for (const char* name : {"q.txt", "\xC3\xA9.txt", "\xD0\x96.txt", "\xE6\x97\xA5.txt",
+                             "\xF0\x9F\x98\x80.txt", "\xF0\xA0\x80\x8B.TXT"})
+        EXPECT_TRUE(one.Matches(name)) << name;
+    EXPECT_FALSE(one.Matches("ab.txt"));
+    EXPECT_FALSE(one.Matches("\xE6\x97\xA5\xE6\x9C\xAC.txt"));
+    EXPECT_TRUE(TargetMask("??.txt").Matches("\xE6\x97\xA5\xE6\x9C\xAC.txt"));
+    EXPECT_TRUE(TargetMask("??").Matches("\xC3\xA9")); // a "?" at the end may take nothing
+    EXPECT_FALSE(TargetMask("?").Matches("\xC3\xA9\xC3\xA9"));
+    EXPECT_TRUE(TargetMask("a?c").Matches("A\xF0\x9F\x98\x80" "C"));
+    EXPECT_FALSE(TargetMask("a??c").Matches("a\xF0\x9F\x98\x80" "c"));
+    EXPECT_TRUE(TargetMask("?\xE6\x9C\xAC*").Matches("\xE6\x97\xA5\xE6\x9C\xAC.doc"));
+    EXPECT_FALSE(TargetMask("\xE6\x97\xA5?").Matches("\xE6\x97\xA6\xE6\x9C\xAC")); // the literal differs
+    EXPECT_TRUE(TargetMask("*\xD0\x96").Matches("\xD0\x96\xD0\x96"));
+    EXPECT_TRUE(TargetMask("?.*").Matches("\xF0\x9F\x98\x80"));
+    EXPECT_TRUE(TargetMask("?").Matches("\xFF")); // a stray byte counts as one character
 }
 
 TEST(TargetMaskTest, HandlesMasksLongerThanItsStackBuffer)

@@ -126,8 +126,20 @@ TEST(SortOrder, SortsByCaptionOrDetailCellWithAbsentCellsEmpty)
 
 TEST(SortOrder, EqualRowsKeepTheirOrderSoRepeatedSortsAgree)
 {
-    std::vector<ResultRow> rows = {Row("x", {"same"}), Row("y", {"SAME"}), Row("z", {"same"})};
-    EXPECT_EQ(ui::SortOrder(rows, 1), (std::vector<size_t>{0, 1, 2}));
+    // Enough rows that an unstable sort (which orders short runs by insertion) shows itself: three
+    // keys that compare equal ignoring ASCII case, 40 rows each, interleaved.
+    const char* const keys[] = {"b", "A", "B", "a", "c", "C"};
+    std::vector<ResultRow> rows;
+    for (size_t i = 0; i < 240; ++i)
+        rows.push_back(Row("row" + std::to_string(i), {keys[(i * 7) % 6]}));
+    std::vector<size_t> expected;
+    for (const char* group : {"a", "b", "c"})
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (ui::CompareDisplayText(rows[i].Text(1), group) == 0)
+                expected.push_back(i);
+    ASSERT_EQ(expected.size(), rows.size());
+    EXPECT_EQ(ui::SortOrder(rows, 1), expected);
+    EXPECT_EQ(ui::SortOrder(rows, 1), expected); // and again the same
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // FindFileCmd.exe end to end: started with CreateProcessW, its output read through pipes.
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
-#include "platform/Win32LocalTime.h"
 #include "tests/win32/platform/TempTree.h"
 
 #include <algorithm>
@@ -15,7 +14,7 @@
 namespace
 {
 
-using testing_support::FileTimeOf;
+using testing_support::LocalFileTimeOf;
 using testing_support::TempTree;
 
 struct Outcome
@@ -140,7 +139,7 @@ protected:
         tree.MakeFolder("with space\\sub");
         tree.MakeFile("with space\\sub\\three.txt", "third file");
         tree.MakeFile("with space\\sub\\日本語 Привет.txt", "script");
-        tree.SetTimes("with space\\one.txt", 0, 0, FileTimeOf(2015, 7, 1, 10, 20, 30));
+        tree.SetTimes("with space\\one.txt", 0, 0, LocalFileTimeOf(2015, 7, 1, 10, 20, 30));
         location = tree.Path("with space\\"); // a trailing backslash inside quotes on purpose
     }
 
@@ -185,12 +184,8 @@ TEST_F(FindFileCmdTest, EventsCarryEveryField)
         EXPECT_EQ(found[3], "10");
         EXPECT_EQ(found[4].size(), 8u);
         EXPECT_EQ(std::stoul(found[4], nullptr, 16) & 0x17u, 0u);
-        auto local = platform::Win32LocalTime().ToLocal(FileTimeOf(2015, 7, 1, 10, 20, 30));
-        ASSERT_TRUE(local);
-        char expectedTime[32];
-        snprintf(expectedTime, sizeof(expectedTime), "%04d-%02d-%02d %02d:%02d:%02d", local->year,
-                 local->month, local->day, local->hour, local->minute, local->second);
-        EXPECT_EQ(found[5], expectedTime);
+        EXPECT_EQ(found[5], "2015-07-01 10:20:30"); // the local time the file was given
+
         EXPECT_EQ(lines[2], "folder\t" + top + "\\sub");
         EXPECT_EQ(lines[3], "complete\t1\t0");
     }
@@ -212,6 +207,29 @@ TEST_F(FindFileCmdTest, CriteriaOptionsReachTheSearch)
     EXPECT_EQ(Lines(RunCmd({"-a", "D", "--exact-attributes", "-n", "*", location}).out),
               std::vector<std::string>{location + "sub"});
     EXPECT_EQ(Lines(RunCmd({"-i", location + "sub\\*.txt", "--no-subfolders"}).out).size(), 2u);
+}
+
+TEST(FindFileCmdNames, AQuestionMarkIsOneCharacterOfAnyScript)
+{
+    TempTree tree;
+    // Two, two, three and four bytes in UTF-8; the last one lies beyond the Basic Multilingual Plane.
+    const std::vector<std::string> single = {"q.txt", "\xC3\xA9.txt", "\xD0\x96.txt", "\xE6\x97\xA5.txt",
+                                             "\xF0\x9F\x98\x80.txt"};
+    for (const std::string& name : single)
+        tree.MakeFile(name);
+    tree.MakeFile("ab.txt");
+    tree.MakeFile("\xE6\x97\xA5\xE6\x9C\xAC.txt");
+    std::vector<std::string> expected;
+    for (const std::string& name : single)
+        expected.push_back(tree.Path(name));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(SortedLines(RunCmd({"-n", "?.txt", tree.Root()}).out), expected);
+
+    // The same names answer an exclusion line, which has a matcher of its own.
+    const std::string folder = tree.Root().substr(0, tree.Root().size() - 1);
+    const std::string excluded = folder.substr(folder.find_last_of('\\')) + "\\?.txt";
+    EXPECT_EQ(SortedLines(RunCmd({"-n", "*.txt", "-x", excluded, tree.Root()}).out),
+              (std::vector<std::string>{tree.Path("ab.txt"), tree.Path("\xE6\x97\xA5\xE6\x9C\xAC.txt")}));
 }
 
 TEST_F(FindFileCmdTest, ExitStatusTellsFoundNothingAndBadUsage)

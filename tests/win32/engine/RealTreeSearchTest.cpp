@@ -1,4 +1,5 @@
 // TFindFile on the Win32 services over folder trees made on disk, inline and threaded.
+#include "engine/EntryTests.h"
 #include "engine/FindFile.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
@@ -18,7 +19,7 @@
 namespace
 {
 
-using testing_support::FileTimeOf;
+using testing_support::LocalFileTimeOf;
 using testing_support::TempTree;
 
 std::string Join(const std::string& folder, const std::string& name)
@@ -229,10 +230,11 @@ TEST(RealTreeSearch, DateAndSizeBoundsOnRealFiles)
     TempTree tree;
     tree.MakeFile("old.txt", std::string(1000, 'o'));
     tree.MakeFile("new.txt", std::string(3000, 'n'));
-    tree.SetTimes("old.txt", FileTimeOf(2001, 3, 3, 12), FileTimeOf(2002, 4, 4, 12),
-                  FileTimeOf(2003, 5, 5, 12));
-    tree.SetTimes("new.txt", FileTimeOf(2021, 3, 3, 12), FileTimeOf(2022, 4, 4, 12),
-                  FileTimeOf(2023, 5, 5, 12));
+    // Local noon: the dates are the same days in every time zone.
+    tree.SetTimes("old.txt", LocalFileTimeOf(2001, 3, 3), LocalFileTimeOf(2002, 4, 4),
+                  LocalFileTimeOf(2003, 5, 5));
+    tree.SetTimes("new.txt", LocalFileTimeOf(2021, 3, 3), LocalFileTimeOf(2022, 4, 4),
+                  LocalFileTimeOf(2023, 5, 5));
     auto names = [&](std::function<void(engine::TFindFile&)> criteria) {
         RecordingFinder r;
         r.finder.SetLocation(tree.Root());
@@ -245,7 +247,7 @@ TEST(RealTreeSearch, DateAndSizeBoundsOnRealFiles)
     };
     const std::vector<std::string> both = {"new.txt", "old.txt"}, oldOnly = {"old.txt"},
                                    newOnly = {"new.txt"};
-    // 2010-01-01 as a date-only bound: whole days, whatever the time zone.
+    // 2010-01-01 as a date-only bound: whole days.
     const engine::TDateTime y2010 = 40179;
     EXPECT_EQ(names([&](auto& f) { f.SetModifiedBefore(y2010); }), oldOnly);
     EXPECT_EQ(names([&](auto& f) { f.SetModifiedAfter(y2010); }), newOnly);
@@ -278,7 +280,11 @@ TEST(RealTreeSearch, ContentAcrossBlocksCaseAndLockedFiles)
     TempTree tree;
     tree.MakeFile("plain.txt", "xxABCxx");
     tree.MakeFile("lower.txt", "..abc..");
-    tree.MakeFile("boundary.bin", std::string(4094, '-') + "abc" + std::string(100, '-'));
+    // The text starts two bytes before the end of the scanner's first block.
+    const size_t block = engine::ContentScanner::kBlockSize;
+    tree.MakeFile("boundary.bin", std::string(block - 2, '-') + "abc" + std::string(100, '-'));
+    tree.MakeFile("boundary2.bin", std::string(2 * block - 1, '-') + "abc");
+    tree.MakeFile("nearmiss.bin", std::string(block - 2, '-') + "abX" + std::string(100, '-'));
     tree.MakeFile("none.txt", std::string(9000, 'a'));
     tree.MakeFile("short.txt", "ab");
     tree.MakeFile("locked.txt", "abc");
@@ -297,7 +303,8 @@ TEST(RealTreeSearch, ContentAcrossBlocksCaseAndLockedFiles)
         std::vector<std::string> names;
         for (auto& [name, record] : r.records)
             names.push_back(name);
-        EXPECT_EQ(names, (std::vector<std::string>{"boundary.bin", "lower.txt", "plain.txt", "zlast.txt"}))
+        EXPECT_EQ(names, (std::vector<std::string>{"boundary.bin", "boundary2.bin", "lower.txt", "plain.txt",
+                                                   "zlast.txt"}))
             << (threaded ? "threaded" : "inline");
 
         RecordingFinder exact;
@@ -308,6 +315,27 @@ TEST(RealTreeSearch, ContentAcrossBlocksCaseAndLockedFiles)
         exact.Run();
         EXPECT_EQ(exact.records.count("plain.txt"), 0u);
         EXPECT_EQ(exact.records.count("lower.txt"), 1u);
+    }
+}
+
+TEST(RealTreeSearch, ContentLongerThanABlock)
+{
+    const size_t block = engine::ContentScanner::kBlockSize;
+    std::string text(block + 100, 'q');
+    text.back() = 'z';
+    TempTree tree;
+    tree.MakeFile("whole.bin", std::string(block / 2, '-') + text + "--");
+    tree.MakeFile("cut.bin", std::string(block / 2, '-') + text.substr(0, text.size() - 1) + "--");
+    tree.MakeFile("short.bin", text.substr(1));
+    for (bool threaded : {false, true})
+    {
+        RecordingFinder r;
+        r.finder.SetLocation(tree.Root());
+        r.finder.SetContaining(text);
+        r.finder.SetThreaded(threaded);
+        r.Run();
+        EXPECT_EQ(r.found, std::vector<std::string>{tree.Path("whole.bin")})
+            << (threaded ? "threaded" : "inline");
     }
 }
 

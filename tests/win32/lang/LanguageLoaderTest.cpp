@@ -1,5 +1,6 @@
 #include "lang/Language.h"
 #include "settings/SettingsFile.h"
+#include "tests/win32/OwnProcess.h"
 #include "tests/win32/lang/ProgramFolder.h"
 
 #include <atomic>
@@ -30,11 +31,7 @@ public:
         : m_thread([this] {
               for (int tries = 0; tries < 1000 && !m_stop; ++tries)
               {
-                  HWND box = FindWindowW(L"#32770", nullptr);
-                  DWORD process = 0;
-                  if (box)
-                      GetWindowThreadProcessId(box, &process);
-                  if (box && process == GetCurrentProcessId())
+                  if (HWND box = testing_win32::FindOwnWindow(L"#32770"))
                   {
                       Record(box);
                       PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -149,7 +146,7 @@ TEST(LanguageLoader, ModuleThatCannotBeLoadedGivesTheDefaultEverywhere)
     // Not a module at all.
     program.folder.WriteFile("FinderEN.dll", "This is text, not a library.");
     settings::WriteIniString(program.Ini(), "Options", "Language", "EN");
-    EXPECT_TRUE(lang::LoadLanguageModule());
+    EXPECT_FALSE(lang::LoadLanguageModule());
     EXPECT_EQ(lang::GetLangText(1), kNoText);
     EXPECT_EQ(Option(program, "RunLang"), "EN");
 
@@ -157,7 +154,7 @@ TEST(LanguageLoader, ModuleThatCannotBeLoadedGivesTheDefaultEverywhere)
     DeleteFileW(platform::Widen(program.folder / "FinderEN.dll").c_str());
     settings::WriteIniString(program.Ini(), "Options", "Language", "IT");
     MessageBoxAnswerer answerer;
-    EXPECT_TRUE(lang::LoadLanguageModule());
+    EXPECT_FALSE(lang::LoadLanguageModule());
     EXPECT_EQ(answerer.boxes, 1);
     EXPECT_EQ(lang::GetLangText(1), kNoText);
     EXPECT_EQ(Option(program, "RunLang"), "EN");

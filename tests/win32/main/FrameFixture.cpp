@@ -5,6 +5,7 @@
 #include "platform/Utf8.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFile.h"
+#include "tests/win32/OwnProcess.h"
 
 #include <shellapi.h>
 
@@ -21,31 +22,6 @@ std::string BinFolder()
     std::wstring folder(path);
     folder.resize(folder.find_last_of(L'\\'));
     return platform::Narrow(folder);
-}
-
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW data;
-    platform::UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find)
-    {
-        do
-        {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring full = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-            {
-                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(full.c_str());
-            }
-        } while (FindNextFileW(find.Get(), &data));
-    }
-    find.Reset();
-    RemoveDirectoryW(path.c_str());
 }
 
 } // namespace
@@ -81,16 +57,14 @@ bool PumpUntil(const std::function<bool()>& pred, int ms)
 
 TempFolder::TempFolder(const std::string& name)
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    m_path = platform::Narrow(temp) + name + std::to_string(GetCurrentProcessId());
-    RemoveTree(platform::Widen(m_path));
+    m_path = platform::Narrow(testing_win32::OwnTempFolder()) + name;
+    testing_win32::RemoveTestTree(platform::Widen(m_path));
     CreateDirectoryW(platform::Widen(m_path).c_str(), nullptr);
 }
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(platform::Widen(m_path));
+    testing_win32::RemoveTestTree(platform::Widen(m_path));
 }
 
 std::string TempFolder::Add(const std::string& relative, const std::string& content)
@@ -123,9 +97,7 @@ std::string ModuleText(const std::string& code, int id)
 void FrameTest::SetUpTestSuite()
 {
     // A folder that looks like an installation: the program name and the modules beside it.
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    s_folder = platform::Narrow(temp) + "ffui" + std::to_string(GetCurrentProcessId());
+    s_folder = platform::Narrow(testing_win32::OwnTempFolder()) + "program";
     CreateDirectoryW(platform::Widen(s_folder).c_str(), nullptr);
     for (const char* code : {"EN", "CSY", "DE", "ES", "FR", "IT", "RUS"})
     {
@@ -146,8 +118,14 @@ void FrameTest::TearDownTestSuite()
     delete s_syncCall;
     delete s_localTime;
     delete s_fileSystem;
+    // A loaded language module keeps its file: a "module" that is not a library loads as nothing.
+    WritePrivateProfileStringW(L"Options", L"Language", L"Release",
+                               platform::Widen(s_folder + "\\FindFile.ini").c_str());
+    platform::UniqueFile(CreateFileW(platform::Widen(s_folder + "\\FindFileRelease.dll").c_str(),
+                                     GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    lang::LoadLanguageModule();
     settings::SetExeFileNameForTests("");
-    RemoveTree(platform::Widen(s_folder));
+    testing_win32::RemoveTestTree(platform::Widen(s_folder));
 }
 
 void FrameTest::TearDown()

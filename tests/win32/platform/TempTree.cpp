@@ -3,6 +3,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
+#include "tests/win32/OwnProcess.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -141,10 +142,7 @@ void RemoveTree(const std::wstring& folder)
 TempTree::TempTree()
 {
     static int counter = 0;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    m_root = platform::Narrow(std::wstring(temp)) + "ff-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(++counter) + "\\";
+    m_root = platform::Narrow(testing_win32::OwnTempFolder()) + "tree-" + std::to_string(++counter) + "\\";
     RemoveTree(Api(m_root.substr(0, m_root.size() - 1)));
     Check(CreateDirectoryW(Api(m_root).c_str(), nullptr), "CreateDirectory " + m_root);
     // GetTempPath may hand out a short or oddly cased form; keep the long one the listing reports.
@@ -241,6 +239,15 @@ uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int seco
     FILETIME time;
     SystemTimeToFileTime(&fields, &time);
     return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+uint64_t LocalFileTimeOf(int year, int month, int day, int hour, int minute, int second)
+{
+    const uint64_t local = FileTimeOf(year, month, day, hour, minute, second);
+    const FILETIME localTime = {static_cast<DWORD>(local), static_cast<DWORD>(local >> 32)};
+    FILETIME utc;
+    LocalFileTimeToFileTime(&localTime, &utc);
+    return (static_cast<uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
 }
 
 } // namespace testing_support

@@ -38,5 +38,8 @@ private:
 
 // FILETIME ticks of a UTC calendar time.
 uint64_t FileTimeOf(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+// FILETIME ticks (UTC) of a local calendar time, taken back with today's offset from UTC as the
+// program's own conversion does: the file then shows these very fields in every time zone.
+uint64_t LocalFileTimeOf(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
 
 } // namespace testing_support

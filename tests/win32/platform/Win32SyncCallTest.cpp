@@ -1,5 +1,7 @@
 #include "platform/Win32SyncCall.h"
 
+#include "platform/UniqueHandle.h"
+
 #include <atomic>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -159,8 +161,11 @@ TEST(Win32SyncCall, ModalDialogLoopServesCalls)
     std::atomic<HWND> dialog{nullptr};
     int count = 0;
     std::thread worker([&] {
-        while (!dialog)
+        const DWORD start = GetTickCount();
+        while (!dialog && GetTickCount() - start < 10000)
             Sleep(1);
+        if (!dialog)
+            return; // the dialog never came up; the count below tells
         for (int i = 0; i < 200; ++i)
             sync.Call([&] { ++count; });
         sync.Call([&] { EndDialog(dialog, 5); });
@@ -240,11 +245,11 @@ TEST(Win32SyncCall, ServeUntilKeepsTheThreadsWindowsAliveAndKeepsQuit)
 TEST(Win32SyncCall, AWorkerOutlivingItsOwnerGetsAnError)
 {
     auto sync = std::make_unique<platform::Win32SyncCall>();
-    std::atomic<bool> queued{false};
+    std::atomic<DWORD> workerId{0};
     bool failed = false;
     bool ran = false;
     std::thread worker([&] {
-        queued = true;
+        workerId = GetCurrentThreadId();
         try
         {
             sync->Call([&] { ran = true; });
@@ -254,13 +259,35 @@ TEST(Win32SyncCall, AWorkerOutlivingItsOwnerGetsAnError)
             failed = true;
         }
     });
-    // Wait for the worker's notice to reach this thread, then end the owner without serving it.
+    // Wait for the worker's notice to reach this thread.
     MSG msg;
-    while (!PeekMessageW(&msg, nullptr, WM_APP, 0xBFFF, PM_NOREMOVE))
+    const DWORD start = GetTickCount();
+    while (!PeekMessageW(&msg, nullptr, WM_APP, 0xBFFF, PM_NOREMOVE) && GetTickCount() - start < 10000)
         Sleep(1);
+    platform::UniqueKernelHandle thread(OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, workerId));
+    ASSERT_TRUE(thread.Valid());
+    // Hold the worker still while the owner ends and its memory is handed out again, filled with
+    // ones (an SRW lock that reads as held); a worker that then touches what the owner freed hangs.
+    // A helper lets it go, so the owner never waits on a worker that was stopped inside the lock.
+    ASSERT_NE(SuspendThread(thread.Get()), static_cast<DWORD>(-1));
+    std::thread releaser([&] {
+        Sleep(300);
+        ResumeThread(thread.Get());
+    });
     sync.reset();
+    std::vector<std::vector<unsigned char>> reused;
+    for (size_t size = 8; size <= 512; size += 4)
+        for (int copy = 0; copy < 4; ++copy)
+            reused.emplace_back(size, 0xFF);
+    releaser.join();
+    const bool ended = WaitForSingleObject(thread.Get(), 10000) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended) << "the worker touched the ended owner's state";
+    if (!ended)
+    {
+        worker.detach(); // it cannot be joined; the process ends it
+        return;
+    }
     worker.join();
-    EXPECT_TRUE(queued);
     EXPECT_TRUE(failed);
     EXPECT_FALSE(ran);
 }

@@ -63,14 +63,18 @@ TEST(Win32ThreadControl, ChangesThePriorityOfTheRunningThread)
         for (int reading = 0; reading < 2; ++reading)
         {
             seen = -100;
-            while (seen == -100)
+            const DWORD start = GetTickCount();
+            while (seen == -100 && GetTickCount() - start < 10000)
                 Sleep(1);
         }
         EXPECT_EQ(seen.load(), priority);
     }
     stop = true;
     worker.join();
-    control.SetPriority(worker, 2); // an ended thread is left alone
+    // A joined thread has no handle left: the call changes nothing, least of all the caller.
+    const int own = GetThreadPriority(GetCurrentThread());
+    control.SetPriority(worker, own == 2 ? 1 : 2);
+    EXPECT_EQ(GetThreadPriority(GetCurrentThread()), own);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The results list inside the real main window, filled by real searches.
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "tests/win32/OwnProcess.h"
 #include "tests/win32/main/FrameFixture.h"
 
 #include <shellapi.h>
@@ -51,7 +52,7 @@ TEST_F(ResultsFrameTest, SearchFillsRowsThatMatchTheFiles)
     const int two = RowNamed("two.bin");
     ASSERT_GE(two, 0);
     EXPECT_EQ(Cell(two, 1), tree.Path() + "\\sub");
-    EXPECT_EQ(Cell(two, 2), "1,500 KB");
+    EXPECT_EQ(Cell(two, 2), "1" + testing_win32::ThousandsSeparator() + "500 KB");
     EXPECT_FALSE(Cell(two, 3).empty());
     EXPECT_EQ(Cell(RowNamed("one.txt"), 2), "2 KB");
     for (int row = 0; row < Rows(); ++row)
@@ -133,7 +134,7 @@ TEST_F(ResultsFrameTest, StatusAndViewStylesDuringARunningSearch)
     int foldersShown = 0;
     int foldersSeen = 0;
     finder.OnNewFolder = [&, original = finder.OnNewFolder](engine::TFindFile& sender,
-                                                             const std::string& folder, bool& ignore) {
+                                                            const std::string& folder, bool& ignore) {
         original(sender, folder, ignore);
         ++foldersSeen;
         if (Text(kIdPanel2) == folder)

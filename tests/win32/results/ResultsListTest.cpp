@@ -9,6 +9,7 @@
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
+#include "tests/win32/OwnProcess.h"
 #include "ui/shell/ItemProp.h"
 #include "ui/shell/OleSession.h"
 
@@ -103,7 +104,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 class ResultsListTest : public ::testing::Test
 {
 protected:
-    ResultsListTest() : m_folder(L"results"), m_type(L".ffmk")
+    ResultsListTest() : m_folder(L"results"), m_type(L".ffrl")
     {
         WNDCLASSW wc{};
         wc.lpfnWndProc = HostProc;
@@ -119,13 +120,13 @@ protected:
         ::MoveWindow(m_list->Handle(), 0, 0, 880, 560, TRUE);
 
         m_folder.Write(L"big.txt", std::string(1536000, 'x'));
-        m_folder.Write(L"kilo.ffmk", std::string(1024, 'k'));
+        m_folder.Write(L"kilo.ffrl", std::string(1024, 'k'));
         m_folder.Write(L"small.txt", "the Needle is here\r\nand not here");
         m_folder.Write(L"odd.qqzz", std::string(1023, 'o'));
         m_folder.Write(L"empty.txt", "");
         m_folder.MakeFolder(L"Sub");
         m_folder.Write(L"Sub\\deep.TXT", "needle\n");
-        for (const wchar_t* name : {L"big.txt", L"kilo.ffmk", L"small.txt", L"odd.qqzz", L"empty.txt"})
+        for (const wchar_t* name : {L"big.txt", L"kilo.ffrl", L"small.txt", L"odd.qqzz", L"empty.txt"})
             SetWriteTime(m_folder.Path() + L"\\" + name, 2021, 11, 5, 16, 7, 42);
     }
 
@@ -180,10 +181,10 @@ TEST_F(ResultsListTest, RowsHoldNameFolderSizeDateTypeAndIconOfEachFile)
     ASSERT_GE(big, 0);
     EXPECT_EQ(ShownText(m_list->Handle(), big, 0), "big.txt");
     EXPECT_EQ(ShownText(m_list->Handle(), big, 1), m_folder.Utf8());
-    EXPECT_EQ(ShownText(m_list->Handle(), big, 2), "1,500 KB");
+    EXPECT_EQ(ShownText(m_list->Handle(), big, 2), "1" + testing_win32::ThousandsSeparator() + "500 KB");
     EXPECT_EQ(ShownText(m_list->Handle(), big, 3), SystemDateText(m_folder.Path() + L"\\big.txt"));
 
-    for (const char* name : {"big.txt", "kilo.ffmk", "small.txt", "Sub"})
+    for (const char* name : {"big.txt", "kilo.ffrl", "small.txt", "Sub"})
     {
         const int row = RowNamed(name);
         ASSERT_GE(row, 0) << name;
@@ -194,7 +195,7 @@ TEST_F(ResultsListTest, RowsHoldNameFolderSizeDateTypeAndIconOfEachFile)
         EXPECT_EQ(m_list->Row(row).icon, info.iIcon) << name;
         EXPECT_GE(m_list->Row(row).icon, 0) << name;
     }
-    EXPECT_EQ(m_list->Row(RowNamed("kilo.ffmk")).Text(2), "1 KB");
+    EXPECT_EQ(m_list->Row(RowNamed("kilo.ffrl")).Text(2), "1 KB");
     EXPECT_EQ(m_list->Row(RowNamed("odd.qqzz")).Text(2), "0 KB");
     EXPECT_EQ(m_list->Row(RowNamed("empty.txt")).Text(2), "");
     const ui::ResultRow& sub = m_list->Row(RowNamed("Sub"));
@@ -255,7 +256,7 @@ TEST_F(ResultsListTest, StatusShowsEachFolderAndRowsAppearByTheNextFolder)
 TEST_F(ResultsListTest, SortingByEachColumnOrdersTheDisplayedTextAndKeepsTheSelection)
 {
     Search();
-    Select({RowNamed("kilo.ffmk")});
+    Select({RowNamed("kilo.ffrl")});
     for (int column = 4; column >= 0; --column)
     {
         m_list->LV1ColumnClick(column);
@@ -263,13 +264,14 @@ TEST_F(ResultsListTest, SortingByEachColumnOrdersTheDisplayedTextAndKeepsTheSele
         for (size_t i = 1; i < m_list->RowCount(); ++i)
             EXPECT_LE(ui::CompareDisplayText(m_list->Row(i - 1).Text(column), m_list->Row(i).Text(column)), 0)
                 << "column " << column << " row " << i;
-        EXPECT_EQ(m_list->SelectedPaths(), (std::vector<std::string>{PathOf("kilo.ffmk")}));
+        EXPECT_EQ(m_list->SelectedPaths(), (std::vector<std::string>{PathOf("kilo.ffrl")}));
     }
-    // By size the displayed text decides: empty first, and "1 KB" before "1,500 KB" (space before comma).
+    // By size the displayed text decides: empty first, and "1 KB" before "1,500 KB" (a space sorts
+    // before any thousands separator).
     m_list->LV1ColumnClick(2);
     EXPECT_LT(RowNamed("empty.txt"), RowNamed("odd.qqzz"));
-    EXPECT_LT(RowNamed("odd.qqzz"), RowNamed("kilo.ffmk"));
-    EXPECT_LT(RowNamed("kilo.ffmk"), RowNamed("big.txt"));
+    EXPECT_LT(RowNamed("odd.qqzz"), RowNamed("kilo.ffrl"));
+    EXPECT_LT(RowNamed("kilo.ffrl"), RowNamed("big.txt"));
 
     // A click on the header itself sorts through the same path.
     HWND header = ListView_GetHeader(m_list->Handle());
@@ -353,7 +355,8 @@ struct MenuDismisser
     static inline bool shown = false;
     static void CALLBACK Dismiss(HWND, UINT, UINT_PTR id, DWORD)
     {
-        shown = shown || ::FindWindowW(itemprop::kHelperClassName, itemprop::kHelperWindowName) != nullptr;
+        shown = shown || testing_win32::FindOwnWindow(itemprop::kHelperClassName,
+                                                      itemprop::kHelperWindowName) != nullptr;
         ::KillTimer(nullptr, id);
         ::EndMenu();
     }
@@ -362,10 +365,10 @@ struct MenuDismisser
 TEST_F(ResultsListTest, ShellActionsReachTheRealShell)
 {
     Search();
-    Select({RowNamed("kilo.ffmk")});
+    Select({RowNamed("kilo.ffrl")});
     m_list->LV1DblClick();
     EXPECT_TRUE(
-        testing_results::WaitForFile(MarkerFileType::MarkerOf(m_folder.Path() + L"\\kilo.ffmk"), 20000));
+        testing_results::WaitForFile(MarkerFileType::MarkerOf(m_folder.Path() + L"\\kilo.ffrl"), 20000));
 
     Select({0, 2});
     UINT_PTR timer = ::SetTimer(nullptr, 0, 700, MenuDismisser::Dismiss);

@@ -1,37 +1,17 @@
 #include "TestFiles.h"
 
 #include "platform/Utf8.h"
+#include "tests/win32/OwnProcess.h"
 
 #include <shlobj.h>
 
 namespace testing_results
 {
 
+using testing_win32::RemoveTestTree;
+
 namespace
 {
-
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                ::DeleteFileW(child.c_str());
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(path.c_str());
-}
 
 void SetString(HKEY root, const std::wstring& key, const std::wstring& value)
 {
@@ -49,16 +29,14 @@ void SetString(HKEY root, const std::wstring& key, const std::wstring& value)
 
 TempFolder::TempFolder(const std::wstring& tag)
 {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + L"ff-" + tag + L"-" + std::to_wstring(::GetCurrentProcessId());
-    RemoveTree(m_path);
+    m_path = testing_win32::OwnTempFolder() + tag;
+    RemoveTestTree(m_path);
     ::CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(m_path);
+    RemoveTestTree(m_path);
 }
 
 std::string TempFolder::Utf8() const

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder under the temporary folder, removed with everything in it at the end of a test.
 #include "platform/Utf8.h"
+#include "tests/win32/OwnProcess.h"
 
 #include <filesystem>
 #include <fstream>
@@ -15,20 +16,13 @@ class TempFolder
 public:
     TempFolder()
     {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
         static int counter = 0;
-        std::wstring name = std::wstring(base) + L"ff_lang_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                            std::to_wstring(++counter);
-        std::filesystem::remove_all(name);
+        std::wstring name = testing_win32::OwnTempFolder() + L"folder-" + std::to_wstring(++counter);
+        testing_win32::RemoveTestTree(name);
         CreateDirectoryW(name.c_str(), nullptr);
         m_path = platform::Narrow(name);
     }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(platform::Widen(m_path), ignored);
-    }
+    ~TempFolder() { testing_win32::RemoveTestTree(platform::Widen(m_path)); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 

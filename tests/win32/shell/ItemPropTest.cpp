@@ -4,6 +4,7 @@
 #include "tests/win32/results/TestFiles.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "tests/win32/OwnProcess.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@ namespace
 
 using testing_results::MarkerFileType;
 using testing_results::TempFolder;
+using testing_win32::FindOwnWindow;
 
 std::wstring MenuText(HMENU menu, int position)
 {
@@ -139,7 +141,7 @@ TEST_F(ItemPropTest, ContextMenuActsOnExactlyTheGivenItemsThroughItsHelperWindow
     EXPECT_EQ(helperStyle & WS_VISIBLE, 0);
     EXPECT_EQ(seenAt.x, 40);
     EXPECT_EQ(seenAt.y, 50);
-    EXPECT_EQ(::FindWindowW(itemprop::kHelperClassName, nullptr), nullptr);
+    EXPECT_EQ(FindOwnWindow(itemprop::kHelperClassName), nullptr);
     EXPECT_EQ(::GetCursor(), arrow);
 
     std::vector<std::wstring> copied = ClipboardFiles();
@@ -166,9 +168,9 @@ struct MenuWatch
     static inline bool helperSeen = false;
     static void CALLBACK Dismiss(HWND, UINT, UINT_PTR id, DWORD)
     {
-        menuSeen = menuSeen || ::FindWindowW(L"#32768", nullptr) != nullptr;
+        menuSeen = menuSeen || FindOwnWindow(L"#32768") != nullptr;
         helperSeen =
-            helperSeen || ::FindWindowW(itemprop::kHelperClassName, itemprop::kHelperWindowName) != nullptr;
+            helperSeen || FindOwnWindow(itemprop::kHelperClassName, itemprop::kHelperWindowName) != nullptr;
         ::KillTimer(nullptr, id);
         ::EndMenu();
     }
@@ -183,7 +185,7 @@ TEST_F(ItemPropTest, TrackedMenuDismissedRunsNothing)
     EXPECT_FALSE(result.renameRequested);
     EXPECT_TRUE(MenuWatch::menuSeen);
     EXPECT_TRUE(MenuWatch::helperSeen);
-    EXPECT_EQ(::FindWindowW(itemprop::kHelperClassName, nullptr), nullptr);
+    EXPECT_EQ(FindOwnWindow(itemprop::kHelperClassName), nullptr);
 }
 
 } // namespace
