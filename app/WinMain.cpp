@@ -5,14 +5,18 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "controls/Window.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
 #include "platform/Win32SyncCall.h"
 #include "platform/Win32ThreadControl.h"
+#include "settings/ExplorerIntegrationWin32.h"
+#include "settings/FindFileSettingsFrm.h"
 #include "ui/main/FindfileFrm.h"
 #include "ui/main/ItemProp.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -28,6 +32,20 @@ std::optional<std::string> FirstArgument()
         first = platform::Narrow(args[1]);
     LocalFree(args);
     return first;
+}
+
+// Start-up and a change of language bring the context-menu entries in line; a registry error is
+// shown and the program goes on.
+void ApplyContextMenuSetting(bool install, bool store)
+{
+    try
+    {
+        settings::setincontext(install, store);
+    }
+    catch (const std::exception& e)
+    {
+        controls::ShowErrorBox(nullptr, e.what());
+    }
 }
 
 } // namespace
@@ -49,6 +67,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     {
         ui::FrameOptions options;
         options.firstArgument = FirstArgument();
+        options.hooks.setincontext = &ApplyContextMenuSetting;
+        options.hooks.settings = &settings::ShowFindFileSettings;
         ui::TFindfileFrm frame(services, std::move(options));
         HWND window = frame.Create();
         if (!window)

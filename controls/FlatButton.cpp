@@ -73,11 +73,12 @@ void FlatButton::Paint(HDC dc)
         GetObjectW(m_picture, sizeof(info), &info);
         HDC source = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(source, m_picture);
-        const int offset = (m_pressed && m_hover) ? 1 : 0;
+        const int offset = Pushed() ? 1 : 0;
         BitBlt(dc, (rect.right - info.bmWidth) / 2 + offset, (rect.bottom - info.bmHeight) / 2 + offset,
                info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
         SelectObject(source, old);
         DeleteDC(source);
+        PaintFocus(dc, rect);
         return;
     }
     PaintStretched(dc, rect, m_hover ? m_hoverFace : m_resting);
@@ -100,13 +101,30 @@ void FlatButton::Paint(HDC dc)
     wchar_t text[256] = {};
     GetWindowTextW(Handle(), text, 256);
     RECT textRect{textLeft, 0, rect.right - 3, rect.bottom};
-    if (m_pressed && m_hover)
+    if (Pushed())
         OffsetRect(&textRect, 1, 1);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColour);
     HGDIOBJ oldFont = SelectObject(dc, UiFont());
     DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
+    PaintFocus(dc, rect);
+}
+
+bool FlatButton::Pushed() const
+{
+    return (m_pressed && m_hover) || m_spacePressed;
+}
+
+void FlatButton::PaintFocus(HDC dc, const RECT& rect)
+{
+    if (GetFocus() != Handle() || (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        return;
+    RECT focus = rect;
+    InflateRect(&focus, -2, -2);
+    SetTextColor(dc, kTextColour);
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &focus);
 }
 
 LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -131,11 +149,20 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetHover(true);
         return 0;
     case WM_MOUSELEAVE:
-    case WM_KILLFOCUS:
         SetHover(false);
+        return 0;
+    case WM_SETFOCUS:
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_KILLFOCUS:
+        m_spacePressed = false;
+        SetHover(false);
+        InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        // Like a standard button, a click takes the keyboard focus.
+        SetFocus(Handle());
         m_pressed = true;
         SetCapture(Handle());
         InvalidateRect(Handle(), nullptr, FALSE);
@@ -153,15 +180,34 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             Click();
         return 0;
     }
+    // Space presses the button and releasing it clicks; Enter is the dialog manager's, which
+    // sends the focused button's command (see WM_GETDLGCODE).
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && !(lParam & 0x40000000))
+        {
+            m_spacePressed = true;
+            InvalidateRect(Handle(), nullptr, FALSE);
+        }
+        return 0;
     case WM_KEYUP:
-        if (wParam == VK_SPACE || wParam == VK_RETURN)
+        if (wParam == VK_SPACE && m_spacePressed)
+        {
+            m_spacePressed = false;
+            InvalidateRect(Handle(), nullptr, FALSE);
             Click();
+        }
         return 0;
     case WM_GETDLGCODE:
-        return DLGC_BUTTON;
+        return DLGC_BUTTON | (GetFocus() == Handle() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_CLICK:
         Click();
         return 0;
+    case BM_GETCHECK:
+        return BST_UNCHECKED;
+    case BM_SETCHECK:
+        return 0;
+    case BM_GETSTATE:
+        return (Pushed() ? BST_PUSHED : 0) | (GetFocus() == Handle() ? BST_FOCUS : 0);
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }

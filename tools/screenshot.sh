@@ -1,9 +1,11 @@
 #!/bin/bash
 # Starts FindFile.exe on a private X screen, optionally runs a search in it, and saves a picture of
-# the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--wait SECONDS] [-- ARGS]
+# the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--settings] [--wait SECONDS]
+#                                    [-- ARGS]
 # The build folder is build/win32, or the one named by FF_BUILD. With --search the name field gets
 # MASK and the find button is pressed, with --section N option section N (0 date, 1 size, 2 more)
-# is opened, both by the build's ff_press_find.exe, before the picture is taken.
+# is opened, with --settings the settings dialog, all by the build's ff_press_find.exe, before the
+# picture is taken.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FF_BUILD:-$root/build/win32}"
@@ -12,11 +14,13 @@ out="$(realpath -m "$1")"
 shift
 search=""
 section=""
+settings=""
 wait_seconds=6
 while [ $# -gt 0 ]; do
     case "$1" in
         --search) search="$2"; shift 2 ;;
         --section) section="$2"; shift 2 ;;
+        --settings) settings=1; shift ;;
         --wait) wait_seconds="$2"; shift 2 ;;
         --) shift; break ;;
         *) echo "unknown option $1" >&2; exit 2 ;;
@@ -25,7 +29,7 @@ done
 program="$build/bin/FindFile.exe"
 [ -f "$program" ] || { echo "no $program: build the win32 configuration first" >&2; exit 1; }
 presser="$build/bin/ff_press_find.exe"
-if [ -n "$search$section" ] && [ ! -f "$presser" ]; then
+if [ -n "$search$section$settings" ] && [ ! -f "$presser" ]; then
     echo "no $presser: build the target ff_press_find" >&2
     exit 1
 fi
@@ -47,11 +51,15 @@ if [ -n "$FF_SEARCH" ]; then
     "$FF_WINE_RUN" "$FF_PRESSER" "$FF_SEARCH" >/dev/null 2>&1
     sleep 3
 fi
+if [ -n "$FF_SETTINGS" ]; then
+    "$FF_WINE_RUN" "$FF_PRESSER" --settings >/dev/null 2>&1
+    sleep 2
+fi
 import -window root "$FF_OUT"
 "$FF_WINE_RUN" "$FF_PRESSER" --close >/dev/null 2>&1 || true
 sleep 1
 INNER
-export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_SECTION="$section" \
+export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_SECTION="$section" FF_SETTINGS="$settings" \
     FF_WAIT="$wait_seconds" FF_OUT="$out"
 if [ -n "${DISPLAY:-}" ] && [ -z "${FF_SCREENSHOT_XVFB:-}" ]; then
     bash "$inner" "$@"

@@ -1,6 +1,7 @@
-// ff_press_find MASK | --section N | --close: drives a running FindFile.exe from outside, for
-// screenshots. Types MASK into the name field and presses the find button, opens option section N
-// (0 date, 1 size, 2 more options), or closes the window.
+// ff_press_find MASK | --section N | --settings | --close: drives a running FindFile.exe from
+// outside, for screenshots. Types MASK into the name field and presses the find button, opens
+// option section N (0 date, 1 size, 2 more options), opens the settings dialog, or closes the
+// window (and a settings dialog first).
 #include "controls/Window.h"
 #include "ui/main/FindfileFrm.h"
 
@@ -18,7 +19,18 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     if (std::wstring(argv[1]) == L"--close")
     {
+        if (HWND dialog = FindWindowW(L"TFindFileSettingsFrm", nullptr))
+        {
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+            Sleep(300);
+        }
         PostMessageW(frame, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (std::wstring(argv[1]) == L"--settings")
+    {
+        // Posted: the button's handler runs the modal dialog and returns only when it closes.
+        PostMessageW(controls::FindControl(frame, ui::kIdSettingsBtn), BM_CLICK, 0, 0);
         return 0;
     }
     if (std::wstring(argv[1]) == L"--section" && argc > 2)
