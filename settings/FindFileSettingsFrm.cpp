@@ -139,6 +139,7 @@ void TFindFileSettingsFrm::FormCreate()
 
 void TFindFileSettingsFrm::ShowModal()
 {
+    HWND previousFocus = GetFocus();
     const bool ownerEnabled = m_owner && IsWindowEnabled(m_owner);
     if (ownerEnabled)
         EnableWindow(m_owner, FALSE);
@@ -165,6 +166,8 @@ void TFindFileSettingsFrm::ShowModal()
         EnableWindow(m_owner, TRUE);
     if (Handle())
         ShowWindow(Handle(), SW_HIDE);
+    if (previousFocus && IsWindow(previousFocus))
+        SetFocus(previousFocus);
     FormClose();
 }
 
@@ -226,6 +229,16 @@ LRESULT TFindFileSettingsFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR: {
+        // The panels' class shows the hand of the main window's side bar; here only buttons act.
+        const HWND target = reinterpret_cast<HWND>(wParam);
+        if (LOWORD(lParam) == HTCLIENT && (target == m_panel1.Handle() || target == m_panel2.Handle()))
+        {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    }
     case WM_CLOSE:
         FormClose();
         return 0;

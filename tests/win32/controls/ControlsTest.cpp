@@ -119,7 +119,11 @@ TEST_F(ControlsTest, FlatButtonAnswersAsAStandardPushButton)
     SendMessageW(second.Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
     EXPECT_EQ(host.commands, (std::vector<std::pair<int, int>>{{52, BN_CLICKED}}));
 
-    MSG enter{second.Handle(), WM_KEYDOWN, VK_RETURN, 1};
+    MSG enter{};
+    enter.hwnd = second.Handle();
+    enter.message = WM_KEYDOWN;
+    enter.wParam = VK_RETURN;
+    enter.lParam = 1;
     EXPECT_TRUE(IsDialogMessageW(host.Handle(), &enter));
     EXPECT_EQ(host.commands.back(), std::make_pair(52, static_cast<int>(BN_CLICKED)));
 }
