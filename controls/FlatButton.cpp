@@ -96,11 +96,11 @@ void FlatButton::Paint(HDC dc)
         int cx = 16, cy = 16;
         ImageList_GetIconSize(m_glyphs, &cx, &cy);
         ImageList_Draw(m_glyphs, m_glyph, dc, 3, (rect.bottom - cy) / 2, ILD_TRANSPARENT);
-        textLeft = 3 + cx + 3;
+        textLeft = 3 + cx + 2;
     }
     wchar_t text[256] = {};
     GetWindowTextW(Handle(), text, 256);
-    RECT textRect{textLeft, 0, rect.right - 3, rect.bottom};
+    RECT textRect{textLeft, 0, rect.right - 2, rect.bottom};
     if (Pushed())
         OffsetRect(&textRect, 1, 1);
     SetBkMode(dc, TRANSPARENT);
@@ -202,6 +202,8 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case BM_CLICK:
         Click();
         return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(UiFont());
     case BM_GETCHECK:
         return BST_UNCHECKED;
     case BM_SETCHECK:

@@ -255,6 +255,32 @@ TEST_F(ShellIntegrationTest, SettingsButtonOpensTheDialogAndOnlyOkStores)
         EXPECT_TRUE(Checked(dialog, settings::kIdFlatCheckBox1)) << "an absent setting shows checked";
         EXPECT_FALSE(Checked(dialog, settings::kIdFlatCheckBox2));
 
+        // Every language's wording fits its control in the dialog's fonts.
+        const struct
+        {
+            int control, text, room;
+        } fits[] = {{settings::kIdFlatCheckBox1, lang::text::kSettingsContextMenu, 257 - 18},
+                    {settings::kIdFlatCheckBox2, lang::text::kSettingsDefaultFind, 257 - 18},
+                    {settings::kIdSettingsLabel1, lang::text::kSettingsButton, 273 - 49},
+                    {settings::kIdSettingsOk, lang::text::kOkButton, 73 - 23},
+                    {settings::kIdSettingsCancel, lang::text::kCancelButton, 73 - 23}};
+        HDC dc = GetDC(hwnd);
+        for (const auto& fit : fits)
+        {
+            const auto font =
+                reinterpret_cast<HFONT>(SendMessageW(dialog.Control(fit.control), WM_GETFONT, 0, 0));
+            HGDIOBJ old = SelectObject(dc, font);
+            for (const char* code : {"EN", "CSY", "DE", "ES", "FR", "IT", "RUS"})
+            {
+                const std::wstring text = platform::Widen(uitest::ModuleText(code, fit.text));
+                SIZE size{};
+                GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+                EXPECT_LE(size.cx, fit.room) << code << " " << fit.text;
+            }
+            SelectObject(dc, old);
+        }
+        ReleaseDC(hwnd, dc);
+
         // Modal over the main window and centred on it.
         EXPECT_EQ(GetWindow(hwnd, GW_OWNER), m_frame->Handle());
         EXPECT_FALSE(IsWindowEnabled(m_frame->Handle()));
