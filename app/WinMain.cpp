@@ -6,6 +6,7 @@
 // clang-format on
 
 #include "about/DlgAbout.h"
+#include "controls/Window.h"
 #include "crash/ExceptionReport.h"
 #include "lang/Languagesettings.h"
 #include "platform/Utf8.h"
@@ -13,9 +14,12 @@
 #include "platform/Win32LocalTime.h"
 #include "platform/Win32SyncCall.h"
 #include "platform/Win32ThreadControl.h"
+#include "settings/ExplorerIntegrationWin32.h"
+#include "settings/FindFileSettingsFrm.h"
 #include "ui/main/FindfileFrm.h"
 #include "ui/shell/OleSession.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -31,6 +35,20 @@ std::optional<std::string> FirstArgument()
         first = platform::Narrow(args[1]);
     LocalFree(args);
     return first;
+}
+
+// Start-up and a change of language bring the context-menu entries in line; a registry error is
+// shown and the program goes on.
+void ApplyContextMenuSetting(bool install, bool store)
+{
+    try
+    {
+        settings::setincontext(install, store);
+    }
+    catch (const std::exception& e)
+    {
+        controls::ShowErrorBox(nullptr, e.what());
+    }
 }
 
 } // namespace
@@ -54,6 +72,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         options.firstArgument = FirstArgument();
         options.hooks.about = [](HWND owner) { about::TCorvaneAbout(owner).ShowAbout(); };
         options.hooks.language = [](HWND owner) { return lang::ShowLanguageSettings(owner); };
+        options.hooks.setincontext = &ApplyContextMenuSetting;
+        options.hooks.settings = &settings::ShowFindFileSettings;
         ui::TFindfileFrm frame(services, std::move(options));
         HWND window = frame.Create();
         if (!window)

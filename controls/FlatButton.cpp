@@ -74,9 +74,10 @@ void FlatButton::Paint(HDC dc)
         GetObjectW(m_picture, sizeof(info), &info);
         const platform::UniqueMemoryDC source(CreateCompatibleDC(dc));
         const platform::SelectedObject pictureIn(source.Get(), m_picture);
-        const int offset = (m_pressed && m_hover) ? 1 : 0;
+        const int offset = Pushed() ? 1 : 0;
         BitBlt(dc, (rect.right - info.bmWidth) / 2 + offset, (rect.bottom - info.bmHeight) / 2 + offset,
                info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+        PaintFocus(dc, rect);
         return;
     }
     PaintStretched(dc, rect, m_hover ? m_hoverFace : m_resting);
@@ -94,17 +95,34 @@ void FlatButton::Paint(HDC dc)
         int cx = 16, cy = 16;
         ImageList_GetIconSize(m_glyphs, &cx, &cy);
         ImageList_Draw(m_glyphs, m_glyph, dc, 3, (rect.bottom - cy) / 2, ILD_TRANSPARENT);
-        textLeft = 3 + cx + 3;
+        textLeft = 3 + cx + 2;
     }
     wchar_t text[256] = {};
     GetWindowTextW(Handle(), text, 256);
-    RECT textRect{textLeft, 0, rect.right - 3, rect.bottom};
-    if (m_pressed && m_hover)
+    RECT textRect{textLeft, 0, rect.right - 2, rect.bottom};
+    if (Pushed())
         OffsetRect(&textRect, 1, 1);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColour);
     const platform::SelectedObject fontIn(dc, m_font ? m_font : UiFont());
     DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    PaintFocus(dc, rect);
+}
+
+bool FlatButton::Pushed() const
+{
+    return (m_pressed && m_hover) || m_spacePressed;
+}
+
+void FlatButton::PaintFocus(HDC dc, const RECT& rect)
+{
+    if (GetFocus() != Handle() || (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        return;
+    RECT focus = rect;
+    InflateRect(&focus, -2, -2);
+    SetTextColor(dc, kTextColour);
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &focus);
 }
 
 LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -136,11 +154,20 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetHover(true);
         return 0;
     case WM_MOUSELEAVE:
-    case WM_KILLFOCUS:
         SetHover(false);
+        return 0;
+    case WM_SETFOCUS:
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return 0;
+    case WM_KILLFOCUS:
+        m_spacePressed = false;
+        SetHover(false);
+        InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        // Like a standard button, a click takes the keyboard focus.
+        SetFocus(Handle());
         m_pressed = true;
         SetCapture(Handle());
         InvalidateRect(Handle(), nullptr, FALSE);
@@ -158,15 +185,36 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             Click();
         return 0;
     }
+    // Space presses the button and releasing it clicks; Enter is the dialog manager's, which
+    // sends the focused button's command (see WM_GETDLGCODE).
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && !(lParam & 0x40000000))
+        {
+            m_spacePressed = true;
+            InvalidateRect(Handle(), nullptr, FALSE);
+        }
+        return 0;
     case WM_KEYUP:
-        if (wParam == VK_SPACE || wParam == VK_RETURN)
+        if (wParam == VK_SPACE && m_spacePressed)
+        {
+            m_spacePressed = false;
+            InvalidateRect(Handle(), nullptr, FALSE);
             Click();
+        }
         return 0;
     case WM_GETDLGCODE:
-        return DLGC_BUTTON;
+        return DLGC_BUTTON | (GetFocus() == Handle() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_CLICK:
         Click();
         return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(UiFont());
+    case BM_GETCHECK:
+        return BST_UNCHECKED;
+    case BM_SETCHECK:
+        return 0;
+    case BM_GETSTATE:
+        return (Pushed() ? BST_PUSHED : 0) | (GetFocus() == Handle() ? BST_FOCUS : 0);
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A flat button: a resting and a hover face, an optional glyph left of the caption or a picture in
-// the middle, in the font WM_SETFONT gives (the UI font by default). A click (mouse, or BM_CLICK) sends
-// WM_COMMAND BN_CLICKED to the parent.
+// the middle, in the font WM_SETFONT gives (the UI font by default). To the outside it is a push
+// button: a click (mouse, Space, BM_CLICK) sends WM_COMMAND BN_CLICKED to the parent, it takes the
+// focus and shows it, and it answers the button queries (BM_GETCHECK, BM_GETSTATE, WM_GETTEXT,
+// WM_GETDLGCODE) as a standard one does.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
@@ -33,6 +35,8 @@ private:
     void Paint(HDC dc);
     void SetHover(bool hover);
     void Click();
+    bool Pushed() const;
+    void PaintFocus(HDC dc, const RECT& rect);
 
     HBITMAP m_resting = nullptr;
     HBITMAP m_hoverFace = nullptr;
@@ -43,6 +47,7 @@ private:
     HFONT m_font = nullptr;
     bool m_hover = false;
     bool m_pressed = false;
+    bool m_spacePressed = false;
 };
 
 } // namespace controls

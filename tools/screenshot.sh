@@ -1,10 +1,11 @@
 #!/bin/bash
 # Starts FindFile.exe on a private X screen, optionally runs a search in it, and saves a picture of
-# the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--wait SECONDS] [-- ARGS]
+# the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--open DIALOG] [--wait SECONDS]
+#                                    [-- ARGS]
 # The build folder is build/win32, or the one named by FF_BUILD. With --search the name field gets
 # MASK and the find button is pressed, with --section N option section N (0 date, 1 size, 2 more)
-# is opened, with --open the About box or the language dialog, all by the build's ff_press_find.exe,
-# before the picture is taken.
+# is opened, with --open about|language|settings one of the dialogs, all by the build's
+# ff_press_find.exe, before the picture is taken.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FF_BUILD:-$root/build/$("$root/tools/windows-config.sh")}"

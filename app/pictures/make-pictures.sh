@@ -132,3 +132,18 @@ bmp -size 200x150 gradient:'#3A62B8-#FFFFFF' -background white -extent 200x200 \
 bmp -size 81x13 xc:white -fill '#2F55A6' -draw 'roundrectangle 0,0 80,12 3,3' \
     -fill white -font DejaVu-Sans-Bold -pointsize 9 -gravity center -annotate +0+0 'PELION INFO' \
     BMP3:aboutcopyr.bmp
+
+# The settings dialog's picture, 32x32 on the white title strip: a panel with two ticked boxes.
+bmp -size 32x32 xc:white \
+    -fill '#3A62B8' -stroke '#24458F' -draw 'roundrectangle 1,2 30,29 5,5' \
+    -stroke none -fill white -draw 'rectangle 6,8 12,14' -draw 'rectangle 6,18 12,24' \
+    -fill '#CFE0FF' -draw 'rectangle 15,10 26,12' -draw 'rectangle 15,20 26,22' \
+    -stroke '#2E8B57' -strokewidth 2 -fill none -draw 'polyline 7,11 9,13 12,8' \
+    -draw 'polyline 7,21 9,23 12,18' \
+    BMP3:settings.bmp
+
+# Dialog button glyphs, a strip of 16x16 cells: OK, Cancel.
+bmp -size 32x16 xc:'#FF00FF' +antialias \
+    -stroke '#2E8B57' -strokewidth 2 -fill none -draw 'polyline 2,8 6,12 13,4' \
+    -stroke '#C0392B' -strokewidth 2 -draw 'line 20,4 28,12' -draw 'line 28,4 20,12' \
+    BMP3:dlgglyphs.bmp

@@ -88,6 +88,47 @@ TEST_F(ControlsTest, FlatButtonClicksAndHovers)
     EXPECT_EQ(button.PictureName(), L"BITMAP1");
 }
 
+TEST_F(ControlsTest, FlatButtonAnswersAsAStandardPushButton)
+{
+    controls::FlatButton first, second;
+    first.Create(host.Handle(), 51, 10, 40, 73, 25);
+    second.Create(host.Handle(), 52, 90, 40, 73, 25);
+    controls::SetWindowTextUtf8(first.Handle(), "OK");
+    wchar_t text[16] = {};
+    EXPECT_EQ(SendMessageW(first.Handle(), WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text)), 2);
+    EXPECT_STREQ(text, L"OK");
+    EXPECT_EQ(SendMessageW(first.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageW(first.Handle(), BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(SendMessageW(first.Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "a push button has no check";
+
+    // A mouse press takes the focus; only the focused button is the one Enter presses.
+    SetForegroundWindow(host.Handle());
+    SendMessageW(second.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(second.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetFocus(), second.Handle());
+    EXPECT_EQ(SendMessageW(second.Handle(), BM_GETSTATE, 0, 0) & BST_FOCUS, BST_FOCUS);
+    EXPECT_EQ(SendMessageW(second.Handle(), WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+    EXPECT_EQ(SendMessageW(first.Handle(), WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+    host.commands.clear();
+
+    // Space: pressed while down, a click on release; Enter is left to the dialog manager.
+    SendMessageW(second.Handle(), WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_EQ(SendMessageW(second.Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED, BST_PUSHED);
+    EXPECT_TRUE(host.commands.empty());
+    SendMessageW(second.Handle(), WM_KEYUP, VK_SPACE, 0xC0000001);
+    SendMessageW(second.Handle(), WM_KEYUP, VK_SPACE, 0xC0000001);
+    SendMessageW(second.Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
+    EXPECT_EQ(host.commands, (std::vector<std::pair<int, int>>{{52, BN_CLICKED}}));
+
+    MSG enter{};
+    enter.hwnd = second.Handle();
+    enter.message = WM_KEYDOWN;
+    enter.wParam = VK_RETURN;
+    enter.lParam = 1;
+    EXPECT_TRUE(IsDialogMessageW(host.Handle(), &enter));
+    EXPECT_EQ(host.commands.back(), std::make_pair(52, static_cast<int>(BN_CLICKED)));
+}
+
 TEST_F(ControlsTest, SideBarShowsTheActivePageBetweenTheStrips)
 {
     controls::SideBar bar;

@@ -1,7 +1,7 @@
-// ff_press_find MASK | --section N | --open about|language | --close: drives a running FindFile.exe
-// from outside, for screenshots. Types MASK into the name field and presses the find button, opens
-// option section N (0 date, 1 size, 2 more options), opens the About box or the language dialog, or
-// closes the window.
+// ff_press_find MASK | --section N | --open about|language|settings | --close: drives a running
+// FindFile.exe from outside, for screenshots. Types MASK into the name field and presses the find
+// button, opens option section N (0 date, 1 size, 2 more options), opens the About box, the
+// language dialog or the settings dialog, or closes the window (and its open dialog first).
 #include "controls/Window.h"
 #include "ui/main/FindfileFrm.h"
 
@@ -19,13 +19,23 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     if (std::wstring(argv[1]) == L"--close")
     {
+        // An open dialog first: it is owned by the window.
+        EnumWindows(
+            [](HWND window, LPARAM owner) {
+                if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
+                    PostMessageW(window, WM_CLOSE, 0, 0);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(frame));
+        Sleep(300);
         PostMessageW(frame, WM_CLOSE, 0, 0);
         return 0;
     }
     if (std::wstring(argv[1]) == L"--open" && argc > 2)
     {
         // Posted: the dialog is modal, and a sent click would wait until it closes.
-        const int id = std::wstring(argv[2]) == L"about" ? ui::kIdAboutBtn : ui::kIdLangBtn;
+        const std::wstring which = argv[2];
+        const int id = which == L"about" ? ui::kIdAboutBtn : which == L"language" ? ui::kIdLangBtn : ui::kIdSettingsBtn;
         PostMessageW(controls::FindControl(frame, id), BM_CLICK, 0, 0);
         return 0;
     }

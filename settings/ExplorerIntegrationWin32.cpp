@@ -1,0 +1,36 @@
+#include "settings/ExplorerIntegrationWin32.h"
+
+#include "lang/Language.h"
+#include "lang/TextIds.h"
+#include "platform/Win32Registry.h"
+#include "settings/AppPaths.h"
+#include "settings/ExplorerIntegration.h"
+
+namespace settings
+{
+
+namespace
+{
+
+template <typename Operation> void WithProgramContext(Operation operation)
+{
+    platform::Win32Registry registry;
+    IniFileStore settingsFile(SettingsFilePath());
+    const ExplorerIntegration context{registry, settingsFile,
+                                      lang::GetLangText(lang::text::kContextMenuCommand), ExeFileName()};
+    operation(context);
+}
+
+} // namespace
+
+void setincontext(bool install, bool store)
+{
+    WithProgramContext([&](const ExplorerIntegration& context) { setincontext(context, install, store); });
+}
+
+void setdefaoultfind(bool install, bool store)
+{
+    WithProgramContext([&](const ExplorerIntegration& context) { setdefaoultfind(context, install, store); });
+}
+
+} // namespace settings

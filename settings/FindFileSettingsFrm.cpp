@@ -1,0 +1,265 @@
+#include "settings/FindFileSettingsFrm.h"
+
+#include "controls/Theme.h"
+#include "lang/Language.h"
+#include "lang/TextIds.h"
+#include "settings/ExplorerIntegrationWin32.h"
+#include "settings/SettingsFile.h"
+
+#include <exception>
+
+namespace settings
+{
+
+namespace
+{
+
+constexpr wchar_t kClassName[] = L"TFindFileSettingsFrm";
+constexpr COLORREF kHeadingColour = RGB(0x9D, 0xB9, 0xEB);
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+TFindFileSettingsFrm* g_openDialog = nullptr;
+
+HWND AddChild(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width, int height)
+{
+    return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
+}
+
+void SetText(HWND hwnd, int id)
+{
+    controls::SetWindowTextUtf8(hwnd, lang::GetLangText(id));
+}
+
+// The dialog's outer rectangle: its client area centred over the owner (or the screen).
+RECT Placement(HWND owner)
+{
+    RECT frame{0, 0, TFindFileSettingsFrm::kClientWidth, TFindFileSettingsFrm::kClientHeight};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (owner)
+        GetWindowRect(owner, &over);
+    const int x = over.left + (over.right - over.left - width) / 2;
+    const int y = over.top + (over.bottom - over.top - height) / 2;
+    return RECT{x, y, x + width, y + height};
+}
+
+} // namespace
+
+TFindFileSettingsFrm::TFindFileSettingsFrm(HWND owner) : m_owner(owner)
+{
+    RegisterWindowClass(kClassName, LoadCursorW(nullptr, IDC_ARROW), 0);
+}
+
+TFindFileSettingsFrm::~TFindFileSettingsFrm()
+{
+    if (g_openDialog == this)
+        g_openDialog = nullptr;
+}
+
+TFindFileSettingsFrm* TFindFileSettingsFrm::OpenDialog()
+{
+    return g_openDialog;
+}
+
+HWND TFindFileSettingsFrm::Control(int id) const
+{
+    return controls::FindControl(Handle(), id);
+}
+
+bool TFindFileSettingsFrm::Create()
+{
+    const RECT placement = Placement(m_owner);
+    if (!CreateWin(kExStyle, kClassName, L"", kStyle, placement.left, placement.top,
+                   placement.right - placement.left, placement.bottom - placement.top, m_owner, 0))
+        return false;
+    g_openDialog = this;
+    Build();
+    FormCreate();
+    return true;
+}
+
+void TFindFileSettingsFrm::Build()
+{
+    m_panel1.Create(Handle(), kIdSettingsPanel1, RECT{8, 8, 8 + 273, 8 + 121}, Handle(),
+                    controls::kPanelColour, WS_VISIBLE);
+    HWND body = m_panel1.Handle();
+    m_panel2.Create(body, kIdSettingsPanel2, RECT{0, 0, 273, 33}, Handle(), RGB(255, 255, 255), WS_VISIBLE);
+    HWND title = m_panel2.Handle();
+    HWND image = AddChild(title, kIdSettingsImage1, L"STATIC", SS_BITMAP, 0, 0, 32, 32);
+    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(controls::Picture(L"SETTINGSPIC")));
+    AddChild(title, kIdSettingsLabel1, L"STATIC", SS_LEFT | SS_NOPREFIX, 49, 5, 273 - 49 - 4, 24);
+
+    // Standard check boxes, drawn flat: they answer every button message by themselves.
+    const DWORD check = BS_AUTOCHECKBOX | BS_FLAT | WS_TABSTOP;
+    AddChild(body, kIdFlatCheckBox1, L"BUTTON", check | WS_GROUP, 8, 40, 257, 17);
+    AddChild(body, kIdFlatCheckBox2, L"BUTTON", check, 8, 56, 257, 17);
+
+    m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DLGGLYPHS", 16, 0, RGB(255, 0, 255),
+                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
+    const int ids[2] = {kIdSettingsOk, kIdSettingsCancel};
+    const int lefts[2] = {56, 128};
+    for (int i = 0; i < 2; ++i)
+    {
+        buttons[i]->Create(body, ids[i], lefts[i], 88, 73, 25);
+        buttons[i]->SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
+        buttons[i]->SetGlyph(m_glyphs.Get(), i);
+    }
+    SetWindowLongPtrW(m_ok.Handle(), GWL_STYLE, GetWindowLongPtrW(m_ok.Handle(), GWL_STYLE) | WS_GROUP);
+
+    controls::ApplyFont(Handle());
+    LOGFONTW heading{};
+    GetObjectW(controls::UiBoldFont(), sizeof(heading), &heading);
+    heading.lfHeight = -19;
+    m_headingFont.Reset(CreateFontIndirectW(&heading));
+    SendMessageW(Control(kIdSettingsLabel1), WM_SETFONT, reinterpret_cast<WPARAM>(m_headingFont.Get()),
+                 FALSE);
+    m_white.Reset(CreateSolidBrush(RGB(255, 255, 255)));
+}
+
+void TFindFileSettingsFrm::FormCreate()
+{
+    using namespace lang::text;
+    SetText(Handle(), kSettingsCaption);
+    SetText(Control(kIdSettingsLabel1), kSettingsButton);
+    SetText(Control(kIdFlatCheckBox1), kSettingsContextMenu);
+    SetText(Control(kIdFlatCheckBox2), kSettingsDefaultFind);
+    SetText(m_ok.Handle(), kOkButton);
+    SetText(m_cancel.Handle(), kCancelButton);
+    // An absent setting reads as -1: checked.
+    CheckDlgButton(m_panel1.Handle(), kIdFlatCheckBox1, (incontext() & 0xFF) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_panel1.Handle(), kIdFlatCheckBox2, (defaultfind() & 0xFF) ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void TFindFileSettingsFrm::ShowModal()
+{
+    HWND previousFocus = GetFocus();
+    const bool ownerEnabled = m_owner && IsWindowEnabled(m_owner);
+    if (ownerEnabled)
+        EnableWindow(m_owner, FALSE);
+    ShowWindow(Handle(), SW_SHOW);
+    SetFocus(Control(kIdFlatCheckBox1));
+    MSG msg;
+    while (!m_closed && Handle())
+    {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0)
+        {
+            // The program is ending: leave the quit message for the main loop.
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (IsDialogMessageW(Handle(), &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    // The owner is enabled again before the dialog goes, so that it gets the activation back.
+    if (ownerEnabled)
+        EnableWindow(m_owner, TRUE);
+    if (Handle())
+        ShowWindow(Handle(), SW_HIDE);
+    if (previousFocus && IsWindow(previousFocus))
+        SetFocus(previousFocus);
+    FormClose();
+}
+
+void TFindFileSettingsFrm::FormClose()
+{
+    m_closed = true;
+    if (g_openDialog == this)
+        g_openDialog = nullptr;
+}
+
+bool TFindFileSettingsFrm::Checked(int id) const
+{
+    return IsDlgButtonChecked(m_panel1.Handle(), id) == BST_CHECKED;
+}
+
+void TFindFileSettingsFrm::ExplBtn1Click()
+{
+    // A registry error leaves the dialog open; what was done before it stays done.
+    setincontext(Checked(kIdFlatCheckBox1), true);
+    setdefaoultfind(Checked(kIdFlatCheckBox2), true);
+    FormClose();
+}
+
+void TFindFileSettingsFrm::ExplBtn2Click()
+{
+    FormClose();
+}
+
+LRESULT TFindFileSettingsFrm::OnControlColour(HDC dc, HWND control)
+{
+    if (control == Control(kIdSettingsLabel1))
+    {
+        SetTextColor(dc, kHeadingColour);
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(m_white.Get());
+    }
+    SetTextColor(dc, controls::kTextColour);
+    SetBkColor(dc, controls::kPanelColour);
+    return reinterpret_cast<LRESULT>(controls::PanelBrush());
+}
+
+LRESULT TFindFileSettingsFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_ERASEBKGND: {
+        // ImgBkgrnd1: the tiled picture around the body panel.
+        RECT rect;
+        GetClientRect(Handle(), &rect);
+        controls::PaintTiled(reinterpret_cast<HDC>(wParam), rect, controls::Picture(L"BACKGROUND"));
+        return 1;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSettingsOk)
+            ExplBtn1Click();
+        else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSettingsCancel)
+            ExplBtn2Click();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR: {
+        // The panels' class shows the hand of the main window's side bar; here only buttons act.
+        const HWND target = reinterpret_cast<HWND>(wParam);
+        if (LOWORD(lParam) == HTCLIENT && (target == m_panel1.Handle() || target == m_panel2.Handle()))
+        {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_CLOSE:
+        FormClose();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+void ShowFindFileSettings(HWND owner)
+{
+    if (TFindFileSettingsFrm::OpenDialog())
+        return;
+    try
+    {
+        TFindFileSettingsFrm dialog(owner);
+        if (dialog.Create())
+            dialog.ShowModal();
+    }
+    catch (const std::exception&)
+    {
+        // A failure to build or show the dialog is not worth a message: the dialog just does not open.
+    }
+}
+
+} // namespace settings

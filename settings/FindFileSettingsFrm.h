@@ -1,0 +1,73 @@
+#pragma once
+// TFindFileSettingsFrm: the small modal dialog that switches the two Explorer integrations on and
+// off. It shows the settings file's values; OK stores both and applies both to the registry.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+#include "controls/FlatButton.h"
+#include "controls/Panel.h"
+#include "controls/Window.h"
+#include "platform/UniqueHandle.h"
+
+namespace settings
+{
+
+enum SettingsControlId : int
+{
+    kIdSettingsOk = IDOK,         // ExplBtn1; Enter in the dialog
+    kIdSettingsCancel = IDCANCEL, // ExplBtn2; Escape in the dialog
+    kIdSettingsPanel1 = 600,
+    kIdSettingsPanel2,
+    kIdSettingsImage1,
+    kIdSettingsLabel1,
+    kIdFlatCheckBox1,
+    kIdFlatCheckBox2,
+};
+
+class TFindFileSettingsFrm : public controls::Window
+{
+public:
+    static constexpr int kClientWidth = 288;
+    static constexpr int kClientHeight = 136;
+
+    explicit TFindFileSettingsFrm(HWND owner);
+    ~TFindFileSettingsFrm() override;
+
+    // The dialog that is open now, or null.
+    static TFindFileSettingsFrm* OpenDialog();
+    HWND Control(int id) const;
+
+    // Creates the window centred over the owner and runs FormCreate; false when creation failed.
+    bool Create();
+    // Shows the dialog with its owner disabled; returns when it has closed.
+    void ShowModal();
+
+    void ExplBtn1Click();
+    void ExplBtn2Click();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Build();
+    void FormCreate();
+    void FormClose();
+    LRESULT OnControlColour(HDC dc, HWND control);
+    bool Checked(int id) const;
+
+    HWND m_owner;
+    bool m_closed = false;
+    controls::Panel m_panel1;
+    controls::Panel m_panel2;
+    controls::FlatButton m_ok;
+    controls::FlatButton m_cancel;
+    platform::UniqueImageList m_glyphs;
+    platform::UniqueFont m_headingFont;
+    platform::UniqueBrush m_white;
+};
+
+// Opens the dialog modally over owner unless one is open already; returns when it has closed.
+void ShowFindFileSettings(HWND owner);
+
+} // namespace settings
