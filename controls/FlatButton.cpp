@@ -149,7 +149,7 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(m_font);
+        return reinterpret_cast<LRESULT>(m_font ? m_font : UiFont());
     case WM_MOUSEMOVE:
         SetHover(true);
         return 0;
@@ -207,8 +207,6 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case BM_CLICK:
         Click();
         return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(UiFont());
     case BM_GETCHECK:
         return BST_UNCHECKED;
     case BM_SETCHECK:

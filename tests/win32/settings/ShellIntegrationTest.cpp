@@ -7,7 +7,7 @@
 #include "settings/FindFileSettingsFrm.h"
 #include "settings/SettingsFile.h"
 #include "tests/win32/settings/RegistryTree.h"
-#include "tests/win32/ui/FrameFixture.h"
+#include "tests/win32/main/FrameFixture.h"
 
 #include <fstream>
 #include <sstream>
