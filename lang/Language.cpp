@@ -5,6 +5,7 @@
 #include "platform/AppTitle.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "platform/Win32StringTable.h"
 #include "settings/AppPaths.h"
 #include "settings/ProfileStore.h"
 
@@ -61,36 +62,13 @@ std::string LanguageModulePath()
 bool LoadLanguageModule()
 {
     g_module.Reset();
-    std::string path = LanguageModulePath();
-    // As data: the module's code never runs, and a file that is not a module simply fails.
-    g_module.Reset(LoadLibraryExW(platform::Widen(path).c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    g_module = platform::LoadDataModule(LanguageModulePath());
     return g_module.Valid();
 }
 
 std::string GetLangText(int id)
 {
-    if (!g_module || id < 0)
-        return kNoText;
-    wchar_t buffer[1024];
-    int length = LoadStringW(g_module.Get(), static_cast<UINT>(id), buffer, ARRAYSIZE(buffer));
-    if (length <= 0)
-        return kNoText;
-    // A text ends at its first NUL.
-    std::wstring text(buffer, wcsnlen(buffer, static_cast<size_t>(length)));
-    // A cut at the buffer's end may split a surrogate pair; drop the orphaned half.
-    if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF)
-        text.pop_back();
-    if (text.empty())
-        return kNoText;
-    try
-    {
-        return platform::Narrow(text);
-    }
-    catch (...)
-    {
-        return kNoText;
-    }
+    return platform::LoadModuleString(g_module.Get(), id).value_or(kNoText);
 }
 
 const TextStore& ModuleTexts()

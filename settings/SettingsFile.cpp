@@ -1,11 +1,10 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/Utf8.h"
+#include "platform/Win32ProfileFile.h"
 #include "settings/AppPaths.h"
 #include "settings/IniInteger.h"
 #include "settings/ProfileStore.h"
-
-#include <windows.h>
 
 namespace settings
 {
@@ -14,31 +13,13 @@ namespace
 
 constexpr wchar_t kErrorText[] = L"<Error>";
 
-// One key's text; at most 2047 characters are taken.
-std::wstring ReadKey(const std::string& file, const std::string& section, const std::string& key,
-                     const wchar_t* fallback)
-{
-    wchar_t buffer[2048];
-    DWORD length =
-        GetPrivateProfileStringW(platform::Widen(section).c_str(), platform::Widen(key).c_str(), fallback,
-                                 buffer, ARRAYSIZE(buffer), platform::Widen(file).c_str());
-    return std::wstring(buffer, length);
-}
-
-bool WriteKey(const std::string& file, const std::string& section, const std::string& key,
-              const std::wstring& value)
-{
-    return WritePrivateProfileStringW(platform::Widen(section).c_str(), platform::Widen(key).c_str(),
-                                      value.c_str(), platform::Widen(file).c_str()) != FALSE;
-}
-
 } // namespace
 
 int ReadIniInteger(const std::string& file, const std::string& section, const std::string& key)
 {
     try
     {
-        return ParseIniInteger(platform::Narrow(ReadKey(file, section, key, L"")));
+        return ParseIniInteger(platform::Narrow(platform::ReadProfileKey(file, section, key, L"")));
     }
     catch (...)
     {
@@ -50,7 +31,7 @@ bool WriteIniInteger(const std::string& file, const std::string& section, const 
 {
     try
     {
-        return WriteKey(file, section, key, std::to_wstring(value));
+        return platform::WriteProfileKey(file, section, key, std::to_wstring(value));
     }
     catch (...)
     {
@@ -63,7 +44,7 @@ bool ReadIniString(const std::string& file, const std::string& section, const st
 {
     try
     {
-        std::wstring text = ReadKey(file, section, key, kErrorText);
+        std::wstring text = platform::ReadProfileKey(file, section, key, kErrorText);
         value = platform::Narrow(text);
         return text != kErrorText;
     }
@@ -79,7 +60,7 @@ bool WriteIniString(const std::string& file, const std::string& section, const s
 {
     try
     {
-        return WriteKey(file, section, key, platform::Widen(value));
+        return platform::WriteProfileKey(file, section, key, platform::Widen(value));
     }
     catch (...)
     {

@@ -6,6 +6,7 @@
 #include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "platform/Win32Registry.h"
 #include "ui/main/FindfileFrm.h"
 
 namespace ui
@@ -34,31 +35,12 @@ public:
     }
 };
 
-std::string ReadShellFolder(HKEY key, const wchar_t* value)
-{
-    DWORD bytes = 0;
-    const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-    if (RegGetValueW(key, nullptr, value, flags, nullptr, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0)
-        return {};
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegGetValueW(key, nullptr, value, flags, nullptr, text.data(), &bytes) != ERROR_SUCCESS)
-        return {};
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return CutSpecialFolderPath(platform::Narrow(text));
-}
-
 } // namespace
 
 void TFindfileFrm::ReadSpecialFolders()
 {
-    m_specialFolders = {};
-    platform::UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER,
-                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
-        return;
-    m_specialFolders.desktop = ReadShellFolder(key.Get(), L"desktop");
-    m_specialFolders.personal = ReadShellFolder(key.Get(), L"personal");
+    platform::Win32Registry registry;
+    m_specialFolders = ui::ReadSpecialFolders(registry);
 }
 
 void TFindfileFrm::getplaces()

@@ -15,6 +15,23 @@ std::string LastPathPart(const std::string& path)
     return {};
 }
 
+SpecialFolders ReadSpecialFolders(platform::Registry& registry)
+{
+    SpecialFolders folders;
+    auto key = registry.Open(platform::RegistryRoot::CurrentUser,
+                             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                             platform::RegistryAccess::Read);
+    if (!key)
+        return folders;
+    auto read = [&key](const char* name) {
+        const platform::StringRead value = key->ReadString(name);
+        return value.status == platform::StringRead::Ok ? CutSpecialFolderPath(value.text) : std::string();
+    };
+    folders.desktop = read("desktop");
+    folders.personal = read("personal");
+    return folders;
+}
+
 std::string CutSpecialFolderPath(const std::string& path)
 {
     constexpr size_t kMaxChars = 255;

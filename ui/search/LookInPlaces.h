@@ -2,6 +2,8 @@
 // The entries of the look-in list: the drives the shell describes, all fixed drives at once, the
 // Desktop and Personal folders and the browse entry. Portable: the shell and the drive types come
 // through a PlaceProber.
+#include "platform/Registry.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +54,10 @@ struct SpecialFolders
     std::string desktop;
     std::string personal;
 };
+
+// The Desktop and Personal paths of the current user's Shell Folders key, each cut to 255
+// characters; empty where the key or value is missing or is not a string.
+SpecialFolders ReadSpecialFolders(platform::Registry& registry);
 
 // The look-in entries in list order.
 std::vector<PlaceEntry> BuildPlaces(PlaceProber& prober, const SpecialFolders& folders,

@@ -1,6 +1,7 @@
 #include "ui/search/LookInPlaces.h"
 
 #include "controls/ErrorText.h"
+#include "tests/support/FakeRegistry.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -53,6 +54,26 @@ TEST(CutSpecialFolderPath, KeepsAtMost255Characters)
         cyrillic += "ж";
     const std::string cut = ui::CutSpecialFolderPath(cyrillic);
     EXPECT_EQ(cut.size(), 255u * 2);
+}
+
+TEST(ReadSpecialFolders, TakesTheUsersShellFoldersStringsOnly)
+{
+    using platform::RegistryRoot;
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    testing_support::FakeRegistry missing;
+    EXPECT_EQ(ui::ReadSpecialFolders(missing).desktop, "");
+
+    testing_support::FakeRegistry registry;
+    registry.SetString(key, "Desktop", "C:\\Users\\Ана\\Desktop", RegistryRoot::CurrentUser);
+    registry.SetValue(key, {"Personal", platform::kRegDword, {1, 0, 0, 0}}, RegistryRoot::CurrentUser);
+    // The same key under the classes root is not the user's.
+    registry.SetString(key, "Personal", "C:\\Wrong", RegistryRoot::ClassesRoot);
+    ui::SpecialFolders folders = ui::ReadSpecialFolders(registry);
+    EXPECT_EQ(folders.desktop, "C:\\Users\\Ана\\Desktop");
+    EXPECT_EQ(folders.personal, "");
+
+    registry.SetString(key, "Personal", std::string(300, 'p'), RegistryRoot::CurrentUser);
+    EXPECT_EQ(ui::ReadSpecialFolders(registry).personal, std::string(255, 'p'));
 }
 
 TEST(BuildPlaces, DrivesFixedDrivesSpecialFoldersAndBrowse)
