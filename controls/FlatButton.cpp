@@ -125,6 +125,46 @@ void FlatButton::PaintFocus(HDC dc, const RECT& rect)
     DrawFocusRect(dc, &focus);
 }
 
+void FlatButton::OnLeftButton(UINT msg, LPARAM lParam)
+{
+    if (msg != WM_LBUTTONUP)
+    {
+        // Like a standard button, a click takes the keyboard focus.
+        SetFocus(Handle());
+        m_pressed = true;
+        SetCapture(Handle());
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return;
+    }
+    const bool wasPressed = m_pressed;
+    m_pressed = false;
+    if (GetCapture() == Handle())
+        ReleaseCapture();
+    InvalidateRect(Handle(), nullptr, FALSE);
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (wasPressed && PtInRect(&rect, pt))
+        Click();
+}
+
+void FlatButton::OnKey(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != VK_SPACE)
+        return;
+    if (msg == WM_KEYDOWN && !(lParam & 0x40000000))
+    {
+        m_spacePressed = true;
+        InvalidateRect(Handle(), nullptr, FALSE);
+    }
+    else if (msg == WM_KEYUP && m_spacePressed)
+    {
+        m_spacePressed = false;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        Click();
+    }
+}
+
 LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
@@ -166,41 +206,14 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        // Like a standard button, a click takes the keyboard focus.
-        SetFocus(Handle());
-        m_pressed = true;
-        SetCapture(Handle());
-        InvalidateRect(Handle(), nullptr, FALSE);
+    case WM_LBUTTONUP:
+        OnLeftButton(msg, lParam);
         return 0;
-    case WM_LBUTTONUP: {
-        const bool wasPressed = m_pressed;
-        m_pressed = false;
-        if (GetCapture() == Handle())
-            ReleaseCapture();
-        InvalidateRect(Handle(), nullptr, FALSE);
-        RECT rect;
-        GetClientRect(Handle(), &rect);
-        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (wasPressed && PtInRect(&rect, pt))
-            Click();
-        return 0;
-    }
     // Space presses the button and releasing it clicks; Enter is the dialog manager's, which
     // sends the focused button's command (see WM_GETDLGCODE).
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE && !(lParam & 0x40000000))
-        {
-            m_spacePressed = true;
-            InvalidateRect(Handle(), nullptr, FALSE);
-        }
-        return 0;
     case WM_KEYUP:
-        if (wParam == VK_SPACE && m_spacePressed)
-        {
-            m_spacePressed = false;
-            InvalidateRect(Handle(), nullptr, FALSE);
-            Click();
-        }
+        OnKey(msg, wParam, lParam);
         return 0;
     case WM_GETDLGCODE:
         return DLGC_BUTTON | (GetFocus() == Handle() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);

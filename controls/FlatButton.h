@@ -37,6 +37,8 @@ private:
     void Click();
     bool Pushed() const;
     void PaintFocus(HDC dc, const RECT& rect);
+    void OnLeftButton(UINT msg, LPARAM lParam);
+    void OnKey(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HBITMAP m_resting = nullptr;
     HBITMAP m_hoverFace = nullptr;
