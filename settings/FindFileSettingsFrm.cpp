@@ -100,7 +100,7 @@ void TFindFileSettingsFrm::Build()
     AddChild(body, kIdFlatCheckBox1, L"BUTTON", check | WS_GROUP, 8, 40, 257, 17);
     AddChild(body, kIdFlatCheckBox2, L"BUTTON", check, 8, 56, 257, 17);
 
-    m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DLGGLYPHS", 16, 0, RGB(255, 0, 255),
+    m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DIALOGGLYPHS", 16, 0, RGB(255, 0, 255),
                                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
     controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
     const int ids[2] = {kIdSettingsOk, kIdSettingsCancel};

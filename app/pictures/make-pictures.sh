@@ -110,7 +110,8 @@ rm -f flag-art.png
 bmp -size 32x32 xc:'#C9BF7A' -stroke '#D3CA8B' -strokewidth 1 \
     -draw 'line 0,0 31,31' -draw 'line 0,16 15,31' -draw 'line 16,0 31,15' BMP3:langbackground.bmp
 
-# Glyphs of the dialogs' OK and Cancel buttons, two 16x16 cells: a green tick, a red cross.
+# Glyphs of the dialogs' OK and Cancel buttons (language and settings dialogs), two 16x16 cells:
+# a green tick, a red cross.
 bmp -size 32x16 xc:'#FF00FF' +antialias \
     -fill none -stroke '#1E8C3A' -strokewidth 3 -draw 'polyline 2,8 6,12 13,3' \
     -stroke '#C0392B' -strokewidth 3 -draw 'line 20,4 28,12' -draw 'line 28,4 20,12' \
@@ -141,9 +142,3 @@ bmp -size 32x32 xc:white \
     -stroke '#2E8B57' -strokewidth 2 -fill none -draw 'polyline 7,11 9,13 12,8' \
     -draw 'polyline 7,21 9,23 12,18' \
     BMP3:settings.bmp
-
-# Dialog button glyphs, a strip of 16x16 cells: OK, Cancel.
-bmp -size 32x16 xc:'#FF00FF' +antialias \
-    -stroke '#2E8B57' -strokewidth 2 -fill none -draw 'polyline 2,8 6,12 13,4' \
-    -stroke '#C0392B' -strokewidth 2 -draw 'line 20,4 28,12' -draw 'line 28,4 20,12' \
-    BMP3:dlgglyphs.bmp
