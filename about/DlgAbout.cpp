@@ -2,9 +2,10 @@
 
 #include "about/AboutContent.h"
 #include "about/VersionInfoWin32.h"
-#include "platform/AppTitle.h"
 #include "controls/Modal.h"
 #include "controls/Theme.h"
+#include "platform/AppTitle.h"
+#include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFile.h"
@@ -67,10 +68,8 @@ bool OpenTarget(HWND owner, const std::string& address, const std::string& targe
 
 int PointsToPixels(int points)
 {
-    HDC screen = GetDC(nullptr);
-    const int pixels = MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    const platform::WindowDC screen(nullptr);
+    return MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
 }
 
 } // namespace
@@ -220,23 +219,20 @@ void TDlgAbout::LabelMailClick()
 void TDlgAbout::PaintFace(HDC dc, const RECT& area)
 {
     FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
-    HDC source = CreateCompatibleDC(dc);
+    const platform::UniqueMemoryDC source(CreateCompatibleDC(dc));
     if (HBITMAP logo = controls::Picture(L"ABOUTLOGO"))
     {
-        HGDIOBJ old = SelectObject(source, logo);
-        BitBlt(dc, 0, 0, 200, 200, source, 0, 0, SRCCOPY);
-        SelectObject(source, old);
+        const platform::SelectedObject logoIn(source.Get(), logo);
+        BitBlt(dc, 0, 0, 200, 200, source.Get(), 0, 0, SRCCOPY);
     }
     if (HBITMAP copyr = controls::Picture(L"ABOUTCOPYR"))
     {
         BITMAP info{};
         GetObjectW(copyr, sizeof(info), &info);
-        HGDIOBJ old = SelectObject(source, copyr);
+        const platform::SelectedObject copyrIn(source.Get(), copyr);
         SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, 8, 224, 81, 13, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(source, old);
+        StretchBlt(dc, 8, 224, 81, 13, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    DeleteDC(source);
     RECT bevel{4, 216, 4 + 193, 218};
     DrawEdge(dc, &bevel, EDGE_ETCHED, BF_TOP);
 }
@@ -246,10 +242,8 @@ LRESULT TDlgAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        PaintFace(dc, ps.rcPaint);
-        EndPaint(Handle(), &ps);
+        const platform::PaintDC paint(Handle());
+        PaintFace(paint.Get(), paint.Area());
         return 0;
     }
     case WM_ERASEBKGND:

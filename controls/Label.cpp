@@ -35,6 +35,13 @@ void Label::SetLink(std::function<void()> onClick)
     SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) | WS_TABSTOP);
 }
 
+HFONT Label::TextFont() const
+{
+    if (m_linkFont)
+        return m_linkFont.Get();
+    return m_font ? m_font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
 std::wstring Label::WideText() const
 {
     wchar_t text[512] = {};
@@ -57,13 +64,13 @@ void Label::SetHint(HWND tooltip, const std::string& hint)
 
 void Label::AutoSize()
 {
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, m_linkFont ? m_linkFont.Get() : m_font);
     const std::wstring text = WideText();
     SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        const platform::WindowDC dc(Handle());
+        const platform::SelectedObject fontIn(dc.Get(), TextFont());
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    }
     const int extra = m_shadow ? 1 : 0;
     RECT rect;
     GetWindowRect(Handle(), &rect);
@@ -93,7 +100,7 @@ void Label::Paint(HDC dc)
     UINT format = DT_NOPREFIX | (m_wrap ? DT_WORDBREAK : DT_SINGLELINE);
     format |= m_align == Align::Right ? DT_RIGHT : DT_LEFT;
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, m_linkFont ? m_linkFont.Get() : m_font);
+    const platform::SelectedObject fontIn(dc, TextFont());
     RECT textRect = client;
     if (m_shadow)
     {
@@ -109,7 +116,6 @@ void Label::Paint(HDC dc)
     DrawTextW(dc, text.c_str(), -1, &textRect, format);
     if (m_onClick && GetFocus() == Handle())
         DrawFocusRect(dc, &client);
-    SelectObject(dc, oldFont);
 }
 
 void Label::Click()
@@ -123,14 +129,14 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
+        const platform::PaintDC paint(Handle());
+        Paint(paint.Get());
         return 0;
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(TextFont());
     case WM_SETTEXT: {
         LRESULT result = Window::HandleMessage(msg, wParam, lParam);
         InvalidateRect(Handle(), nullptr, FALSE);

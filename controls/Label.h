@@ -54,6 +54,8 @@ private:
     void Paint(HDC dc);
     void Click();
     std::wstring WideText() const;
+    // The font the text is drawn in: the link's, the one set, or the GUI's default.
+    HFONT TextFont() const;
 
     HFONT m_font = nullptr;
     COLORREF m_colour = RGB(0, 0, 0);

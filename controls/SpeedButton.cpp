@@ -1,5 +1,7 @@
 #include "controls/SpeedButton.h"
 
+#include "platform/UniqueHandle.h"
+
 namespace controls
 {
 namespace
@@ -102,9 +104,10 @@ void SpeedButton::Paint(HDC dc)
 {
     RECT rect;
     GetClientRect(Handle(), &rect);
-    HBRUSH face = CreateSolidBrush(m_face);
-    FillRect(dc, &rect, face);
-    DeleteObject(face);
+    {
+        const platform::UniqueBrush face(CreateSolidBrush(m_face));
+        FillRect(dc, &rect, face.Get());
+    }
     const bool enabled = IsWindowEnabled(Handle()) != FALSE;
     if (m_picture)
     {
@@ -113,11 +116,11 @@ void SpeedButton::Paint(HDC dc)
         const int offset = (m_down || (m_pressing && m_hover)) ? 1 : 0;
         const int left = (rect.right - info.bmWidth) / 2 + offset;
         const int top = (rect.bottom - info.bmHeight) / 2 + offset;
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, m_picture);
-        BitBlt(dc, left, top, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
+        {
+            const platform::UniqueMemoryDC source(CreateCompatibleDC(dc));
+            const platform::SelectedObject pictureIn(source.Get(), m_picture);
+            BitBlt(dc, left, top, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+        }
         if (!enabled)
             Fade(dc, left, top, info.bmWidth, info.bmHeight, m_face);
     }
@@ -139,10 +142,8 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
+        const platform::PaintDC paint(Handle());
+        Paint(paint.Get());
         return 0;
     }
     case WM_ERASEBKGND:

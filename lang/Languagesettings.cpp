@@ -2,8 +2,9 @@
 
 #include "controls/Modal.h"
 #include "controls/Theme.h"
-#include "platform/AppTitle.h"
 #include "lang/LanguageChoice.h"
+#include "platform/AppTitle.h"
+#include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFile.h"
@@ -180,12 +181,10 @@ LRESULT TLanguagesettings::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
+        const platform::PaintDC paint(Handle());
         RECT client;
         GetClientRect(Handle(), &client);
-        controls::PaintTiled(dc, client, controls::Picture(L"LANGBACKGROUND"));
-        EndPaint(Handle(), &ps);
+        controls::PaintTiled(paint.Get(), client, controls::Picture(L"LANGBACKGROUND"));
         return 0;
     }
     case WM_ERASEBKGND:

@@ -152,6 +152,45 @@ private:
     HGDIOBJ m_previous;
 };
 
+// The device context of a WM_PAINT: BeginPaint here, EndPaint at the end. Guards declared after it
+// (selections, memory DCs) are released before EndPaint.
+class PaintDC
+{
+public:
+    explicit PaintDC(HWND hwnd) noexcept : m_hwnd(hwnd), m_dc(::BeginPaint(hwnd, &m_paint)) {}
+    ~PaintDC() { ::EndPaint(m_hwnd, &m_paint); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+
+    HDC Get() const noexcept { return m_dc; }
+    const RECT& Area() const noexcept { return m_paint.rcPaint; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
+
+// A window's (or, for a null window, the screen's) device context from GetDC, released at the end.
+class WindowDC
+{
+public:
+    explicit WindowDC(HWND hwnd) noexcept : m_hwnd(hwnd), m_dc(::GetDC(hwnd)) {}
+    ~WindowDC()
+    {
+        if (m_dc)
+            ::ReleaseDC(m_hwnd, m_dc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+    HDC Get() const noexcept { return m_dc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_dc;
+};
+
 // A COM interface pointer that releases what it holds.
 template <typename T>
 class ComPtr

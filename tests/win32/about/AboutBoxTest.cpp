@@ -3,6 +3,7 @@
 #include "about/AboutContent.h"
 #include "about/DlgAbout.h"
 #include "about/VersionInfoWin32.h"
+#include "platform/UniqueHandle.h"
 #include "tests/win32/lang/ProgramFolder.h"
 #include "tests/win32/support/DialogWatcher.h"
 
@@ -153,6 +154,34 @@ TEST_F(AboutBox, ShowsTheVersionBlockWithHintsAndTheMakersLinks)
     EXPECT_EQ(fifteen.left, 4);
     EXPECT_EQ(fifteen.top, 194);
     EXPECT_GT(fifteen.bottom - fifteen.top, sixteen.bottom - sixteen.top);
+}
+
+TEST_F(AboutBox, TheProgramsOwnTextsFitTheirLabels)
+{
+    Program("FindFile.exe", "EN");
+    Filled();
+    for (int id : {kIdLabelName, kIdLabelVer, kIdLabelCopyr1, kIdLabelWww, kIdLabelMail})
+    {
+        HWND label = m_dialog->Control(id);
+        const std::wstring text = platform::Widen(Text(id));
+        ASSERT_FALSE(text.empty()) << id;
+        RECT client, needed;
+        GetClientRect(label, &client);
+        needed = client;
+        {
+            const platform::WindowDC dc(label);
+            const platform::SelectedObject fontIn(
+                dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+            DrawTextW(dc.Get(), text.c_str(), -1, &needed, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
+        }
+        EXPECT_LE(needed.right, client.right) << Text(id);
+        EXPECT_LE(needed.bottom, client.bottom) << Text(id);
+        // The legal notice's label reaches into the links' row: its text must end above it.
+        if (id == kIdLabelCopyr1)
+        {
+            EXPECT_LE(Place(id).top + needed.bottom, Place(kIdLabelWww).top) << Text(id);
+        }
+    }
 }
 
 TEST_F(AboutBox, WithoutVersionBlockTheFieldsAreEmpty)

@@ -1,0 +1,153 @@
+#include "crash/CodePlace.h"
+
+namespace crash
+{
+namespace
+{
+
+constexpr size_t kPathChars = 1024;
+constexpr size_t kPageSize = 4096;
+// Static, not on the stack: the reporter's stack is small and the heap may be broken.
+char g_narrow[kPathChars * 3];
+wchar_t g_module[kPathChars];
+
+#if defined(__x86_64__) || defined(_M_X64)
+// The first address of the function whose unwind data covers address, or 0 when none does. A
+// function split in parts chains each part's unwind data to the part before.
+uintptr_t FunctionStart(uintptr_t address)
+{
+    DWORD64 imageBase = 0;
+    const RUNTIME_FUNCTION* found = RtlLookupFunctionEntry(address, &imageBase, nullptr);
+    if (!found)
+        return 0;
+    RUNTIME_FUNCTION function = *found;
+    constexpr unsigned char kChained = 0x4;
+    for (int part = 0; part < 32; ++part)
+    {
+        unsigned char header[4] = {};
+        if (!SafeRead(imageBase + function.UnwindData, header, sizeof(header)) ||
+            !((header[0] >> 3) & kChained))
+            break;
+        const size_t codeSlots = (header[2] + 1u) & ~1u;
+        if (!SafeRead(imageBase + function.UnwindData + sizeof(header) + codeSlots * sizeof(WORD), &function,
+                      sizeof(function)))
+            break;
+    }
+    return imageBase + function.BeginAddress;
+}
+#endif
+
+// False when unwind data shows that an export's start and address lie in different functions: the
+// nearest export below an unexported function is not its name. Without such data (x86, hand-written
+// code) it cannot tell.
+bool InSameFunction(uintptr_t start, uintptr_t address)
+{
+#if defined(__x86_64__) || defined(_M_X64)
+    const uintptr_t exported = FunctionStart(start);
+    const uintptr_t containing = FunctionStart(address);
+    if (exported)
+        return containing == exported;
+    return !containing || containing <= start;
+#else
+    (void)start;
+    (void)address;
+    return true;
+#endif
+}
+
+// The nearest exported name at or below address in module, with its offset.
+bool ExportName(HMODULE module, uintptr_t address, const char** name, uintptr_t* offset)
+{
+    const auto base = reinterpret_cast<uintptr_t>(module);
+    IMAGE_DOS_HEADER dos;
+    IMAGE_NT_HEADERS nt;
+    if (!SafeRead(base, &dos, sizeof(dos)) || !SafeRead(base + dos.e_lfanew, &nt, sizeof(nt)))
+        return false;
+    const IMAGE_DATA_DIRECTORY& directory = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    IMAGE_EXPORT_DIRECTORY exports;
+    if (!directory.VirtualAddress || !SafeRead(base + directory.VirtualAddress, &exports, sizeof(exports)))
+        return false;
+    const uintptr_t names = base + exports.AddressOfNames;
+    const uintptr_t ordinals = base + exports.AddressOfNameOrdinals;
+    const uintptr_t functions = base + exports.AddressOfFunctions;
+    uintptr_t best = 0;
+    for (DWORD i = 0; i < exports.NumberOfNames; ++i)
+    {
+        DWORD nameRva = 0, functionRva = 0;
+        WORD ordinal = 0;
+        if (!SafeRead(names + i * sizeof(DWORD), &nameRva, sizeof(nameRva)) ||
+            !SafeRead(ordinals + i * sizeof(WORD), &ordinal, sizeof(ordinal)) ||
+            !SafeRead(functions + ordinal * sizeof(DWORD), &functionRva, sizeof(functionRva)))
+            return false;
+        const uintptr_t start = base + functionRva;
+        if (start <= address && start > best)
+        {
+            best = start;
+            *name = reinterpret_cast<const char*>(base + nameRva);
+        }
+    }
+    if (!best || !InSameFunction(best, address))
+        return false;
+    *offset = address - best;
+    return true;
+}
+
+} // namespace
+
+bool SafeRead(uintptr_t address, void* out, size_t size)
+{
+    SIZE_T read = 0;
+    return ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<const void*>(address), out, size, &read) &&
+           read == size;
+}
+
+bool IsCode(uintptr_t address)
+{
+    MEMORY_BASIC_INFORMATION info;
+    if (!VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof(info)) || info.State != MEM_COMMIT)
+        return false;
+    return (info.Protect &
+            (PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY)) != 0 &&
+           info.Type == MEM_IMAGE;
+}
+
+const char* NarrowPath(const wchar_t* path)
+{
+    if (WideCharToMultiByte(CP_UTF8, 0, path, -1, g_narrow, static_cast<int>(sizeof(g_narrow)), nullptr,
+                            nullptr) <= 0)
+        g_narrow[0] = '\0';
+    return g_narrow;
+}
+
+void AppendCodePlace(ReportText& text, uintptr_t address)
+{
+    text.Hex(address, kAddressDigits);
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(address), &module) ||
+        !GetModuleFileNameW(module, g_module, kPathChars))
+    {
+        text.Text(" (no module)");
+        return;
+    }
+    const wchar_t* file = g_module;
+    for (const wchar_t* c = g_module; *c; ++c)
+        if (*c == L'\\' || *c == L'/')
+            file = c + 1;
+    text.Text(" ").Text(NarrowPath(file)).Text("+").Hex(address - reinterpret_cast<uintptr_t>(module), 8);
+    const char* name = nullptr;
+    uintptr_t offset = 0;
+    if (!ExportName(module, address, &name, &offset))
+        return;
+    // A name near the image's end is read up to its page's end only.
+    char symbol[128] = {};
+    const auto at = reinterpret_cast<uintptr_t>(name);
+    const size_t toPageEnd = kPageSize - at % kPageSize;
+    const bool read = SafeRead(at, symbol, sizeof(symbol) - 1) ||
+                      (toPageEnd < sizeof(symbol) - 1 && SafeRead(at, symbol, toPageEnd));
+    if (read && symbol[0])
+        text.Text(" (").Text(symbol).Text("+").Hex(offset, 1).Text(")");
+}
+
+} // namespace crash
