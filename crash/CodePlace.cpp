@@ -1,5 +1,7 @@
 #include "crash/CodePlace.h"
 
+#include <algorithm>
+
 namespace crash
 {
 namespace
@@ -10,6 +12,9 @@ constexpr size_t kPageSize = 4096;
 // Static, not on the stack: the reporter's stack is small and the heap may be broken.
 char g_narrow[kPathChars * 3];
 wchar_t g_module[kPathChars];
+constexpr DWORD kTableBlock = 1024;
+DWORD g_rvas[kTableBlock];
+WORD g_ordinals[kTableBlock];
 
 #if defined(__x86_64__) || defined(_M_X64)
 // The first address of the function whose unwind data covers address, or 0 when none does. A
@@ -55,6 +60,12 @@ bool InSameFunction(uintptr_t start, uintptr_t address)
 #endif
 }
 
+// An export whose address lies in the export table names another module's function instead.
+bool IsForwarder(const IMAGE_DATA_DIRECTORY& directory, DWORD rva)
+{
+    return rva >= directory.VirtualAddress && rva - directory.VirtualAddress < directory.Size;
+}
+
 // The nearest exported name at or below address in module, with its offset.
 bool ExportName(HMODULE module, uintptr_t address, const char** name, uintptr_t* offset)
 {
@@ -67,26 +78,39 @@ bool ExportName(HMODULE module, uintptr_t address, const char** name, uintptr_t*
     IMAGE_EXPORT_DIRECTORY exports;
     if (!directory.VirtualAddress || !SafeRead(base + directory.VirtualAddress, &exports, sizeof(exports)))
         return false;
-    const uintptr_t names = base + exports.AddressOfNames;
-    const uintptr_t ordinals = base + exports.AddressOfNameOrdinals;
-    const uintptr_t functions = base + exports.AddressOfFunctions;
-    uintptr_t best = 0;
-    for (DWORD i = 0; i < exports.NumberOfNames; ++i)
+    // The tables are read a block at a time: each read is a system call, and a system module
+    // exports thousands of names.
+    const uintptr_t target = address - base;
+    DWORD bestRva = 0, bestIndex = 0;
+    for (DWORD first = 0; first < exports.NumberOfFunctions; first += kTableBlock)
     {
-        DWORD nameRva = 0, functionRva = 0;
-        WORD ordinal = 0;
-        if (!SafeRead(names + i * sizeof(DWORD), &nameRva, sizeof(nameRva)) ||
-            !SafeRead(ordinals + i * sizeof(WORD), &ordinal, sizeof(ordinal)) ||
-            !SafeRead(functions + ordinal * sizeof(DWORD), &functionRva, sizeof(functionRva)))
+        const DWORD count = std::min<DWORD>(kTableBlock, exports.NumberOfFunctions - first);
+        if (!SafeRead(base + exports.AddressOfFunctions + first * sizeof(DWORD), g_rvas,
+                      count * sizeof(DWORD)))
             return false;
-        const uintptr_t start = base + functionRva;
-        if (start <= address && start > best)
-        {
-            best = start;
-            *name = reinterpret_cast<const char*>(base + nameRva);
-        }
+        for (DWORD i = 0; i < count; ++i)
+            if (g_rvas[i] <= target && g_rvas[i] > bestRva && !IsForwarder(directory, g_rvas[i]))
+                bestRva = g_rvas[i], bestIndex = first + i;
     }
-    if (!best || !InSameFunction(best, address))
+    DWORD nameRva = 0;
+    for (DWORD first = 0; bestRva && !nameRva && first < exports.NumberOfNames; first += kTableBlock)
+    {
+        const DWORD count = std::min<DWORD>(kTableBlock, exports.NumberOfNames - first);
+        if (!SafeRead(base + exports.AddressOfNameOrdinals + first * sizeof(WORD), g_ordinals,
+                      count * sizeof(WORD)))
+            return false;
+        for (DWORD i = 0; i < count && !nameRva; ++i)
+            if (g_ordinals[i] == bestIndex &&
+                !SafeRead(base + exports.AddressOfNames + (first + i) * sizeof(DWORD), &nameRva,
+                          sizeof(nameRva)))
+                return false;
+    }
+    // The nearest entry may be exported by ordinal only: then there is no name to show.
+    if (!nameRva)
+        return false;
+    *name = reinterpret_cast<const char*>(base + nameRva);
+    const uintptr_t best = base + bestRva;
+    if (!InSameFunction(best, address))
         return false;
     *offset = address - best;
     return true;
