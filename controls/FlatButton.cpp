@@ -44,15 +44,8 @@ void FlatButton::SetPicture(const wchar_t* resourceName)
 
 void FlatButton::SetHover(bool hover)
 {
-    if (hover == m_hover)
-        return;
-    m_hover = hover;
-    if (hover)
-    {
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
-        TrackMouseEvent(&track);
-    }
-    InvalidateRect(Handle(), nullptr, FALSE);
+    if (SetHoverState(Handle(), m_hover, hover))
+        InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void FlatButton::Click()

@@ -89,15 +89,8 @@ void SpeedButton::Press()
 
 void SpeedButton::SetHover(bool hover)
 {
-    if (hover == m_hover)
-        return;
-    m_hover = hover;
-    if (hover)
-    {
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
-        TrackMouseEvent(&track);
-    }
-    InvalidateRect(Handle(), nullptr, FALSE);
+    if (SetHoverState(Handle(), m_hover, hover))
+        InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void SpeedButton::Paint(HDC dc)

@@ -139,6 +139,19 @@ HWND FindControl(HWND parent, int id)
     return search.found;
 }
 
+bool SetHoverState(HWND hwnd, bool& current, bool hover)
+{
+    if (hover == current)
+        return false;
+    current = hover;
+    if (hover)
+    {
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+    }
+    return true;
+}
+
 std::string WindowText(HWND hwnd)
 {
     const int length = GetWindowTextLengthW(hwnd);

@@ -46,6 +46,10 @@ private:
 // The first descendant of parent with this control ID (depth first), or null.
 HWND FindControl(HWND parent, int id);
 
+// Records whether the mouse is over a control; on entering, asks for WM_MOUSELEAVE. True when the
+// state changed (the control then repaints).
+bool SetHoverState(HWND hwnd, bool& current, bool hover);
+
 // Text of a window as UTF-8, and setting it from UTF-8.
 std::string WindowText(HWND hwnd);
 void SetWindowTextUtf8(HWND hwnd, const std::string& text);
