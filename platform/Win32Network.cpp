@@ -179,6 +179,11 @@ std::optional<AdapterAddress> Win32MacQuery::Query(uint8_t adapter, const NetBio
         ncb.ncb_callname[i] = name[i];
     if (::Netbios(&ncb) != NRC_GOODRET || ncb.ncb_retcode != NRC_GOODRET)
         return std::nullopt;
+    // A node that answers lists at least the name it was asked by; an empty table is no answer
+    // (Wine reports success when its queries simply time out).
+    const auto* status = reinterpret_cast<const ADAPTER_STATUS*>(answer.data());
+    if (status->name_count == 0)
+        return std::nullopt;
     AdapterAddress address;
     std::memcpy(address.data(), answer.data(), address.size());
     return address;
