@@ -17,9 +17,11 @@
 #include "settings/ExplorerIntegrationWin32.h"
 #include "settings/FindFileSettingsFrm.h"
 #include "ui/main/FindfileFrm.h"
+#include "ui/network/NetworkPanel.h"
 #include "ui/shell/OleSession.h"
 
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -68,16 +70,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 
     int exitCode = 0;
     {
+        std::unique_ptr<ui::NetworkPanel> network; // made once the window exists, gone before it
         ui::FrameOptions options;
         options.firstArgument = FirstArgument();
         options.hooks.about = [](HWND owner) { about::TCorvaneAbout(owner).ShowAbout(); };
         options.hooks.language = [](HWND owner) { return lang::ShowLanguageSettings(owner); };
         options.hooks.setincontext = &ApplyContextMenuSetting;
         options.hooks.settings = &settings::ShowFindFileSettings;
+        options.hooks.header2Click = [&network] {
+            if (network)
+                network->Header2Click();
+        };
+        options.hooks.stopNetworkLookup = [&network] {
+            if (network)
+                network->StopLookup();
+        };
         ui::TFindfileFrm frame(services, std::move(options));
         HWND window = frame.Create();
         if (!window)
             return 1;
+        network = std::make_unique<ui::NetworkPanel>(frame);
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         {
@@ -87,6 +99,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
             DispatchMessageW(&msg);
         }
         exitCode = static_cast<int>(msg.wParam);
+        network.reset();
     }
     // A new language was accepted: the window has closed and removed its Explorer entries, so the
     // new instance can write its own.

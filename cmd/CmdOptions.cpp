@@ -105,6 +105,8 @@ enum Flag
     kEvents,
     kHelp,
     kVersion,
+    kComputers,
+    kDomains,
 };
 
 const OptionName kOptions[] = {
@@ -128,6 +130,8 @@ const OptionName kOptions[] = {
     {"events", 0, false, kEvents},
     {"help", 'h', false, kHelp},
     {"version", 0, false, kVersion},
+    {"computers", 0, false, kComputers},
+    {"domains", 0, false, kDomains},
 };
 
 const OptionName* FindLong(const std::string& name)
@@ -170,6 +174,12 @@ void SetFlag(CmdOptions& options, int flag)
         break;
     case kVersion:
         options.version = true;
+        break;
+    case kComputers:
+        options.computers = true;
+        break;
+    case kDomains:
+        options.domains = true;
         break;
     }
 }
@@ -381,6 +391,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         if (!result.error.empty())
             return result;
     }
+    if (result.options.domains && !result.options.computers)
+        result.error = "option --domains needs --computers";
     return result;
 }
 
@@ -411,12 +423,17 @@ const char* UsageText()
            "      --case-sensitive     match the text's letter case exactly\n"
            "      --threaded           search on a worker thread; events still come on the main thread\n"
            "      --events             print every event instead of only the paths found\n"
+           "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"
+           "                           IP address is TEXT (all computers without TEXT)\n"
+           "      --domains            with --computers: also the domains whose name contains TEXT\n"
            "  -h, --help               this text\n"
            "      --version            the program's version\n"
            "Output: one line per entry found (its full path), or with --events tab-separated lines:\n"
            "  folder<TAB>FOLDER, found<TAB>FOLDER<TAB>NAME<TAB>SIZE<TAB>ATTR<TAB>YYYY-MM-DD HH:MM:SS,\n"
            "  complete<TAB>COUNT<TAB>ABORTED\n"
-           "Exit status: 0 something found, 1 nothing found, 2 bad option or criteria.\n";
+           "With --computers: computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC, domain<TAB>NAME,\n"
+           "  complete<TAB>ROWS\n"
+           "Exit status: 0 something found (a row printed), 1 nothing found, 2 bad option or criteria.\n";
 }
 
 const char* VersionText()

@@ -21,6 +21,9 @@ struct CmdOptions
     bool locationGiven = false;
     bool threaded = false;
     bool events = false;
+    // --computers: the network lookup instead of a file search; the positional argument is its text.
+    bool computers = false;
+    bool domains = false; // --domains: also the domain rows
     bool help = false;
     bool version = false;
 };

@@ -41,4 +41,32 @@ std::string CompleteLine(long long count, bool aborted)
     return "complete\t" + std::to_string(count) + "\t" + (aborted ? "1" : "0") + "\n";
 }
 
+namespace
+{
+
+std::string Field(std::string text)
+{
+    for (char& c : text)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+} // namespace
+
+std::string NetRowLine(const network::NetRow& row)
+{
+    if (row.caption.empty())
+        return "domain\t" + Field(row.cells.size() > 1 ? row.cells[1] : std::string()) + "\n";
+    std::string line = "computer\t" + Field(row.caption);
+    for (size_t i = 0; i < 4; ++i)
+        line += "\t" + Field(i < row.cells.size() ? row.cells[i] : std::string());
+    return line + "\n";
+}
+
+std::string NetCompleteLine(long long rows)
+{
+    return "complete\t" + std::to_string(rows) + "\n";
+}
+
 } // namespace cmd

@@ -1,6 +1,7 @@
 #pragma once
 // The lines FindFileCmd prints, UTF-8, each ending with a line feed.
 #include "engine/FindFileTypes.h"
+#include "network/NetLookup.h"
 #include "platform/LocalTime.h"
 
 #include <optional>
@@ -19,5 +20,10 @@ std::string FolderLine(const std::string& folder);
 std::string FoundLine(const std::string& folder, const engine::TSearchRec& record,
                       const std::optional<platform::CalendarTime>& lastWrite);
 std::string CompleteLine(long long count, bool aborted);
+
+// computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC or domain<TAB>NAME; tabs and line breaks
+// inside a field become spaces so that every row stays one line of six (two) fields.
+std::string NetRowLine(const network::NetRow& row);
+std::string NetCompleteLine(long long rows);
 
 } // namespace cmd

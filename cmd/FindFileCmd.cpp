@@ -1,4 +1,6 @@
-// FindFileCmd: the search engine on the command line, for scripts, benchmarks and end-to-end tests.
+// FindFileCmd: the search engine (and the network computer lookup) on the command line, for
+// scripts, benchmarks and end-to-end tests.
+#include "cmd/CmdComputers.h"
 #include "cmd/CmdOptions.h"
 #include "cmd/CmdOutput.h"
 #include "cmd/ConsoleOutput.h"
@@ -113,6 +115,14 @@ int wmain(int argc, wchar_t** argv)
     {
         out.Write(cmd::VersionText());
         return kFound;
+    }
+    if (parsed.options.computers)
+    {
+        SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+        const long long rows = cmd::RunComputers(parsed.options, out, g_interrupted);
+        SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+        out.Flush();
+        return rows > 0 ? kFound : kNothingFound;
     }
     return Run(parsed.options, out, err);
 }

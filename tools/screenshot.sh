@@ -1,11 +1,12 @@
 #!/bin/bash
 # Starts FindFile.exe on a private X screen, optionally runs a search in it, and saves a picture of
 # the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--open DIALOG] [--wait SECONDS]
-#                                    [-- ARGS]
+#                                    [--network TEXT] [-- ARGS]
 # The build folder is build/win32, or the one named by FF_BUILD. With --search the name field gets
 # MASK and the find button is pressed, with --section N option section N (0 date, 1 size, 2 more)
 # is opened, with --open about|language|settings one of the dialogs, all by the build's
-# ff_press_find.exe, before the picture is taken.
+# ff_press_find.exe, before the picture is taken; with --network TEXT the network panel is opened
+# and a lookup for TEXT started ("" opens the panel only).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FF_BUILD:-$root/build/$("$root/tools/windows-config.sh")}"
@@ -15,12 +16,15 @@ shift
 search=""
 section=""
 open_dialog=""
+network=""
+network_given=""
 wait_seconds=6
 while [ $# -gt 0 ]; do
     case "$1" in
         --search) search="$2"; shift 2 ;;
         --section) section="$2"; shift 2 ;;
         --open) open_dialog="$2"; shift 2 ;;
+        --network) network="$2"; network_given=1; shift 2 ;;
         --wait) wait_seconds="$2"; shift 2 ;;
         --) shift; break ;;
         *) echo "unknown option $1" >&2; exit 2 ;;
@@ -29,7 +33,7 @@ done
 program="$build/bin/FindFile.exe"
 [ -f "$program" ] || { echo "no $program: build the Windows configuration first (tools/build.sh win32 or win64)" >&2; exit 1; }
 presser="$build/bin/ff_press_find.exe"
-if [ -n "$search$section$open_dialog" ] && [ ! -f "$presser" ]; then
+if [ -n "$search$section$open_dialog$network_given" ] && [ ! -f "$presser" ]; then
     echo "no $presser: build the target ff_press_find" >&2
     exit 1
 fi
@@ -55,11 +59,20 @@ if [ -n "$FF_SEARCH" ]; then
     "$FF_WINE_RUN" "$FF_PRESSER" "$FF_SEARCH" >/dev/null 2>&1
     sleep 3
 fi
+if [ -n "$FF_NETWORK_GIVEN" ]; then
+    if [ -n "$FF_NETWORK" ]; then
+        "$FF_WINE_RUN" "$FF_PRESSER" --network "$FF_NETWORK" >/dev/null 2>&1
+    else
+        "$FF_WINE_RUN" "$FF_PRESSER" --network >/dev/null 2>&1
+    fi
+    sleep 3
+fi
 import -window root "$FF_OUT"
 "$FF_WINE_RUN" "$FF_PRESSER" --close >/dev/null 2>&1 || true
 sleep 1
 INNER
 export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_SECTION="$section" FF_OPEN="$open_dialog" \
+    FF_NETWORK="$network" FF_NETWORK_GIVEN="$network_given" \
     FF_WAIT="$wait_seconds" FF_OUT="$out"
 if [ -n "${DISPLAY:-}" ] && [ -z "${FF_SCREENSHOT_XVFB:-}" ]; then
     bash "$inner" "$@"

@@ -55,6 +55,21 @@ bmp -size 48x48 xc:'#D7E2F7' \
     -stroke '#2F55A6' -strokewidth 4 -fill '#CFE0FF' -draw 'circle 28,28 28,17' \
     BMP3:findpanel.bmp
 
+# The network panel's picture, 49x41: two screens joined by a cable.
+bmp -size 49x41 xc:'#D7E2F7' \
+    -stroke '#2F55A6' -strokewidth 2 -fill '#CFE0FF' -draw 'rectangle 2,3 20,17' -draw 'rectangle 28,3 46,17' \
+    -fill '#7F93B8' -stroke none -draw 'rectangle 9,18 13,21' -draw 'rectangle 35,18 39,21' \
+    -draw 'rectangle 5,22 17,24' -draw 'rectangle 31,22 43,24' \
+    -stroke '#2E8B57' -strokewidth 2 -fill none -draw 'polyline 11,25 11,33 37,33 37,25' \
+    -fill '#2E8B57' -stroke none -draw 'circle 24,33 24,37' \
+    BMP3:netpanel.bmp
+
+# The computer picture of the network rows, 16x16, magenta transparent.
+bmp -size 16x16 xc:'#FF00FF' \
+    -stroke '#2F55A6' -strokewidth 1 -fill '#CFE0FF' -draw 'rectangle 1,1 14,10' \
+    -fill '#7F93B8' -stroke none -draw 'rectangle 6,11 9,12' -draw 'rectangle 3,13 12,14' \
+    BMP3:netcomputer.bmp
+
 # Program icon, 16 and 32 pixels: a magnifier on the theme's blue.
 icon() {
     local size=$1 out=$2

@@ -150,8 +150,14 @@ void TFindfileFrm::BuildFrame()
     m_sideBar.OnHeaderClick = [this](int index) {
         if (index == 0)
             Header1Click();
+        else if (index == 1 && m_options.hooks.header2Click)
+            m_options.hooks.header2Click();
     };
     m_sideBar.Page(0).OnBackgroundClick = [this] { Header1Click(); };
+    m_sideBar.Page(1).OnBackgroundClick = [this] {
+        if (m_options.hooks.header2Click)
+            m_options.hooks.header2Click();
+    };
     BuildSearchPanel(m_sideBar.Page(0).Handle());
     CreateLV1(m_body.Handle());
     m_panel2 = Add(m_body.Handle(), kIdPanel2, L"STATIC", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0,

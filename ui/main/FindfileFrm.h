@@ -18,8 +18,8 @@
 #include "controls/Window.h"
 #include "engine/FindFile.h"
 #include "platform/UniqueHandle.h"
-#include "ui/search/LookInPlaces.h"
 #include "ui/results/ResultsList.h"
+#include "ui/search/LookInPlaces.h"
 #include "ui/search/SearchCriteria.h"
 
 #include <functional>
@@ -42,6 +42,8 @@ struct FrameHooks
     std::function<void(HWND owner)> settings;
     // Header1Click's first step: tell a running network lookup to stop (not waited for).
     std::function<void()> stopNetworkLookup;
+    // Header2Click: the network header (or its page's face) was clicked.
+    std::function<void()> header2Click;
     // The folder browser of the look-in list; empty result = cancelled. Null: the shell's dialog.
     std::function<std::optional<std::string>(HWND owner)> browseForFolder;
 };

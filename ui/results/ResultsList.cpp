@@ -10,9 +10,9 @@
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
-#include "ui/shell/ItemProp.h"
 #include "ui/results/LineFilterWin32.h"
 #include "ui/results/ResultRowsFound.h"
+#include "ui/shell/ItemProp.h"
 
 namespace ui
 {
@@ -64,9 +64,7 @@ ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices service
         column.iSubItem = i;
         ListView_InsertColumn(m_list, i, &column);
     }
-    // The shell's system image lists: attached once, shared, never freed here.
-    ListView_SetImageList(m_list, SystemImageList(SHGFI_SMALLICON), LVSIL_SMALL);
-    ListView_SetImageList(m_list, SystemImageList(SHGFI_LARGEICON), LVSIL_NORMAL);
+    // Image lists are shared (LVS_SHAREIMAGELISTS): the shell's, or network mode's, never freed here.
     m_listSubclass.Install(m_list, [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return ListMessage(window, message, wParam, lParam);
     });
@@ -109,6 +107,13 @@ void ResultsList::SetColumnTexts(const int (&ids)[5])
 void ResultsList::SetFileColumns()
 {
     SetColumnTexts(kFileColumns);
+    SetImageLists(SystemImageList(SHGFI_SMALLICON), SystemImageList(SHGFI_LARGEICON));
+}
+
+void ResultsList::SetImageLists(HIMAGELIST small, HIMAGELIST large)
+{
+    ListView_SetImageList(m_list, small, LVSIL_SMALL);
+    ListView_SetImageList(m_list, large, LVSIL_NORMAL);
 }
 
 void ResultsList::SetNetworkColumns()
@@ -144,8 +149,9 @@ void ResultsList::Append(ResultRow row)
 {
     m_rows.push_back(std::move(row));
     if (!m_timerRunning)
-        m_timerRunning = ::SetTimer(m_list, kShowRowsTimer,
-                                    PendingRowsOnPage() ? kShowPageRowsDelayMs : kShowRowsDelayMs, nullptr) != 0;
+        m_timerRunning =
+            ::SetTimer(m_list, kShowRowsTimer, PendingRowsOnPage() ? kShowPageRowsDelayMs : kShowRowsDelayMs,
+                       nullptr) != 0;
 }
 
 void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
@@ -163,6 +169,16 @@ void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearc
 void ResultsList::AddRow(ResultRow row)
 {
     Append(std::move(row));
+}
+
+void ResultsList::AddCellToLastRow(std::string text)
+{
+    if (m_rows.empty())
+        return;
+    m_rows.back().cells.push_back(std::move(text));
+    const int last = static_cast<int>(m_rows.size()) - 1;
+    if (static_cast<size_t>(last) < m_shownRows)
+        ListView_RedrawItems(m_list, last, last);
 }
 
 void ResultsList::FindFile1NewFolder(const std::string& folder)

@@ -69,6 +69,10 @@ public:
     void FindFile1Complete();
     // A row built elsewhere (computer results).
     void AddRow(ResultRow row);
+    // One more cell for the last row (a computer's MAC address, found after its row was shown).
+    void AddCellToLastRow(std::string text);
+    // Network mode's pictures (not owned); the file columns bring the shell's back.
+    void SetImageLists(HIMAGELIST small, HIMAGELIST large);
     // Status line: text 220, the number of rows, text 221.
     void ShowRowCount();
 
@@ -120,8 +124,8 @@ private:
     ViewStyle m_view = ViewStyle::Details;
     bool m_timerRunning = false;
     DWORD m_lastShown = 0;
-    size_t m_shownRows = 0;       // the count the control was last given
-    int m_pageEnd = 0;            // first row below the shown page, as last asked
+    size_t m_shownRows = 0; // the count the control was last given
+    int m_pageEnd = 0;      // first row below the shown page, as last asked
     DWORD m_pageEndCheckedAt = 0;
     std::wstring m_cellBuffer;
     // Last, so that they are removed before anything their handlers use is gone.

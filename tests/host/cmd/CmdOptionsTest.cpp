@@ -38,7 +38,8 @@ TEST(CmdOptions, DefaultsMatchTheFinder)
     EXPECT_TRUE(o.criteria.subfolders);
     EXPECT_EQ(o.criteria.attributes,
               (TFileAttributes{engine::ffArchive, engine::ffReadonly, engine::ffHidden, engine::ffSystem}));
-    EXPECT_FALSE(o.criteria.exactAttribute || !o.criteria.ignoreCase || o.threaded || o.events || o.help || o.version);
+    EXPECT_FALSE(o.criteria.exactAttribute || !o.criteria.ignoreCase || o.threaded || o.events || o.help ||
+                 o.version);
     EXPECT_EQ(o.criteria.sizeMin, 0);
     EXPECT_EQ(o.criteria.modifiedBefore, 0);
 }
@@ -107,6 +108,9 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--threaded=yes"},
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
+        {"--domains", "pc"},
+        {"--computers", "pc", "lab"},
+        {"--computers=pc"},
     };
     for (const auto& args : bad)
     {
@@ -115,6 +119,19 @@ TEST(CmdOptions, RejectsBadCommandLines)
             joined += a + " ";
         EXPECT_NE(ParseCommandLine(args).error, "") << joined;
     }
+}
+
+TEST(CmdOptions, ComputersTakeTheTextAsTheirPositionalArgument)
+{
+    cmd::ParseResult parsed = ParseCommandLine({"--domains", "--computers", "\\\\pc"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_TRUE(parsed.options.computers);
+    EXPECT_TRUE(parsed.options.domains);
+    EXPECT_EQ(parsed.options.criteria.location, "\\\\pc");
+    parsed = ParseCommandLine({"--computers"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_FALSE(parsed.options.locationGiven);
+    EXPECT_FALSE(parsed.options.domains);
 }
 
 TEST(CmdOptions, DatesBecomeDayNumbersTimesBecomeFractions)

@@ -39,6 +39,16 @@ TEST(CmdOutput, FormatsTheEventLines)
     EXPECT_EQ(cmd::FolderLine("D:\\a b"), "folder\tD:\\a b\n");
     EXPECT_EQ(cmd::CompleteLine(12, false), "complete\t12\t0\n");
     EXPECT_EQ(cmd::CompleteLine(0, true), "complete\t0\t1\n");
+    EXPECT_EQ(cmd::NetCompleteLine(3), "complete\t3\n");
+}
+
+TEST(CmdOutput, NetworkRowsAreOneLineOfFixedFields)
+{
+    EXPECT_EQ(cmd::NetRowLine({"PC01", {"10.0.0.1", "WORK", "desk\tnear\r\nwindow", "00-0C-29-1A-2B-3C"}}),
+              "computer\tPC01\t10.0.0.1\tWORK\tdesk near  window\t00-0C-29-1A-2B-3C\n");
+    EXPECT_EQ(cmd::NetRowLine({"", {"", "WORK"}}), "domain\tWORK\n");
+    // A row cut short (stopped while its MAC query ran) still has all six fields.
+    EXPECT_EQ(cmd::NetRowLine({"PC01", {"?.?.?.?", "WORK", ""}}), "computer\tPC01\t?.?.?.?\tWORK\t\t\n");
 }
 
 } // namespace

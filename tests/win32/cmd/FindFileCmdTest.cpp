@@ -1,4 +1,5 @@
 // FindFileCmd.exe end to end: started with CreateProcessW, its output read through pipes.
+#include "platform/NetworkProvider.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "tests/win32/platform/TempTree.h"
@@ -254,6 +255,23 @@ TEST_F(FindFileCmdTest, ExitStatusTellsFoundNothingAndBadUsage)
     Outcome help = RunCmd({"--help"});
     EXPECT_EQ(help.exitCode, 0u);
     EXPECT_NE(help.out.find("--containing"), std::string::npos);
+}
+
+TEST(FindFileCmdComputers, WithoutALanManagerProviderTheLookupPrintsNoRowsAndExitsWithOne)
+{
+    if (!platform::LanManagerProviderName().empty())
+        GTEST_SKIP() << "this system has a LAN Manager provider";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--computers"}, {"--computers", "--domains", "pc"}})
+    {
+        Outcome outcome = RunCmd(args);
+        EXPECT_EQ(outcome.exitCode, 1u);
+        EXPECT_EQ(outcome.out, "complete\t0\n");
+        EXPECT_EQ(outcome.err, "");
+    }
+    Outcome domainsAlone = RunCmd({"--domains"});
+    EXPECT_EQ(domainsAlone.exitCode, 2u);
+    EXPECT_NE(domainsAlone.err.find("--computers"), std::string::npos);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
-// ff_press_find MASK | --section N | --open about|language|settings | --close: drives a running
-// FindFile.exe from outside, for screenshots. Types MASK into the name field and presses the find
-// button, opens option section N (0 date, 1 size, 2 more options), opens the About box, the
-// language dialog or the settings dialog, or closes the window (and its open dialog first).
+// ff_press_find MASK | --section N | --open about|language|settings | --network [TEXT] | --close:
+// drives a running FindFile.exe from outside, for screenshots. Types MASK into the name field and
+// presses the find button, opens option section N (0 date, 1 size, 2 more options), opens the About
+// box, the language dialog or the settings dialog, opens the network panel (and with TEXT looks
+// for computers), or closes the window (and its open dialog first).
 #include "controls/Window.h"
 #include "ui/main/FindfileFrm.h"
+#include "ui/network/NetworkPanel.h"
 
 #include <string>
 #include <windows.h>
@@ -35,8 +37,23 @@ int wmain(int argc, wchar_t** argv)
     {
         // Posted: the dialog is modal, and a sent click would wait until it closes.
         const std::wstring which = argv[2];
-        const int id = which == L"about" ? ui::kIdAboutBtn : which == L"language" ? ui::kIdLangBtn : ui::kIdSettingsBtn;
+        const int id = which == L"about"      ? ui::kIdAboutBtn
+                       : which == L"language" ? ui::kIdLangBtn
+                                              : ui::kIdSettingsBtn;
         PostMessageW(controls::FindControl(frame, id), BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (std::wstring(argv[1]) == L"--network")
+    {
+        SendMessageW(controls::FindControl(frame, ui::kIdHeader2), WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM(5, 5));
+        SendMessageW(controls::FindControl(frame, ui::kIdHeader2), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        if (argc > 2)
+        {
+            SendMessageW(controls::FindControl(frame, ui::kIdLMDEdit3), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(argv[2]));
+            SendMessageW(controls::FindControl(frame, ui::kIdFincompsbtn), BM_CLICK, 0, 0);
+        }
         return 0;
     }
     if (std::wstring(argv[1]) == L"--section" && argc > 2)

@@ -1,0 +1,61 @@
+#include "cmd/CmdComputers.h"
+
+#include "cmd/CmdOutput.h"
+#include "network/NetLookup.h"
+#include "platform/Win32Network.h"
+
+namespace cmd
+{
+
+namespace
+{
+
+// A computer row is printed once its MAC cell has come, so that each line is whole.
+class PrintingSink : public network::RowSink
+{
+public:
+    explicit PrintingSink(ConsoleOutput& out) : m_out(out) {}
+
+    void Clear() override {}
+    void AddRow(const network::NetRow& row) override
+    {
+        ++m_rows;
+        if (row.caption.empty())
+            m_out.Write(NetRowLine(row));
+        else
+            m_pending = row;
+    }
+    void AddLastCell(const std::string& text) override
+    {
+        m_pending.cells.push_back(text);
+        m_out.Write(NetRowLine(m_pending));
+    }
+    long long Rows() const { return m_rows; }
+
+private:
+    ConsoleOutput& m_out;
+    network::NetRow m_pending;
+    long long m_rows = 0;
+};
+
+} // namespace
+
+long long RunComputers(const CmdOptions& options, ConsoleOutput& out, const std::atomic<bool>& stop)
+{
+    platform::Win32NetProvider provider(platform::LanManagerProviderName());
+    platform::Win32NameResolver resolver;
+    platform::Win32MacQuery mac;
+    network::LookupServices services{provider, resolver, mac, platform::SystemUpperCase,
+                                     platform::ToOemCodePage};
+    network::LookupControl control;
+    const bool domains = options.domains;
+    control.listDomains = [domains] { return domains; };
+    control.stopRequested = [&stop] { return stop.load(); };
+    PrintingSink sink(out);
+    network::GetNetInfo(options.locationGiven ? options.criteria.location : std::string(), services, control,
+                        sink);
+    out.Write(NetCompleteLine(sink.Rows()));
+    return sink.Rows();
+}
+
+} // namespace cmd

@@ -1,0 +1,286 @@
+// The network panel driven as a person would: header clicks, Enter and the button, the list in
+// network mode, PopupMenu3, and lookups stopped, restarted and cut off by closing the window.
+#include "ui/network/NetworkPanel.h"
+
+#include "lang/TextIds.h"
+#include "platform/NetworkProvider.h"
+#include "platform/Utf8.h"
+#include "tests/support/FakeNetwork.h"
+#include "tests/win32/main/FrameFixture.h"
+
+#include <atomic>
+
+namespace
+{
+
+using namespace ui;
+using fake::Entry;
+namespace t = lang::text;
+
+// A MAC query that holds the lookup until the test lets it go.
+class GatedMacQuery : public platform::MacQuery
+{
+public:
+    explicit GatedMacQuery(std::shared_ptr<std::atomic<bool>> open) : m_open(std::move(open)) {}
+    std::optional<platform::AdapterAddress> Query(uint8_t, const platform::NetBiosName&) override
+    {
+        while (!*m_open)
+            Sleep(5);
+        return platform::AdapterAddress{0, 12, 41, 26, 43, 60};
+    }
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_open;
+};
+
+std::string Upper(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// A network of two domains; gate null: MAC queries answer at once.
+LookupPlatform FakePlatform(std::shared_ptr<std::atomic<bool>> gate = nullptr)
+{
+    auto provider = std::make_unique<fake::FakeNetProvider>();
+    provider->domains = {{Entry("WORK"), Entry("HOME")}};
+    provider->children["WORK"] = {{Entry("\\\\PC01", "desk"), Entry("\\\\SERVER")}};
+    provider->children["HOME"] = {{Entry("\\\\LAPC")}};
+    auto resolver = std::make_unique<fake::FakeResolver>();
+    resolver->addresses = {{"PC01", "10.0.0.1"}, {"SERVER", "10.0.0.7"}};
+    LookupPlatform services;
+    services.provider = std::move(provider);
+    services.resolver = std::move(resolver);
+    if (gate)
+        services.mac = std::make_unique<GatedMacQuery>(gate);
+    else
+        services.mac = std::make_unique<fake::FakeMacQuery>();
+    services.upper = Upper;
+    return services;
+}
+
+class NetworkPanelTest : public uitest::FrameTest
+{
+protected:
+    void OpenPanel(const std::string& language = "EN")
+    {
+        m_hooks.header2Click = [this] { m_panel->Header2Click(); };
+        m_hooks.stopNetworkLookup = [this] { m_panel->StopLookup(); };
+        Open(language);
+        m_panel = std::make_unique<NetworkPanel>(*m_frame, m_services);
+    }
+    void TearDown() override
+    {
+        m_panel.reset();
+        FrameTest::TearDown();
+    }
+    void Header(int id) { SendMessageW(C(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }
+    void Enter() { SendMessageW(C(kIdLMDEdit3), WM_KEYDOWN, VK_RETURN, 0); }
+    std::string ColumnCaption(int column)
+    {
+        wchar_t text[256] = {};
+        LVCOLUMNW info{};
+        info.mask = LVCF_TEXT;
+        info.pszText = text;
+        info.cchTextMax = 256;
+        ListView_GetColumn(C(kIdLV1), column, &info);
+        return platform::Narrow(text);
+    }
+    bool WaitForLookup()
+    {
+        return uitest::PumpUntil([this] { return !m_panel->Running(); });
+    }
+    std::string Status() const { return controls::WindowText(C(kIdPanel2)); }
+    std::vector<std::string> RowTexts(int row)
+    {
+        std::vector<std::string> cells;
+        for (int column = 0; column < 5; ++column)
+            cells.push_back(Cell(row, column));
+        return cells;
+    }
+
+    NetworkPanelServices m_services;
+    std::unique_ptr<NetworkPanel> m_panel;
+};
+
+TEST_F(NetworkPanelTest, Header2SwitchesTheListToNetworkModeAndHeader1Back)
+{
+    OpenPanel();
+    SetWindowTextW(C(kIdPanel2), L"status before");
+    Header(kIdHeader2);
+    EXPECT_TRUE(Visible(kIdHeader2Page));
+    for (int column = 0; column < 5; ++column)
+        EXPECT_EQ(ColumnCaption(column), Lang(t::kColumnComputer + column));
+    EXPECT_EQ(ListView_GetColumnWidth(C(kIdLV1), 1), 100);
+    HIMAGELIST small = ListView_GetImageList(C(kIdLV1), LVSIL_SMALL);
+    EXPECT_EQ(small, ListView_GetImageList(C(kIdLV1), LVSIL_NORMAL));
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(small, &cx, &cy));
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(ImageList_GetImageCount(small), 1);
+    EXPECT_EQ(Status(), "status before");
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
+    EXPECT_EQ(Text(kIdFlatCheckBox1), Lang(t::kListWorkgroups));
+    EXPECT_EQ(Text(kIdLabel8), Lang(t::kComputerNameLabel));
+
+    Header(kIdHeader1);
+    EXPECT_EQ(ColumnCaption(0), Lang(t::kColumnName));
+    EXPECT_NE(ListView_GetImageList(C(kIdLV1), LVSIL_SMALL), small);
+}
+
+TEST_F(NetworkPanelTest, WithoutALanManagerProviderTheLookupEndsWithNoRows)
+{
+    if (!platform::LanManagerProviderName().empty())
+        GTEST_SKIP() << "this system has a LAN Manager provider";
+    OpenPanel();
+    Header(kIdHeader2);
+    Enter();
+    ASSERT_TRUE(WaitForLookup());
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Status(), Lang(t::kStatusCountBefore) + "0" + Lang(t::kStatusCountAfter));
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
+}
+
+TEST_F(NetworkPanelTest, RowsArriveInOrderAndWholeWithDomainRowsWhenChecked)
+{
+    m_services.lookupPlatform = [] { return FakePlatform(); };
+    OpenPanel();
+    Header(kIdHeader2);
+    Click(kIdFlatCheckBox1);
+    Click(kIdFincompsbtn);
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStop));
+    ASSERT_TRUE(WaitForLookup());
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
+    ASSERT_EQ(Rows(), 5);
+    EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"", "", "WORK", "", ""}));
+    EXPECT_EQ(RowTexts(1), (std::vector<std::string>{"PC01", "10.0.0.1", "WORK", "desk", "?-?-?-?-?-?"}));
+    EXPECT_EQ(RowTexts(2), (std::vector<std::string>{"SERVER", "10.0.0.7", "WORK", "", "?-?-?-?-?-?"}));
+    EXPECT_EQ(RowTexts(3), (std::vector<std::string>{"", "", "HOME", "", ""}));
+    EXPECT_EQ(RowTexts(4), (std::vector<std::string>{"LAPC", "?.?.?.?", "HOME", "", "?-?-?-?-?-?"}));
+    EXPECT_EQ(Status(), Lang(t::kStatusCountBefore) + "5" + Lang(t::kStatusCountAfter));
+
+    // Sorting by the comment puts the domain rows (no comment) with the empty comments first.
+    ListView_SetItemState(C(kIdLV1), -1, 0, LVIS_SELECTED);
+    m_frame->Results().LV1ColumnClick(3);
+    EXPECT_EQ(Cell(4, 0), "PC01");
+    m_frame->Results().LV1ColumnClick(0);
+    EXPECT_EQ(Cell(4, 0), "SERVER");
+    EXPECT_EQ(Cell(0, 0), "");
+}
+
+TEST_F(NetworkPanelTest, ARowShowsFourColumnsWhileItsMacIsAskedAndAStoppedLookupNeverReachesTheNextOne)
+{
+    auto gateA = std::make_shared<std::atomic<bool>>(false);
+    auto gateB = std::make_shared<std::atomic<bool>>(false);
+    int made = 0;
+    m_services.lookupPlatform = [&] { return FakePlatform(++made == 1 ? gateA : gateB); };
+    OpenPanel();
+    Header(kIdHeader2);
+    SetWindowTextW(C(kIdLMDEdit3), L"pc01");
+    Enter();
+    ASSERT_TRUE(uitest::PumpUntil([this] { return m_frame->Results().RowCount() == 1; }));
+    EXPECT_EQ(m_frame->Results().Row(0).cells.size(), 3u);
+    EXPECT_EQ(Cell(0, 4), "");
+    Enter(); // stop: the caption comes back at once, the lookup is still in its MAC query
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
+    EXPECT_TRUE(m_panel->Running());
+
+    SetWindowTextW(C(kIdLMDEdit3), L"server");
+    SetWindowTextW(C(kIdPanel2), L"untouched");
+    Enter(); // a new lookup at once
+    ASSERT_TRUE(uitest::PumpUntil([this] {
+        return m_frame->Results().RowCount() == 1 && m_frame->Results().Row(0).caption == "SERVER";
+    }));
+    // The old lookup ends now: its MAC cell and its end are dropped.
+    *gateA = true;
+    Sleep(300);
+    uitest::Pump();
+    EXPECT_EQ(m_frame->Results().Row(0).cells.size(), 3u);
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStop));
+    EXPECT_EQ(Status(), "untouched");
+    EXPECT_TRUE(m_panel->Running());
+
+    *gateB = true;
+    ASSERT_TRUE(WaitForLookup());
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"SERVER", "10.0.0.7", "WORK", "", "00-0C-29-1A-2B-3C"}));
+    EXPECT_EQ(Status(), Lang(t::kStatusCountBefore) + "1" + Lang(t::kStatusCountAfter));
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
+}
+
+TEST_F(NetworkPanelTest, ClosingTheWindowDuringALookupStopsItAndTheLookupNeverTouchesTheWindow)
+{
+    auto gate = std::make_shared<std::atomic<bool>>(false);
+    m_services.lookupPlatform = [&] { return FakePlatform(gate); };
+    OpenPanel();
+    Header(kIdHeader2);
+    Enter();
+    ASSERT_TRUE(uitest::PumpUntil([this] { return m_frame->Results().RowCount() == 1; }));
+    HWND window = m_frame->Handle();
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(m_panel->Running());
+    *gate = true;
+    Sleep(200);
+    uitest::Pump();
+    EXPECT_EQ(m_frame->Results().RowCount(), 1u);
+}
+
+TEST_F(NetworkPanelTest, PopupMenu3ActsOnTheFirstSelectedRowWithFixedCaptionsInEveryLanguage)
+{
+    for (const char* language : {"EN", "CSY", "DE", "ES", "FR", "IT", "RUS"})
+    {
+        std::vector<std::string> captions;
+        std::vector<std::string> explored;
+        std::vector<std::string> shown;
+        int choice = kIdProzkoumat1;
+        m_services = {};
+        m_services.lookupPlatform = [] { return FakePlatform(); };
+        m_services.trackMenu = [&](HMENU menu, POINT) {
+            captions.clear();
+            for (int i = 0; i < GetMenuItemCount(menu); ++i)
+            {
+                wchar_t text[64] = {};
+                GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                captions.push_back(platform::Narrow(text));
+            }
+            return choice;
+        };
+        m_services.explore = [&](const std::string& path) { explored.push_back(path); };
+        m_services.properties = [&](HWND owner, const std::string& path) {
+            EXPECT_EQ(owner, m_frame->Handle());
+            shown.push_back(path);
+            return true;
+        };
+        m_panel.reset();
+        OpenPanel(language);
+        Header(kIdHeader2);
+        Click(kIdFlatCheckBox1);
+        Click(kIdFincompsbtn);
+        ASSERT_TRUE(WaitForLookup());
+        ASSERT_EQ(Rows(), 5);
+        auto rightClickWith = [&](std::initializer_list<int> rows, int item) {
+            ListView_SetItemState(C(kIdLV1), -1, 0, LVIS_SELECTED);
+            for (int row : rows)
+                ListView_SetItemState(C(kIdLV1), row, LVIS_SELECTED, LVIS_SELECTED);
+            choice = item;
+            m_frame->Results().LV1MouseDown(VK_RBUTTON, POINT{10, 10});
+        };
+        rightClickWith({2, 4}, kIdProzkoumat1);
+        rightClickWith({4, 1}, kIdVlastnosti1);
+        rightClickWith({0}, kIdProzkoumat1);
+        rightClickWith({3}, kIdVlastnosti1);
+        captions.push_back("-");
+        rightClickWith({}, kIdVlastnosti1); // nothing selected: no menu
+        EXPECT_EQ(captions, (std::vector<std::string>{"Prozkoumat", "Vlastnosti", "-"})) << language;
+        EXPECT_EQ(explored, (std::vector<std::string>{"\\\\SERVER", "\\\\"})) << language;
+        EXPECT_EQ(shown, (std::vector<std::string>{"\\\\PC01"})) << language;
+        m_panel.reset();
+        m_frame.reset();
+        uitest::Pump();
+    }
+}
+
+} // namespace

@@ -1,0 +1,227 @@
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+#include "ui/network/NetworkPanel.h"
+
+#include "controls/Theme.h"
+#include "controls/Window.h"
+#include "lang/Language.h"
+#include "lang/TextIds.h"
+#include "ui/main/FindfileFrm.h"
+#include "ui/main/Messages.h"
+
+namespace ui
+{
+
+namespace
+{
+
+std::string T(int id)
+{
+    return lang::GetLangText(id);
+}
+
+HWND AddControl(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
+                int height, DWORD exStyle = 0)
+{
+    HWND control = ::CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width,
+                                     height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()), FALSE);
+    return control;
+}
+
+} // namespace
+
+NetworkPanel::NetworkPanel(TFindfileFrm& frame, NetworkPanelServices services)
+    : m_frame(frame), m_services(std::move(services))
+{
+    if (!m_services.lookupPlatform)
+        m_services.lookupPlatform = [this] { return Win32LookupPlatform(m_frame.NetworkProviderName()); };
+    m_images.Reset(::ImageList_LoadImageW(::GetModuleHandleW(nullptr), L"NETCOMPUTER", 16, 0,
+                                          RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    BuildControls();
+    m_frameSubclass.Install(m_frame.Handle(), [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return FrameMessage(hwnd, msg, wParam, lParam);
+    });
+    m_frame.Results().showNetworkMenu = [this](POINT screen) { ShowPopupMenu3(screen); };
+}
+
+NetworkPanel::~NetworkPanel()
+{
+    Forget();
+}
+
+// Positions are those of the panel's face under its header.
+void NetworkPanel::BuildControls()
+{
+    HWND page = m_frame.NetworkPage().Handle();
+    HWND image = AddControl(page, kIdImage2, L"STATIC", SS_BITMAP, 0, 24, 49, 41);
+    ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(controls::Picture(L"NETPANEL")));
+    HWND memo = AddControl(page, kIdMemo2, L"EDIT", ES_MULTILINE | ES_READONLY, 72, 24, 153, 41);
+    controls::SetWindowTextUtf8(memo, T(lang::text::kNetworkDescription));
+    HWND label = AddControl(page, kIdLabel8, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 80, 177, 15);
+    controls::SetWindowTextUtf8(label, T(lang::text::kComputerNameLabel));
+    m_edit =
+        AddControl(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21, WS_EX_CLIENTEDGE);
+    ::SendMessageW(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiFont()), FALSE);
+    m_editSubclass.Install(m_edit, [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return EditMessage(hwnd, msg, wParam, lParam);
+    });
+    HWND box = AddControl(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
+    controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
+    m_button = AddControl(page, kIdFincompsbtn, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 56, 408, 113, 33);
+    controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStart));
+}
+
+void NetworkPanel::Header2Click()
+{
+    ResultsList& list = m_frame.Results();
+    HWND lv1 = list.Handle();
+    ::SendMessageW(lv1, WM_SETREDRAW, FALSE, 0);
+    if (m_frame.FindFile1().Busy())
+        m_frame.FindFile1().AbortSearch();
+    list.Clear();
+    m_rowPending = false;
+    list.SetNetworkColumns();
+    ListView_SetColumnWidth(lv1, 1, 100);
+    list.SetImageLists(m_images.Get(), m_images.Get());
+    ::SendMessageW(lv1, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(lv1, nullptr, TRUE);
+}
+
+void NetworkPanel::FincompsbtnClick()
+{
+    if (controls::WindowText(m_button) == T(lang::text::kFindStart))
+    {
+        controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStop));
+        // A stopped lookup still winding down becomes stale: its rows and its end are dropped.
+        m_current = std::make_unique<TNetInfo>(m_frame.Handle(), m_nextId++, controls::WindowText(m_edit),
+                                               m_services.lookupPlatform(), m_listDomains);
+        ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+        return;
+    }
+    StopLookup();
+    controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStart));
+}
+
+void NetworkPanel::StopLookup()
+{
+    if (m_current && !m_current->Terminated())
+        m_current->Terminate();
+}
+
+void NetworkPanel::NetInfoTerminate()
+{
+    m_current.reset();
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStart));
+    ResultsList& list = m_frame.Results();
+    list.ShowPendingRows();
+    list.ShowRowCount();
+}
+
+void NetworkPanel::Forget()
+{
+    StopLookup();
+    m_current.reset();
+    m_frameSubclass.Remove();
+    m_editSubclass.Remove();
+    m_frame.Results().showNetworkMenu = nullptr;
+}
+
+LRESULT NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
+{
+    if (!m_current || id != m_current->Id())
+        return 0;
+    ResultsList& list = m_frame.Results();
+    // Back in file mode (Header1Click) the stopped lookup's last row has no place in the list.
+    if ((event.kind == NetInfoEvent::Row || event.kind == NetInfoEvent::LastCell) && list.IsFileMode())
+        return 0;
+    switch (event.kind)
+    {
+    case NetInfoEvent::Clear:
+        list.Clear();
+        m_rowPending = false;
+        break;
+    case NetInfoEvent::Row: {
+        ResultRow row;
+        row.caption = event.row->caption;
+        row.cells = event.row->cells;
+        row.icon = 0;
+        m_rowPending = !row.caption.empty();
+        list.AddRow(std::move(row));
+        list.ShowPendingRows();
+        break;
+    }
+    case NetInfoEvent::LastCell:
+        // Dropped when the list was cleared after the row came.
+        if (m_rowPending)
+            list.AddCellToLastRow(*event.text);
+        m_rowPending = false;
+        break;
+    case NetInfoEvent::Done:
+        NetInfoTerminate();
+        break;
+    }
+    return 0;
+}
+
+LRESULT NetworkPanel::FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case kMsgNetInfo:
+        return OnNetInfo(static_cast<unsigned>(wParam), *reinterpret_cast<const NetInfoEvent*>(lParam));
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kIdFincompsbtn && HIWORD(wParam) == BN_CLICKED)
+        {
+            FincompsbtnClick();
+            return 0;
+        }
+        if (LOWORD(wParam) == kIdFlatCheckBox1 && HIWORD(wParam) == BN_CLICKED)
+            *m_listDomains = ::SendMessageW(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        break;
+    case WM_SETCURSOR:
+        if (m_current && LOWORD(lParam) == HTCLIENT)
+        {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+            return TRUE;
+        }
+        break;
+    case WM_DESTROY:
+        // The window is going: the lookup is told to stop and its messages find no window.
+        Forget();
+        break;
+    }
+    return controls::Subclass::Default(hwnd, msg, wParam, lParam);
+}
+
+LRESULT NetworkPanel::EditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_GETDLGCODE:
+        if (lParam && reinterpret_cast<MSG*>(lParam)->wParam == VK_RETURN)
+            return DLGC_WANTALLKEYS | controls::Subclass::Default(hwnd, msg, wParam, lParam);
+        break;
+    case WM_KEYDOWN:
+        // LMDEdit3KeyDown: Enter acts as the button; through the window, so an error reaches the box.
+        if (wParam == VK_RETURN)
+        {
+            ::SendMessageW(m_frame.Handle(), WM_COMMAND, MAKEWPARAM(kIdFincompsbtn, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(m_button));
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (wParam == '\r')
+            return 0;
+        break;
+    }
+    return controls::Subclass::Default(hwnd, msg, wParam, lParam);
+}
+
+} // namespace ui

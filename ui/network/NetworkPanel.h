@@ -1,0 +1,88 @@
+#pragma once
+// The network panel under Header2: the search field, the "list workgroups" box and the start/stop
+// button Fincompsbtn; it switches LV1 into network mode, runs TNetInfo and shows its rows, and
+// offers PopupMenu3 on the rows. It plugs into the main window through the window's hooks and
+// one subclass of the window (its controls' commands and the cursor while a lookup runs).
+#include "controls/Subclass.h"
+#include "platform/UniqueHandle.h"
+#include "ui/network/NetInfo.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ui
+{
+
+class TFindfileFrm;
+
+enum NetworkControlId : int
+{
+    kIdImage2 = 300,
+    kIdMemo2,
+    kIdLabel8,
+    kIdLMDEdit3,
+    kIdFlatCheckBox1,
+    kIdFincompsbtn,
+    kIdProzkoumat1,
+    kIdVlastnosti1,
+};
+
+struct NetworkPanelServices
+{
+    // The services of each new lookup; null: the system's, through the window's provider name.
+    std::function<LookupPlatform()> lookupPlatform;
+    // The shell's actions on a computer path; null: ShellExecuteW "explore" and DisplayPropDialog.
+    std::function<void(const std::string& path)> explore;
+    std::function<bool(HWND owner, const std::string& path)> properties;
+    // Shows PopupMenu3 and answers the chosen item (0: none); null: TrackPopupMenuEx.
+    std::function<int(HMENU menu, POINT screen)> trackMenu;
+};
+
+class NetworkPanel
+{
+public:
+    // Builds the controls on the window's network page and takes over its hooks' network part.
+    NetworkPanel(TFindfileFrm& frame, NetworkPanelServices services = {});
+    ~NetworkPanel();
+    NetworkPanel(const NetworkPanel&) = delete;
+    NetworkPanel& operator=(const NetworkPanel&) = delete;
+
+    void Header2Click();
+    void FincompsbtnClick();
+    // Header1Click's request: a running lookup is told to stop.
+    void StopLookup();
+    bool Running() const { return m_current != nullptr; }
+
+    void ShowPopupMenu3(POINT screen);
+    void Prozkoumat1Click();
+    void Vlastnosti1Click();
+
+private:
+    void BuildControls();
+    LRESULT FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT EditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNetInfo(unsigned id, const NetInfoEvent& event);
+    void NetInfoTerminate();
+    void Forget(); // the window is going: no lookup touches it any more
+    // The caption of the first selected row; false when no row is selected.
+    bool FirstSelectedCaption(std::string& caption) const;
+
+    TFindfileFrm& m_frame;
+    NetworkPanelServices m_services;
+    platform::UniqueImageList m_images; // NetFindimgsmale
+    HWND m_edit = nullptr;
+    HWND m_button = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_listDomains = std::make_shared<std::atomic<bool>>(false);
+    std::unique_ptr<TNetInfo> m_current;
+    unsigned m_nextId = 1;
+    bool m_rowPending = false; // the last row shown still waits for its MAC cell
+    controls::Subclass m_frameSubclass;
+    controls::Subclass m_editSubclass;
+};
+
+// Opens the shell's properties dialog for path; true when the shell accepted the request.
+bool DisplayPropDialog(HWND owner, const std::string& path);
+
+} // namespace ui
