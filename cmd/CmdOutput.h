@@ -20,4 +20,11 @@ std::string FoundLine(const std::string& folder, const engine::TSearchRec& recor
                       const std::optional<platform::CalendarTime>& lastWrite);
 std::string CompleteLine(long long count, bool aborted);
 
+// The --format forms of one entry found, and the csv form's header line.
+std::string TsvLine(const std::string& folder, const engine::TSearchRec& record,
+                    const std::optional<platform::CalendarTime>& lastWrite);
+std::string CsvHeaderLine();
+std::string CsvLine(const std::string& folder, const engine::TSearchRec& record,
+                    const std::optional<platform::CalendarTime>& lastWrite);
+
 } // namespace cmd

@@ -38,7 +38,8 @@ TEST(CmdOptions, DefaultsMatchTheFinder)
     EXPECT_TRUE(o.criteria.subfolders);
     EXPECT_EQ(o.criteria.attributes,
               (TFileAttributes{engine::ffArchive, engine::ffReadonly, engine::ffHidden, engine::ffSystem}));
-    EXPECT_FALSE(o.criteria.exactAttribute || !o.criteria.ignoreCase || o.threaded || o.events || o.help || o.version);
+    EXPECT_FALSE(o.criteria.exactAttribute || !o.criteria.ignoreCase || o.threaded || o.events || o.help ||
+                 o.version);
     EXPECT_EQ(o.criteria.sizeMin, 0);
     EXPECT_EQ(o.criteria.modifiedBefore, 0);
 }
@@ -90,6 +91,10 @@ TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
     // An empty value is a value: no attributes at all, an empty name.
     EXPECT_EQ(ParseCommandLine({"-a", ""}).options.criteria.attributes, TFileAttributes{});
     EXPECT_EQ(ParseCommandLine({"--name="}).options.criteria.filename, "");
+    EXPECT_EQ(ParseCommandLine({}).options.format, cmd::OutputFormat::Paths);
+    EXPECT_EQ(ParseCommandLine({"--format", "tsv"}).options.format, cmd::OutputFormat::Tsv);
+    EXPECT_EQ(ParseCommandLine({"-f", "csv"}).options.format, cmd::OutputFormat::Csv);
+    EXPECT_EQ(ParseCommandLine({"--format=paths"}).options.format, cmd::OutputFormat::Paths);
 }
 
 TEST(CmdOptions, RejectsBadCommandLines)
@@ -107,6 +112,10 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--threaded=yes"},
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
+        {"--format", "CSV"},
+        {"--format", "json"},
+        {"--format"},
+        {"--events", "--format", "tsv"},
     };
     for (const auto& args : bad)
     {
