@@ -10,9 +10,9 @@
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
-#include "ui/shell/ItemProp.h"
 #include "ui/results/LineFilterWin32.h"
 #include "ui/results/ResultRowsFound.h"
+#include "ui/shell/ItemProp.h"
 
 namespace ui
 {
@@ -144,8 +144,9 @@ void ResultsList::Append(ResultRow row)
 {
     m_rows.push_back(std::move(row));
     if (!m_timerRunning)
-        m_timerRunning = ::SetTimer(m_list, kShowRowsTimer,
-                                    PendingRowsOnPage() ? kShowPageRowsDelayMs : kShowRowsDelayMs, nullptr) != 0;
+        m_timerRunning =
+            ::SetTimer(m_list, kShowRowsTimer, PendingRowsOnPage() ? kShowPageRowsDelayMs : kShowRowsDelayMs,
+                       nullptr) != 0;
 }
 
 void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
@@ -279,6 +280,18 @@ bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
         result = 0;
         return true;
     }
+    case LVN_ODFINDITEMW: {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        result = -1;
+        if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz)
+            result = FindRowByName(find.lvfi.psz, find.iStart, (find.lvfi.flags & LVFI_WRAP) != 0);
+        return true;
+    }
+    case LVN_BEGINDRAG:
+    case LVN_BEGINRDRAG:
+        DragSelected();
+        result = 0;
+        return true;
     case LVN_COLUMNCLICK:
         LV1ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         result = 0;
@@ -288,9 +301,14 @@ bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
         result = 0;
         return true;
     case NM_RCLICK: {
-        POINT at = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
+        LVHITTESTINFO hit{};
+        hit.pt = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
+        POINT at = hit.pt;
         ::ClientToScreen(m_list, &at);
-        LV1MouseDown(VK_RBUTTON, at);
+        if (ListView_HitTest(m_list, &hit) < 0 && IsFileMode())
+            ShowResultsMenu(at);
+        else
+            LV1MouseDown(VK_RBUTTON, at);
         result = 0;
         return true;
     }
@@ -306,6 +324,15 @@ LRESULT ResultsList::ListMessage(HWND window, UINT message, WPARAM wParam, LPARA
         ShowPendingRows();
         return 0;
     }
+    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && OnKey(message, wParam))
+        return 0;
+    // The keys above come back as characters; the list would take them for the start of a name.
+    if (message == WM_CHAR && (wParam == 1 || wParam == 3 || wParam == L'\r'))
+        return 0;
+    // The context-menu key and Shift+F10 are served at the key itself; the system's own menu
+    // request after them would show a second menu.
+    if (message == WM_CONTEXTMENU && lParam == -1)
+        return 0;
     return controls::Subclass::Default(window, message, wParam, lParam);
 }
 
