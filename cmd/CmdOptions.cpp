@@ -86,6 +86,7 @@ enum class ValueOption
     SizeMin,
     SizeMax,
     Containing,
+    Format,
 };
 
 struct OptionName
@@ -123,6 +124,7 @@ const OptionName kOptions[] = {
     {"size-min", 0, true, static_cast<int>(ValueOption::SizeMin)},
     {"size-max", 0, true, static_cast<int>(ValueOption::SizeMax)},
     {"containing", 'c', true, static_cast<int>(ValueOption::Containing)},
+    {"format", 'f', true, static_cast<int>(ValueOption::Format)},
     {"no-subfolders", 0, false, kNoSubfolders},
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
@@ -238,6 +240,15 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
     case ValueOption::Containing:
         options.criteria.containing = value;
         return {};
+    case ValueOption::Format:
+        if (value == "paths" || value == "tsv" || value == "csv")
+        {
+            options.format = value == "paths" ? OutputFormat::Paths
+                                              : (value == "tsv" ? OutputFormat::Tsv : OutputFormat::Csv);
+            options.formatGiven = true;
+            return {};
+        }
+        return "invalid format \"" + value + "\" (paths, tsv or csv)";
     }
     return {};
 }
@@ -393,6 +404,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
     }
     if (result.options.domains && !result.options.computers)
         result.error = "option --domains needs --computers";
+    else if (result.options.events && result.options.formatGiven)
+        result.error = "--events and --format cannot be combined (--events prints every event)";
     return result;
 }
 
@@ -422,13 +435,17 @@ const char* UsageText()
            "  -c, --containing TEXT    the text the file must contain\n"
            "      --case-sensitive     match the text's letter case exactly\n"
            "      --threaded           search on a worker thread; events still come on the main thread\n"
-           "      --events             print every event instead of only the paths found\n"
+           "  -f, --format FORM        paths (default), tsv or csv: how each entry found is printed\n"
+           "      --events             print every event instead of only the entries found\n"
            "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"
            "                           IP address is TEXT (all computers without TEXT)\n"
            "      --domains            with --computers: also the domains whose name contains TEXT\n"
            "  -h, --help               this text\n"
            "      --version            the program's version\n"
-           "Output: one line per entry found (its full path), or with --events tab-separated lines:\n"
+           "Output: one line per entry found: its full path; with --format tsv\n"
+           "  FOLDER<TAB>NAME<TAB>SIZE<TAB>ATTR<TAB>YYYY-MM-DD HH:MM:SS; with --format csv a header line\n"
+           "  Name,Folder,Path,Size,Modified,Attributes and a line per entry (RFC 4180 quoting, modified\n"
+           "  as YYYY-MM-DDTHH:MM:SS local time). With --events tab-separated lines:\n"
            "  folder<TAB>FOLDER, found<TAB>FOLDER<TAB>NAME<TAB>SIZE<TAB>ATTR<TAB>YYYY-MM-DD HH:MM:SS,\n"
            "  complete<TAB>COUNT<TAB>ABORTED\n"
            "With --computers: computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC, domain<TAB>NAME,\n"

@@ -15,12 +15,22 @@ class TFindFile;
 namespace cmd
 {
 
+// How each entry found is printed when --events is not given.
+enum class OutputFormat
+{
+    Paths, // its full path
+    Tsv,   // the found event's fields, tab-separated
+    Csv,   // RFC 4180 lines under a header
+};
+
 struct CmdOptions
 {
     engine::FindCriteria criteria; // the positional argument is its location
     bool locationGiven = false;
     bool threaded = false;
     bool events = false;
+    OutputFormat format = OutputFormat::Paths;
+    bool formatGiven = false;
     // --computers: the network lookup instead of a file search; the positional argument is its text.
     bool computers = false;
     bool domains = false; // --domains: also the domain rows

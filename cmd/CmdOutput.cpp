@@ -1,5 +1,7 @@
 #include "cmd/CmdOutput.h"
 
+#include "ui/results/ResultExport.h"
+
 #include <cstdio>
 
 namespace cmd
@@ -27,13 +29,45 @@ std::string FolderLine(const std::string& folder)
     return "folder\t" + folder + "\n";
 }
 
-std::string FoundLine(const std::string& folder, const engine::TSearchRec& record,
-                      const std::optional<platform::CalendarTime>& lastWrite)
+namespace
+{
+
+std::string AttributeText(const engine::TSearchRec& record)
 {
     char attributes[16];
     std::snprintf(attributes, sizeof(attributes), "%08x", static_cast<unsigned>(record.Attr));
-    return "found\t" + folder + "\t" + record.Name + "\t" + std::to_string(record.Size) + "\t" + attributes +
+    return attributes;
+}
+
+} // namespace
+
+std::string FoundLine(const std::string& folder, const engine::TSearchRec& record,
+                      const std::optional<platform::CalendarTime>& lastWrite)
+{
+    return "found\t" + TsvLine(folder, record, lastWrite);
+}
+
+std::string TsvLine(const std::string& folder, const engine::TSearchRec& record,
+                    const std::optional<platform::CalendarTime>& lastWrite)
+{
+    return folder + "\t" + record.Name + "\t" + std::to_string(record.Size) + "\t" + AttributeText(record) +
            "\t" + FormatLocalTime(lastWrite) + "\n";
+}
+
+// The console's lines end with a line feed alone, like the other forms.
+std::string CsvHeaderLine()
+{
+    std::string line = ui::CsvLine(ui::CsvHeader("Attributes"));
+    return line.substr(0, line.size() - 2) + "\n";
+}
+
+std::string CsvLine(const std::string& folder, const engine::TSearchRec& record,
+                    const std::optional<platform::CalendarTime>& lastWrite)
+{
+    std::string line =
+        ui::CsvLine({record.Name, folder, JoinPath(folder, record.Name), std::to_string(record.Size),
+                     lastWrite ? ui::IsoLocalTime(*lastWrite) : std::string(), AttributeText(record)});
+    return line.substr(0, line.size() - 2) + "\n";
 }
 
 std::string CompleteLine(long long count, bool aborted)

@@ -21,6 +21,13 @@ std::string FoundLine(const std::string& folder, const engine::TSearchRec& recor
                       const std::optional<platform::CalendarTime>& lastWrite);
 std::string CompleteLine(long long count, bool aborted);
 
+// The --format forms of one entry found, and the csv form's header line.
+std::string TsvLine(const std::string& folder, const engine::TSearchRec& record,
+                    const std::optional<platform::CalendarTime>& lastWrite);
+std::string CsvHeaderLine();
+std::string CsvLine(const std::string& folder, const engine::TSearchRec& record,
+                    const std::optional<platform::CalendarTime>& lastWrite);
+
 // computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC or domain<TAB>NAME; tabs and line breaks
 // inside a field become spaces so that every row stays one line of six (two) fields.
 std::string NetRowLine(const network::NetRow& row);

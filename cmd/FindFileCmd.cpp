@@ -36,6 +36,23 @@ BOOL WINAPI OnConsoleControl(DWORD event)
     return FALSE;
 }
 
+std::string EntryText(const cmd::CmdOptions& options, const std::string& folder,
+                      const engine::TSearchRec& record, const platform::LocalTimeConverter& localTime)
+{
+    if (options.events)
+        return cmd::FoundLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime));
+    switch (options.format)
+    {
+    case cmd::OutputFormat::Tsv:
+        return cmd::TsvLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime));
+    case cmd::OutputFormat::Csv:
+        return cmd::CsvLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime));
+    case cmd::OutputFormat::Paths:
+    default:
+        return cmd::JoinPath(folder, record.Name) + "\n";
+    }
+}
+
 int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOutput& err)
 {
     platform::Win32FileSystem fileSystem;
@@ -66,10 +83,7 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     };
     finder.OnFound = [&](engine::TFindFile&, const std::string& folder, const engine::TSearchRec& record) {
         ++found;
-        if (options.events)
-            out.Write(cmd::FoundLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime)));
-        else
-            out.Write(cmd::JoinPath(folder, record.Name) + "\n");
+        out.Write(EntryText(options, folder, record, localTime));
         stopInlineRunWhenInterrupted();
     };
     finder.OnComplete = [&](engine::TFindFile& sender) {
@@ -77,6 +91,8 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
             out.Write(cmd::CompleteLine(found, sender.Aborted()));
     };
 
+    if (!options.events && options.format == cmd::OutputFormat::Csv)
+        out.Write(cmd::CsvHeaderLine());
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     finder.StartSearch();
     if (finder.Busy())

@@ -3,6 +3,7 @@
 #include "engine/AsciiCase.h"
 #include "engine/DateTime.h"
 #include "engine/MaskMatch.h"
+#include "engine/TextReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -101,7 +102,8 @@ bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::s
 {
     if (m_text.empty())
         return true;
-    std::unique_ptr<platform::FileReader> reader = fileSystem.OpenFile(path, platform::FileShare::ReadWrite);
+    std::unique_ptr<platform::FileReader> reader =
+        TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite));
     if (!reader)
         return false;
     // Consecutive blocks overlap by length - 1 bytes, so a text that straddles a block boundary is

@@ -45,7 +45,8 @@ class ContentScanner
 {
 public:
     ContentScanner(std::string text, bool ignoreCase);
-    // True when the file holds the text; a file that cannot be opened does not, and a read error
+    // True when the file holds the text (a file with a UTF-16 byte-order mark: in its UTF-8 form); a
+    // file that cannot be opened does not, and a read error
     // ends the scan with what was found so far.
     bool FileContains(platform::FileSystem& fileSystem, const std::string& path);
     // The same over bytes in memory; exposed for the scan's own boundary tests.

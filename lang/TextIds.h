@@ -75,6 +75,15 @@ constexpr int kOkButton = 300;
 constexpr int kCancelButton = 301;
 constexpr int kContextMenuCommand = 600;  // a registry key name
 
+// Results menu (a right click on the list's empty area) and saving a result set
+constexpr int kSaveResults = 7000;
+constexpr int kCopyAllPaths = 7001;
+constexpr int kSelectAll = 7002;
+constexpr int kOpenContainingFolder = 7003;
+constexpr int kSaveFilterCsv = 7004;  // the save dialog's file types
+constexpr int kSaveFilterPaths = 7005;
+constexpr int kSaveFailed = 7006;  // followed by the file's path
+
 // All of the above, for checks that every module holds every text.
 constexpr int kAll[] = {
     kMainCaption, kAboutButton, kLanguageButton, kMinimizeButton, kCloseButton, kSettingsButton,
@@ -87,7 +96,8 @@ constexpr int kAll[] = {
     kViewLargeIcons, kViewList, kViewDetails, kNetworkHeader, kNetworkDescription, kComputerNameLabel,
     kListWorkgroups, kColumnComputer, kColumnAddress, kColumnWorkgroup, kColumnComment, kColumnMac,
     kSettingsCaption, kSettingsContextMenu, kSettingsDefaultFind, kOkButton, kCancelButton,
-    kContextMenuCommand,
+    kContextMenuCommand, kSaveResults, kCopyAllPaths, kSelectAll, kOpenContainingFolder,
+    kSaveFilterCsv, kSaveFilterPaths, kSaveFailed,
 };
 
 }  // namespace lang::text

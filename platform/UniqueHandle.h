@@ -109,6 +109,11 @@ struct MemoryDcTraits
     static HDC Empty() { return nullptr; }
     static void Close(HDC h) { ::DeleteDC(h); }
 };
+struct GlobalMemoryTraits
+{
+    static HGLOBAL Empty() { return nullptr; }
+    static void Close(HGLOBAL h) { ::GlobalFree(h); }
+};
 struct PidlTraits
 {
     static LPITEMIDLIST Empty() { return nullptr; }
@@ -131,6 +136,7 @@ using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using UniquePidl = UniqueHandle<LPITEMIDLIST, PidlTraits>;
+using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;  // until the clipboard takes it over
 using UniqueMemoryDC = UniqueHandle<HDC, MemoryDcTraits>; // from CreateCompatibleDC
 
 // An object selected into a device context for the guard's life; the previous one comes back at

@@ -1,5 +1,7 @@
 #include "ui/results/LineFilter.h"
 
+#include "engine/TextReader.h"
+
 #include <algorithm>
 
 namespace ui
@@ -99,7 +101,8 @@ void ByteUpperCase::Apply(std::string& bytes) const
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
                        const std::vector<std::string>& texts, const ByteUpperCase& upper)
 {
-    std::unique_ptr<platform::FileReader> file = fileSystem.OpenFile(path, platform::FileShare::Read);
+    std::unique_ptr<platform::FileReader> file =
+        engine::TextReader(fileSystem.OpenFile(path, platform::FileShare::Read));
     if (!file)
         return 0;
 

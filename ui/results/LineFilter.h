@@ -27,7 +27,8 @@ private:
 
 // Counts the lines of the file at path whose upper-case form holds the upper-case form of one of
 // texts (the same text in the encodings a file may use). The file is opened denying others write
-// access; lines end at CR LF, CR or LF; the text ends at the first NUL byte. A file that cannot be
+// access; lines end at CR LF, CR or LF; the text ends at the first NUL byte. A file that starts with
+// a UTF-16 byte-order mark is read as its UTF-8 form. A file that cannot be
 // opened or read counts as holding no matching line.
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
                        const std::vector<std::string>& texts, const ByteUpperCase& upper);

@@ -234,8 +234,51 @@ int CompareDisplayText(const std::string& a, const std::string& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
+namespace
+{
+
+template <typename T> int Sign(const T& a, const T& b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// Compares two optional values, an absent one first; nullopt when neither row carries one.
+template <typename T, typename Compare>
+std::optional<int> CompareValues(const std::optional<T>& a, const std::optional<T>& b, Compare compare)
+{
+    if (!a && !b)
+        return std::nullopt;
+    if (!a || !b)
+        return a ? 1 : -1;
+    return compare(*a, *b);
+}
+
+} // namespace
+
+int CompareTimes(const platform::CalendarTime& a, const platform::CalendarTime& b)
+{
+    const int fields[][2] = {{a.year, b.year},
+                             {a.month, b.month},
+                             {a.day, b.day},
+                             {a.hour, b.hour},
+                             {a.minute, b.minute},
+                             {a.second, b.second},
+                             {a.milliseconds, b.milliseconds}};
+    for (const auto& pair : fields)
+        if (pair[0] != pair[1])
+            return pair[0] < pair[1] ? -1 : 1;
+    return 0;
+}
+
 int CompareRows(const ResultRow& a, const ResultRow& b, int sortColumn)
 {
+    std::optional<int> byValue;
+    if (sortColumn == kSizeColumn)
+        byValue = CompareValues(a.size, b.size, Sign<int64_t>);
+    else if (sortColumn == kDateColumn)
+        byValue = CompareValues(a.modified, b.modified, CompareTimes);
+    if (byValue)
+        return *byValue;
     return CompareDisplayText(a.Text(sortColumn), b.Text(sortColumn));
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct ResultRow
     // (a file the shell could not describe has no type cell).
     std::vector<std::string> cells;
     int icon = -1; // index into the system image list; -1 when not set
+    // The values behind the size and date cells of a file row: those columns sort by them, since
+    // their text puts 10 KB before 9 KB and December before February. Computer rows have neither.
+    std::optional<int64_t> size;
+    std::optional<platform::CalendarTime> modified;
 
     // Column 0 is the caption, column n the detail cell n - 1; an absent cell reads as empty.
     const std::string& Text(int column) const;
@@ -61,7 +66,16 @@ std::string TypeText(const std::string& shellTypeName, const std::string& name, 
 // Byte-wise order after folding ASCII a-z to upper case; a proper prefix orders first.
 int CompareDisplayText(const std::string& a, const std::string& b);
 
-// The list's comparison: the caption for column 0, otherwise that detail cell.
+// The columns whose cells stand for a value.
+constexpr int kSizeColumn = 2;
+constexpr int kDateColumn = 3;
+
+// Orders calendar times by time (year first, down to the millisecond).
+int CompareTimes(const platform::CalendarTime& a, const platform::CalendarTime& b);
+
+// The list's comparison: the size column by bytes and the date column by time where the rows carry
+// those values (a row without one orders first, as its empty cell does); otherwise the caption for
+// column 0 and that detail cell's text for the others.
 int CompareRows(const ResultRow& a, const ResultRow& b, int sortColumn);
 
 // The row indices in sorted order (stable, ascending; the same direction every time).

@@ -63,6 +63,8 @@ std::optional<ResultRow> FoundItemRow(const FoundItemServices& services, const D
     if (!isFolder)
         written = LastWriteLocal(record, services.localTime);
     row.cells.push_back(written ? DateText(*written, format) : std::string());
+    row.size = record.Size;
+    row.modified = written;
     if (std::optional<ShellInfo> shell = services.shell.Lookup(path, record.Name, isFolder))
     {
         row.cells.push_back(shell->typeName.empty()

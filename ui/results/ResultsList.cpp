@@ -295,6 +295,18 @@ bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
         result = 0;
         return true;
     }
+    case LVN_ODFINDITEMW: {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        result = -1;
+        if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz)
+            result = FindRowByName(find.lvfi.psz, find.iStart, (find.lvfi.flags & LVFI_WRAP) != 0);
+        return true;
+    }
+    case LVN_BEGINDRAG:
+    case LVN_BEGINRDRAG:
+        DragSelected();
+        result = 0;
+        return true;
     case LVN_COLUMNCLICK:
         LV1ColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
         result = 0;
@@ -304,9 +316,14 @@ bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
         result = 0;
         return true;
     case NM_RCLICK: {
-        POINT at = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
+        LVHITTESTINFO hit{};
+        hit.pt = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
+        POINT at = hit.pt;
         ::ClientToScreen(m_list, &at);
-        LV1MouseDown(VK_RBUTTON, at);
+        if (ListView_HitTest(m_list, &hit) < 0 && IsFileMode())
+            ShowResultsMenu(at);
+        else
+            LV1MouseDown(VK_RBUTTON, at);
         result = 0;
         return true;
     }
@@ -322,6 +339,15 @@ LRESULT ResultsList::ListMessage(HWND window, UINT message, WPARAM wParam, LPARA
         ShowPendingRows();
         return 0;
     }
+    if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && OnKey(message, wParam))
+        return 0;
+    // The keys above come back as characters; the list would take them for the start of a name.
+    if (message == WM_CHAR && (wParam == 1 || wParam == 3 || wParam == L'\r'))
+        return 0;
+    // The context-menu key and Shift+F10 are served at the key itself; the system's own menu
+    // request after them would show a second menu.
+    if (message == WM_CONTEXTMENU && lParam == -1)
+        return 0;
     return controls::Subclass::Default(window, message, wParam, lParam);
 }
 

@@ -13,7 +13,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 #include <windows.h>
 
@@ -98,6 +100,45 @@ public:
     void LV1DblClick();
     void LV1MouseDown(UINT button, POINT screen);
 
+    // Keyboard and clipboard on the rows (ResultsListKeyboard.cpp, ResultsListClipboard.cpp).
+    void SelectAll();
+    // The shell's context menu for the selected rows at the focused row (context-menu key).
+    void ShowMenuAtFocus();
+    // Sends the selected files to the recycle bin through the shell (its confirmation unless
+    // confirmDelete is off, undo kept) and removes the rows of the files that are gone.
+    void DeleteSelected();
+    bool confirmDelete = true;
+    // Removes the rows among rows (indices) whose files no longer exist; returns how many.
+    size_t RemoveVanishedRows(const std::vector<size_t>& rows);
+    // The selected files as Explorer copies them (the shell's data object); false when none resolves.
+    bool CopySelected();
+    // Full paths as text, one per line; false when the clipboard refused.
+    bool CopyPaths(const std::vector<std::string>& paths);
+    // Drags the selected files out of the list (begun by the list's drag notification).
+    void DragSelected();
+    // Rows whose name starts with prefix (case ignored), searched from start; -1 when none.
+    int FindRowByName(const std::wstring& prefix, int start, bool wrap) const;
+
+    // The results menu of the list's empty area (ResultsListMenu.cpp): "Save results...", "Copy all
+    // paths", "Select all" and, with a row selected, "Open containing folder".
+    enum ResultsMenuCommand : UINT
+    {
+        kMenuSaveResults = 1,
+        kMenuCopyAllPaths,
+        kMenuSelectAll,
+        kMenuOpenFolder,
+    };
+    void ShowResultsMenu(POINT screen);
+    void RunResultsMenuCommand(UINT command);
+    // Writes every row to path: CSV, or the list of full paths. Throws with text 7006 on failure.
+    void SaveResults(const std::string& path, bool csv) const;
+    // Takes the place of the menu tracking (tests): the filled menu in, the chosen command out.
+    std::function<UINT(HMENU menu)> chooseResultsMenuItem;
+    // The save dialog: the chosen path and whether its file type is CSV; empty when cancelled.
+    std::function<std::optional<std::pair<std::string, bool>>()> askSavePath;
+    // Opens a file's folder with the file selected; by default the shell's.
+    std::function<void(const std::string& path)> openContainingFolder;
+
     // The actions on selected rows; by default the shell's (ItemProp). Network mode's menu
     // (PopupMenu3) is its own panel's.
     std::function<void(const std::vector<std::string>& paths, POINT screen)> showShellMenu;
@@ -108,6 +149,8 @@ private:
     LRESULT ListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnNotify(const NMHDR& header, LRESULT& result);
+    bool OnKey(UINT message, WPARAM key);
+    std::vector<size_t> SelectedRows() const;
     void SetColumnTexts(const int (&ids)[5]);
     void Append(ResultRow row);
 

@@ -63,21 +63,24 @@ public:
             std::wstring parent = platform::Widen(parentFolder);
             if (FAILED(m_desktop->ParseDisplayName(owner, nullptr, parent.data(), nullptr, m_parent.Put(),
                                                    nullptr)) ||
-                FAILED(m_desktop->BindToObject(m_parent.Get(), nullptr, IID_IShellFolder, m_folder.PutVoid())))
+                FAILED(
+                    m_desktop->BindToObject(m_parent.Get(), nullptr, IID_IShellFolder, m_folder.PutVoid())))
                 return false;
         }
         for (const std::string& name : names)
         {
             std::wstring wide = platform::Widen(name);
             platform::UniquePidl item;
-            if (SUCCEEDED(m_folder->ParseDisplayName(owner, nullptr, wide.data(), nullptr, item.Put(), nullptr)) &&
+            if (SUCCEEDED(
+                    m_folder->ParseDisplayName(owner, nullptr, wide.data(), nullptr, item.Put(), nullptr)) &&
                 item)
                 m_items.push_back(std::move(item));
         }
         return !m_items.empty();
     }
 
-    bool GetMenu(HWND owner)
+    // An interface of the items together (context menu, data object).
+    bool GetUIObject(HWND owner, REFIID iid, void** object)
     {
         IShellFolder* folder = m_folder.Get();
         std::vector<LPCITEMIDLIST> items;
@@ -87,9 +90,14 @@ public:
         // builds a working menu from the desktop for paths several levels deep.
         if (BindToCommonParent(items))
             folder = m_commonParent.Get();
-        if (FAILED(folder->GetUIObjectOf(owner, static_cast<UINT>(items.size()), items.data(),
-                                         IID_IContextMenu, nullptr, m_menu.PutVoid())) ||
-            !m_menu)
+        return SUCCEEDED(folder->GetUIObjectOf(owner, static_cast<UINT>(items.size()), items.data(), iid,
+                                               nullptr, object)) &&
+               *object;
+    }
+
+    bool GetMenu(HWND owner)
+    {
+        if (!GetUIObject(owner, IID_IContextMenu, m_menu.PutVoid()))
             return false;
         m_handlers.menu2 = m_menu.As<IContextMenu2>(IID_IContextMenu2);
         if (m_handlers.menu2)
@@ -105,7 +113,8 @@ public:
         bool any = false;
         for (const platform::UniquePidl& item : m_items)
         {
-            platform::UniquePidl absolute(m_parent ? ::ILCombine(m_parent.Get(), item.Get()) : ::ILClone(item.Get()));
+            platform::UniquePidl absolute(m_parent ? ::ILCombine(m_parent.Get(), item.Get())
+                                                   : ::ILClone(item.Get()));
             SHELLEXECUTEINFOW info{};
             info.cbSize = sizeof info;
             info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_NO_UI;
@@ -251,6 +260,15 @@ ContextMenuResult ShowContextMenu(const std::string& parentFolder, const std::ve
         result.succeeded = InvokeCommand(items.Menu(), chosen - kFirstCommand, owner);
     }
     return result;
+}
+
+platform::ComPtr<IDataObject> DataObjectOf(const std::vector<std::string>& paths, HWND owner)
+{
+    ShellItems items;
+    ComPtr<IDataObject> data;
+    if (items.Resolve("", paths, owner))
+        items.GetUIObject(owner, IID_IDataObject, data.PutVoid());
+    return data;
 }
 
 bool InvokeDefaultVerb(const std::string& parentFolder, const std::vector<std::string>& names, HWND owner)

@@ -1,6 +1,8 @@
 #pragma once
 // The shell's own actions on found items: their context menu, with owner-drawn and late-filled
 // entries of shell extensions working, and their default command.
+#include "platform/UniqueHandle.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,6 +32,10 @@ ContextMenuResult ShowContextMenu(const std::string& parentFolder, const std::ve
 
 // Carries out the command the shell marks as the default one for names (normally opening them).
 bool InvokeDefaultVerb(const std::string& parentFolder, const std::vector<std::string>& names, HWND owner);
+
+// The shell's data object for files given by full path (the clipboard and drag-and-drop form
+// Explorer reads: file drop list and item-ID list); empty when none resolves.
+platform::ComPtr<IDataObject> DataObjectOf(const std::vector<std::string>& paths, HWND owner);
 
 // The class and window names of the invisible window that owns the menu while it is shown.
 constexpr const wchar_t* kHelperClassName = L"ItemPropMenuCallbackHelper";

@@ -91,6 +91,10 @@ TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
     // An empty value is a value: no attributes at all, an empty name.
     EXPECT_EQ(ParseCommandLine({"-a", ""}).options.criteria.attributes, TFileAttributes{});
     EXPECT_EQ(ParseCommandLine({"--name="}).options.criteria.filename, "");
+    EXPECT_EQ(ParseCommandLine({}).options.format, cmd::OutputFormat::Paths);
+    EXPECT_EQ(ParseCommandLine({"--format", "tsv"}).options.format, cmd::OutputFormat::Tsv);
+    EXPECT_EQ(ParseCommandLine({"-f", "csv"}).options.format, cmd::OutputFormat::Csv);
+    EXPECT_EQ(ParseCommandLine({"--format=paths"}).options.format, cmd::OutputFormat::Paths);
 }
 
 TEST(CmdOptions, RejectsBadCommandLines)
@@ -111,6 +115,10 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--domains", "pc"},
         {"--computers", "pc", "lab"},
         {"--computers=pc"},
+        {"--format", "CSV"},
+        {"--format", "json"},
+        {"--format"},
+        {"--events", "--format", "tsv"},
     };
     for (const auto& args : bad)
     {

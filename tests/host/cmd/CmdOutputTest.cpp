@@ -51,4 +51,28 @@ TEST(CmdOutput, NetworkRowsAreOneLineOfFixedFields)
     EXPECT_EQ(cmd::NetRowLine({"PC01", {"?.?.?.?", "WORK", ""}}), "computer\tPC01\t?.?.?.?\tWORK\t\t\n");
 }
 
+TEST(CmdOutput, FormatsTheTsvAndCsvForms)
+{
+    engine::TSearchRec record;
+    record.Name = "a,\"b\".txt";
+    record.Size = 5368709120LL;
+    record.Attr = 0x20;
+    platform::CalendarTime time;
+    time.year = 2024;
+    time.month = 2;
+    time.day = 9;
+    time.hour = 7;
+    time.minute = 5;
+    time.second = 3;
+    EXPECT_EQ(cmd::TsvLine("C:\\x", record, time),
+              "C:\\x\ta,\"b\".txt\t5368709120\t00000020\t2024-02-09 07:05:03\n");
+    EXPECT_EQ(cmd::CsvHeaderLine(), "Name,Folder,Path,Size,Modified,Attributes\n");
+    EXPECT_EQ(
+        cmd::CsvLine("C:\\x", record, time),
+        "\"a,\"\"b\"\".txt\",C:\\x,\"C:\\x\\a,\"\"b\"\".txt\",5368709120,2024-02-09T07:05:03,00000020\n");
+    record.Name = "Привет.txt";
+    EXPECT_EQ(cmd::CsvLine("C:\\", record, std::nullopt),
+              "Привет.txt,C:\\,C:\\Привет.txt,5368709120,,00000020\n");
+}
+
 } // namespace

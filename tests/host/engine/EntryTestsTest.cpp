@@ -86,6 +86,22 @@ TEST(NameSurrogateTest, LinksAndWineSymlinksButNotPlaceholders)
     EXPECT_FALSE(engine::IsNameSurrogate(Entry(0x10, 0, 0xA000000C)));  // no reparse attribute
 }
 
+// text (ASCII or two-byte UTF-8 letters, or a surrogate pair given as 4-byte UTF-8) as UTF-16 with
+// its byte-order mark.
+std::string Utf16(const std::u16string& text, bool bigEndian, bool mark = true)
+{
+    std::string bytes =
+        mark ? (bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) : std::string();
+    for (char16_t unit : text)
+    {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 class ContentScanTest : public ::testing::Test
 {
 protected:
@@ -255,6 +271,56 @@ TEST_F(ContentScanTest, OneScannerServesManyFiles)
     EXPECT_TRUE(scanner.FileContains(fs, "C:\\1"));
     EXPECT_FALSE(scanner.FileContains(fs, "C:\\2"));
     EXPECT_TRUE(scanner.FileContains(fs, "C:\\3"));
+}
+
+TEST_F(ContentScanTest, FindsTextInUtf16FilesOfEitherByteOrder)
+{
+    for (bool big : {false, true})
+    {
+        EXPECT_TRUE(Scan("needle", true, Utf16(u"a NeEdLe here", big))) << big;
+        EXPECT_FALSE(Scan("needle", false, Utf16(u"a NeEdLe here", big))) << big;
+        EXPECT_TRUE(Scan("caf\xC3\xA9", true, Utf16(u"CAF\u00e9", big))) << big;
+        EXPECT_FALSE(Scan("caf\xC3\xA9", true, Utf16(u"CAF\u00c9", big))) << big; // only ASCII folds
+        EXPECT_TRUE(Scan("\xF0\x9F\x98\x80!", true, Utf16(u"x\U0001F600!", big))) << big;
+        // The raw bytes of UTF-16 text are not what is searched.
+        EXPECT_FALSE(Scan(std::string("n\0e", 3), true, Utf16(u"needle", big))) << big;
+    }
+    // Without the mark the bytes are searched as they are.
+    EXPECT_FALSE(Scan("needle", true, Utf16(u"needle", false, false)));
+    EXPECT_TRUE(Scan(std::string("n\0e", 3), true, Utf16(u"needle", false, false)));
+    // An odd last byte is no character; the text before it is found, nothing breaks.
+    EXPECT_TRUE(Scan("end", true, Utf16(u"the end", false) + "x"));
+    EXPECT_FALSE(Scan("ende", true, Utf16(u"the end", false) + "e"));
+    EXPECT_FALSE(Scan("x", true, "\xFF\xFE"));
+    EXPECT_FALSE(Scan("x", true,
+                      "\xFF\xFE"
+                      "x"));
+}
+
+TEST_F(ContentScanTest, FindsUtf16TextAcrossReadBlocks)
+{
+    const size_t block = ContentScanner::kBlockSize;
+    for (bool big : {false, true})
+    {
+        // Units placed so the text, or a surrogate pair in it, straddles the first raw blocks.
+        for (size_t units : {block / 2 - 3, block / 2 - 2, block / 2 - 1, block / 2, block - 2})
+        {
+            const std::u16string text =
+                std::u16string(units, u'-') + u"Ab\U0001F600cd" + std::u16string(40000, u'-');
+            EXPECT_TRUE(Scan("ab\xF0\x9F\x98\x80"
+                             "CD",
+                             true, Utf16(text, big)))
+                << units << " " << big;
+            FakeEntry file;
+            file.shortReads = {7, 3};
+            file.content = Utf16(text, big);
+            fs.AddFile("C:\\short.bin", file);
+            ContentScanner scanner("ab\xF0\x9F\x98\x80"
+                                   "cd",
+                                   true);
+            EXPECT_TRUE(scanner.FileContains(fs, "C:\\short.bin")) << units << " " << big;
+        }
+    }
 }
 
 } // namespace

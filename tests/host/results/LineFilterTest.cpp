@@ -81,6 +81,22 @@ public:
     }
 };
 
+// text (ASCII or two-byte UTF-8 letters, or a surrogate pair given as 4-byte UTF-8) as UTF-16 with
+// its byte-order mark.
+std::string Utf16(const std::u16string& text, bool bigEndian, bool mark = true)
+{
+    std::string bytes =
+        mark ? (bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) : std::string();
+    for (char16_t unit : text)
+    {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 class LineFilterTest : public ::testing::Test
 {
 protected:
@@ -192,6 +208,25 @@ TEST_F(LineFilterTest, CrLfSplitAcrossReadBlocksIsOneBreak)
         std::string text = std::string(pad, 'a') + "\r\n" + "b";
         EXPECT_EQ(Count(text, ""), 2) << pad;
     }
+}
+
+TEST_F(LineFilterTest, Utf16FilesAreSearchedInTheirTextLineByLine)
+{
+    for (bool big : {false, true})
+    {
+        EXPECT_EQ(Count(Utf16(u"Needle one\r\nno\nneedle \u0436\u0436", big), "NEEDLE"), 2) << big;
+        EXPECT_EQ(Count(Utf16(u"\u0436\u0436 needle", big), "\xD0\xB6\xD0\xB6"), 1) << big;
+        EXPECT_EQ(Count(Utf16(u"nee\ndle", big), "needle"), 0) << big;
+        EXPECT_EQ(Count(Utf16(std::u16string(u"first\0needle", 12), big), "needle"), 0)
+            << big; // U+0000 ends the text
+        // A text straddling the first 64 KiB read.
+        EXPECT_EQ(
+            Count(Utf16(std::u16string(32765, u'x') + u"NEEDLE\n" + std::u16string(9, u'y'), big), "needle"),
+            1)
+            << big;
+    }
+    EXPECT_EQ(Count(Utf16(u"needle", false) + "z", "needle"), 1);  // odd length
+    EXPECT_EQ(Count(Utf16(u"needle", false, false), "needle"), 0); // no mark: bytes as they are
 }
 
 } // namespace

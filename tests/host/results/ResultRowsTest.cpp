@@ -142,4 +142,53 @@ TEST(SortOrder, EqualRowsKeepTheirOrderSoRepeatedSortsAgree)
     EXPECT_EQ(ui::SortOrder(rows, 1), expected); // and again the same
 }
 
+ResultRow ValueRow(const std::string& sizeText, int64_t size, const std::string& dateText,
+                   std::optional<platform::CalendarTime> modified)
+{
+    ResultRow row = Row("f" + sizeText, {"C:\\", sizeText, dateText, "Type"});
+    row.size = size;
+    row.modified = modified;
+    return row;
+}
+
+platform::CalendarTime Day(int year, int month, int day, int second = 0)
+{
+    platform::CalendarTime time;
+    time.year = year;
+    time.month = month;
+    time.day = day;
+    time.second = second;
+    return time;
+}
+
+TEST(SortOrder, SizeAndDateColumnsSortByValueOtherColumnsByText)
+{
+    std::vector<ResultRow> rows = {
+        ValueRow("10 KB", 10240, "12/1/2024", Day(2024, 12, 1)),
+        ValueRow("2,097,152 KB", 2147483648LL, "2/1/2024", Day(2024, 2, 1)),
+        ValueRow("9 KB", 9216, "", std::nullopt), // a folder: no date
+        ValueRow("", 0, "2/1/2024", Day(2024, 2, 1, 1)),
+        ValueRow("10 KB", 10241, "1/5/2025", Day(2025, 1, 5)),
+    };
+    EXPECT_EQ(ui::SortOrder(rows, ui::kSizeColumn), (std::vector<size_t>{3, 2, 0, 4, 1}));
+    EXPECT_EQ(ui::SortOrder(rows, ui::kDateColumn), (std::vector<size_t>{2, 1, 3, 0, 4}));
+    // The captions still compare as text.
+    EXPECT_EQ(ui::SortOrder(rows, 0), (std::vector<size_t>{3, 0, 4, 1, 2}));
+}
+
+TEST(SortOrder, RowsWithoutValuesKeepTheTextOrder)
+{
+    // Computer rows carry no values; their third and fourth columns are texts.
+    std::vector<ResultRow> rows = {Row("PC1", {"10.0.0.1", "WORKGROUP", "b"}),
+                                   Row("PC2", {"10.0.0.2", "HOME", "a"})};
+    EXPECT_EQ(ui::SortOrder(rows, ui::kSizeColumn), (std::vector<size_t>{1, 0}));
+    EXPECT_EQ(ui::SortOrder(rows, ui::kDateColumn), (std::vector<size_t>{1, 0}));
+    // Next to a file row, a row without a value orders first, as its empty cell does.
+    rows.push_back(ValueRow("1 KB", 1024, "1/1/2000", Day(2000, 1, 1)));
+    EXPECT_EQ(ui::SortOrder(rows, ui::kDateColumn).back(), 2u);
+    EXPECT_LT(ui::CompareTimes(Day(2024, 2, 1), Day(2024, 12, 1)), 0);
+    EXPECT_EQ(ui::CompareTimes(Day(2024, 2, 1), Day(2024, 2, 1)), 0);
+    EXPECT_GT(ui::CompareTimes(Day(2025, 1, 1), Day(2024, 12, 31, 59)), 0);
+}
+
 } // namespace

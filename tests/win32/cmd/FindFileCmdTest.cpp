@@ -192,6 +192,28 @@ TEST_F(FindFileCmdTest, EventsCarryEveryField)
     }
 }
 
+TEST_F(FindFileCmdTest, FormatsPrintTsvAndCsvLines)
+{
+    tree.MakeFile("with space\\sub\\a,b.txt", "commas");
+    const std::string top = location.substr(0, location.size() - 1);
+    Outcome tsv = RunCmd({"--format", "tsv", "-n", "one.*", location});
+    EXPECT_EQ(tsv.exitCode, 0u) << tsv.err;
+    EXPECT_EQ(tsv.out,
+              top + "\tone.txt\t10\t" + Fields(Lines(tsv.out).at(0)).at(3) + "\t2015-07-01 10:20:30\n");
+
+    Outcome csv = RunCmd({"-f", "csv", "-n", "a?b.txt", location});
+    EXPECT_EQ(csv.exitCode, 0u) << csv.err;
+    const std::vector<std::string> lines = Lines(csv.out);
+    ASSERT_EQ(lines.size(), 2u) << csv.out;
+    EXPECT_EQ(lines[0], "Name,Folder,Path,Size,Modified,Attributes");
+    EXPECT_EQ(lines[1].rfind("\"a,b.txt\"," + top + "\\sub,\"" + top + "\\sub\\a,b.txt\",6,", 0), 0u)
+        << lines[1];
+
+    Outcome paths = RunCmd({"--format=paths", "-n", "one.*", location});
+    EXPECT_EQ(paths.out, location + "one.txt\n");
+    EXPECT_EQ(RunCmd({"--format", "xml", location}).exitCode, 2u);
+}
+
 TEST_F(FindFileCmdTest, CriteriaOptionsReachTheSearch)
 {
     EXPECT_EQ(SortedLines(RunCmd({"-c", "FILE", location}).out),

@@ -90,18 +90,31 @@ TEST_F(ResultsFrameTest, ContainingTextLeavesOutAFileHeldOpenForWriting)
     EXPECT_EQ(Text(kIdPanel2), CountStatus(2));
 }
 
-TEST_F(ResultsFrameTest, HeaderClicksSortEveryColumnByItsText)
+// A file of size bytes written with nothing: the end of file moved (sparse on the Unix side).
+void MakeSparseFile(const std::string& path, int64_t size)
+{
+    HANDLE file = ::CreateFileW(platform::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file));
+    ::CloseHandle(file);
+}
+
+TEST_F(ResultsFrameTest, HeaderClicksSortTextColumnsByTextAndSizeAndDateByValue)
 {
     TempFolder tree("ffsort");
     tree.Add("b.txt", std::string(10 * 1024, 'x'));
     tree.Add("A.dat", std::string(9 * 1024, 'x'));
     tree.Add("c.txt", "");
+    MakeSparseFile(tree.Path() + "\\huge.bin", (int64_t{2} << 30) + 1);
     Open();
     Find(tree.Path());
     WaitForIdle();
-    ASSERT_EQ(Rows(), 3);
+    ASSERT_EQ(Rows(), 4);
     HWND header = ListView_GetHeader(List());
-    for (int column = 4; column >= 0; --column)
+    for (int column : {4, 1, 0})
     {
         RECT rect;
         Header_GetItemRect(header, column, &rect);
@@ -114,11 +127,13 @@ TEST_F(ResultsFrameTest, HeaderClicksSortEveryColumnByItsText)
             EXPECT_LE(CompareDisplayText(Cell(row - 1, column), Cell(row, column)), 0) << column;
     }
     EXPECT_EQ(Cell(0, 0), "A.dat");
-    // The size column sorts by its text: "10 KB" before "9 KB", the empty cell first.
+    // The size column sorts by bytes: the empty cell, 9 KB, 10 KB, then 2 GiB (whose text,
+    // "2,097,152 KB", would sort between the other two).
     m_frame->Results().LV1ColumnClick(2);
     EXPECT_EQ(Cell(0, 0), "c.txt");
-    EXPECT_EQ(Cell(1, 0), "b.txt");
-    EXPECT_EQ(Cell(2, 0), "A.dat");
+    EXPECT_EQ(Cell(1, 0), "A.dat");
+    EXPECT_EQ(Cell(2, 0), "b.txt");
+    EXPECT_EQ(Cell(3, 0), "huge.bin");
 }
 
 TEST_F(ResultsFrameTest, StatusAndViewStylesDuringARunningSearch)
@@ -203,6 +218,21 @@ TEST_F(ResultsFrameTest, RightClickOnTheListAsksForTheShellMenuOnlyInFileMode)
                                                tree.Path() + "\\" + Cell(2, 0)};
     ASSERT_EQ(shellMenus.size(), 1u);
     EXPECT_EQ(shellMenus[0], expected);
+
+    // Below the rows a right click shows the results menu instead.
+    int resultsMenus = 0;
+    m_frame->Results().chooseResultsMenuItem = [&](HMENU) {
+        ++resultsMenus;
+        return 0u;
+    };
+    RECT client;
+    GetClientRect(List(), &client);
+    const LPARAM below = MAKELPARAM((client.left + client.right) / 2, client.bottom - 4);
+    PostMessageW(List(), WM_RBUTTONUP, 0, below);
+    SendMessageW(List(), WM_RBUTTONDOWN, MK_RBUTTON, below);
+    uitest::Pump();
+    EXPECT_EQ(resultsMenus, 1);
+    EXPECT_EQ(shellMenus.size(), 1u);
 
     m_frame->Results().SetNetworkColumns();
     const size_t before = shellMenus.size();

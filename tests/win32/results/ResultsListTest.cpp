@@ -13,8 +13,11 @@
 #include "ui/shell/ItemProp.h"
 #include "ui/shell/OleSession.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
+#include <shlobj.h>
+#include <shlwapi.h>
 
 namespace
 {
@@ -253,7 +256,7 @@ TEST_F(ResultsListTest, StatusShowsEachFolderAndRowsAppearByTheNextFolder)
     EXPECT_EQ(m_list->VisibleCount(), 0);
 }
 
-TEST_F(ResultsListTest, SortingByEachColumnOrdersTheDisplayedTextAndKeepsTheSelection)
+TEST_F(ResultsListTest, SortingByEachColumnOrdersItAndKeepsTheSelection)
 {
     Search();
     Select({RowNamed("kilo.ffrl")});
@@ -262,16 +265,24 @@ TEST_F(ResultsListTest, SortingByEachColumnOrdersTheDisplayedTextAndKeepsTheSele
         m_list->LV1ColumnClick(column);
         EXPECT_EQ(m_list->SortColumn(), column);
         for (size_t i = 1; i < m_list->RowCount(); ++i)
-            EXPECT_LE(ui::CompareDisplayText(m_list->Row(i - 1).Text(column), m_list->Row(i).Text(column)), 0)
+            EXPECT_LE(ui::CompareRows(m_list->Row(i - 1), m_list->Row(i), column), 0)
                 << "column " << column << " row " << i;
         EXPECT_EQ(m_list->SelectedPaths(), (std::vector<std::string>{PathOf("kilo.ffrl")}));
     }
-    // By size the displayed text decides: empty first, and "1 KB" before "1,500 KB" (a space sorts
-    // before any thousands separator).
+    // By size the bytes decide: 1023 bytes ("0 KB") before 1024 ("1 KB") before 1,500 KB.
     m_list->LV1ColumnClick(2);
     EXPECT_LT(RowNamed("empty.txt"), RowNamed("odd.qqzz"));
     EXPECT_LT(RowNamed("odd.qqzz"), RowNamed("kilo.ffrl"));
     EXPECT_LT(RowNamed("kilo.ffrl"), RowNamed("big.txt"));
+    // By date the time decides; the folder, which shows none, comes first.
+    SetWriteTime(m_folder.Path() + L"\\small.txt", 2021, 2, 1, 9, 0, 0);
+    SetWriteTime(m_folder.Path() + L"\\empty.txt", 2021, 12, 1, 9, 0, 0);
+    m_list->Clear();
+    Search();
+    m_list->LV1ColumnClick(3);
+    EXPECT_EQ(m_list->Row(0).caption, "Sub");
+    EXPECT_LT(RowNamed("small.txt"), RowNamed("big.txt"));
+    EXPECT_LT(RowNamed("big.txt"), RowNamed("empty.txt"));
 
     // A click on the header itself sorts through the same path.
     HWND header = ListView_GetHeader(m_list->Handle());
@@ -375,6 +386,320 @@ TEST_F(ResultsListTest, ShellActionsReachTheRealShell)
     m_list->LV1MouseDown(VK_RBUTTON, POINT{50, 50});
     ::KillTimer(nullptr, timer);
     EXPECT_TRUE(MenuDismisser::shown);
+}
+
+// Holds Ctrl and Shift down for the thread's own view of the keyboard while it lives.
+class HeldKeys
+{
+public:
+    HeldKeys(bool control, bool shift)
+    {
+        ::GetKeyboardState(m_saved);
+        BYTE state[256];
+        std::copy(std::begin(m_saved), std::end(m_saved), state);
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(state);
+    }
+    ~HeldKeys() { ::SetKeyboardState(m_saved); }
+
+private:
+    BYTE m_saved[256];
+};
+
+void PressKey(HWND list, WPARAM key, bool control = false, bool shift = false, UINT message = WM_KEYDOWN)
+{
+    HeldKeys held(control, shift);
+    ::SendMessageW(list, message, key, 1);
+    PumpMessages();
+}
+
+std::string FocusedName(const ui::ResultsList& list)
+{
+    const int focused = ListView_GetNextItem(list.Handle(), -1, LVNI_FOCUSED);
+    return focused >= 0 ? list.Row(static_cast<size_t>(focused)).caption : std::string();
+}
+
+// The names the shell lists in the recycle bin.
+std::vector<std::string> RecycleBinNames()
+{
+    std::vector<std::string> names;
+    platform::ComPtr<IShellFolder> desktop, bin;
+    platform::UniquePidl binId;
+    if (FAILED(::SHGetDesktopFolder(desktop.Put())) ||
+        FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_BITBUCKET, binId.Put())) ||
+        FAILED(desktop->BindToObject(binId.Get(), nullptr, IID_IShellFolder, bin.PutVoid())))
+        return names;
+    platform::ComPtr<IEnumIDList> items;
+    if (bin->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.Put()) != S_OK)
+        return names;
+    for (platform::UniquePidl item; items->Next(1, item.Put(), nullptr) == S_OK;)
+    {
+        STRRET name;
+        wchar_t text[MAX_PATH] = {};
+        if (SUCCEEDED(bin->GetDisplayNameOf(item.Get(), SHGDN_NORMAL, &name)) &&
+            SUCCEEDED(::StrRetToBufW(&name, item.Get(), text, MAX_PATH)))
+            names.push_back(platform::Narrow(text));
+    }
+    return names;
+}
+
+TEST_F(ResultsListTest, KeysOpenShowTheMenuSelectAllAndFindByName)
+{
+    Search();
+    std::vector<std::vector<std::string>> opened, menus;
+    std::vector<POINT> menuPoints;
+    m_list->openDefault = [&](const std::vector<std::string>& paths) { opened.push_back(paths); };
+    m_list->showShellMenu = [&](const std::vector<std::string>& paths, POINT at) {
+        menus.push_back(paths);
+        menuPoints.push_back(at);
+    };
+    HWND list = m_list->Handle();
+    ::SetFocus(list);
+
+    Select({RowNamed("kilo.ffrl"), RowNamed("odd.qqzz")});
+    const std::vector<std::string> two = m_list->SelectedPaths();
+    ASSERT_EQ(two.size(), 2u);
+    PressKey(list, VK_RETURN);
+    EXPECT_EQ(opened, (std::vector<std::vector<std::string>>{two}));
+
+    ListView_SetItemState(list, RowNamed("odd.qqzz"), LVIS_FOCUSED, LVIS_FOCUSED);
+    PressKey(list, VK_APPS);
+    PressKey(list, VK_F10, false, true, WM_SYSKEYDOWN);
+    PressKey(list, VK_F10, false, false, WM_SYSKEYDOWN); // F10 alone is the menu bar's
+    ASSERT_EQ(menus.size(), 2u);
+    EXPECT_EQ(menus[0], two);
+    EXPECT_EQ(menus[1], two);
+    RECT focusedRow;
+    ListView_GetItemRect(list, RowNamed("odd.qqzz"), &focusedRow, LVIR_BOUNDS);
+    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&focusedRow), 2);
+    EXPECT_GE(menuPoints[0].y, focusedRow.top);
+    EXPECT_LE(menuPoints[0].y, focusedRow.bottom);
+
+    PressKey(list, 'A', true);
+    EXPECT_EQ(ListView_GetSelectedCount(list), static_cast<UINT>(m_list->RowCount()));
+    PressKey(list, 'A'); // a plain "a" is a name's letter, not select-all
+    EXPECT_EQ(opened.size(), 1u);
+
+    // Typed letters move the focus to the next row whose name starts with them, case ignored.
+    ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    ::Sleep(1100); // a pause ends the earlier typing
+    for (wchar_t c : std::wstring(L"su"))
+        ::SendMessageW(list, WM_CHAR, c, 1);
+    EXPECT_EQ(FocusedName(*m_list), "Sub");
+    ::Sleep(1100);
+    for (wchar_t c : std::wstring(L"DEE"))
+        ::SendMessageW(list, WM_CHAR, c, 1);
+    EXPECT_EQ(FocusedName(*m_list), "deep.TXT");
+    EXPECT_EQ(m_list->FindRowByName(L"KILO.", 0, false), RowNamed("kilo.ffrl"));
+    EXPECT_EQ(m_list->FindRowByName(L"big", RowNamed("big.txt") + 1, false), -1);
+    EXPECT_EQ(m_list->FindRowByName(L"big", RowNamed("big.txt") + 1, true), RowNamed("big.txt"));
+    EXPECT_EQ(m_list->FindRowByName(L"zzz", 0, true), -1);
+
+    // In network mode the keys are the list's own.
+    m_list->SetNetworkColumns();
+    PressKey(list, VK_RETURN);
+    PressKey(list, VK_APPS);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(menus.size(), 2u);
+    m_list->SetFileColumns();
+}
+
+TEST_F(ResultsListTest, DeleteSendsTheSelectedFilesToTheRecycleBinAndRemovesTheirRows)
+{
+    Search();
+    m_list->confirmDelete = false;
+    const size_t before = m_list->RowCount();
+    Select({RowNamed("small.txt"), RowNamed("odd.qqzz")});
+    PressKey(m_list->Handle(), VK_DELETE);
+    EXPECT_EQ(::GetFileAttributesW((m_folder.Path() + L"\\small.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW((m_folder.Path() + L"\\odd.qqzz").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(m_list->RowCount(), before - 2);
+    EXPECT_EQ(m_list->VisibleCount(), static_cast<int>(before - 2));
+    EXPECT_EQ(RowNamed("small.txt"), -1);
+    EXPECT_EQ(RowNamed("odd.qqzz"), -1);
+    for (const char* kept : {"big.txt", "kilo.ffrl", "empty.txt", "Sub", "deep.TXT"})
+        EXPECT_GE(RowNamed(kept), 0) << kept;
+    const std::vector<std::string> bin = RecycleBinNames();
+    for (const char* name : {"small.txt", "odd.qqzz"})
+        EXPECT_NE(std::find(bin.begin(), bin.end(), name), bin.end()) << name;
+
+    // A file the shell could not remove keeps its row.
+    const std::wstring held = m_folder.Path() + L"\\big.txt";
+    Select({RowNamed("big.txt")});
+    ::DeleteFileW(held.c_str());
+    EXPECT_EQ(m_list->RemoveVanishedRows(
+                  {static_cast<size_t>(RowNamed("big.txt")), static_cast<size_t>(RowNamed("kilo.ffrl"))}),
+              1u);
+    EXPECT_EQ(RowNamed("big.txt"), -1);
+    EXPECT_GE(RowNamed("kilo.ffrl"), 0);
+}
+
+TEST_F(ResultsListTest, CtrlCPutsTheFilesAndCtrlShiftCTheirPathsOnTheClipboard)
+{
+    Search();
+    // Files of one folder: Wine's shell renders the file list of a data object only for items of
+    // one folder (Windows also for items of several).
+    Select({RowNamed("kilo.ffrl"), RowNamed("big.txt")});
+    const std::vector<std::string> paths = m_list->SelectedPaths();
+    PressKey(m_list->Handle(), 'C', true);
+    ASSERT_TRUE(::OpenClipboard(m_host.Get()));
+    std::vector<std::string> dropped;
+    if (HANDLE drop = ::GetClipboardData(CF_HDROP))
+    {
+        const auto files = static_cast<HDROP>(drop);
+        for (UINT i = 0; i < ::DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0); ++i)
+        {
+            wchar_t name[MAX_PATH] = {};
+            ::DragQueryFileW(files, i, name, MAX_PATH);
+            dropped.push_back(platform::Narrow(name));
+        }
+    }
+    EXPECT_TRUE(::IsClipboardFormatAvailable(::RegisterClipboardFormatW(L"Shell IDList Array")));
+    ::CloseClipboard();
+    std::sort(dropped.begin(), dropped.end());
+    std::vector<std::string> expected = paths;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(dropped, expected);
+
+    PressKey(m_list->Handle(), 'C', true, true);
+    ASSERT_TRUE(::OpenClipboard(m_host.Get()));
+    HANDLE text = ::GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(text, nullptr);
+    const std::string copied = platform::Narrow(static_cast<const wchar_t*>(::GlobalLock(text)));
+    ::GlobalUnlock(text);
+    ::CloseClipboard();
+    EXPECT_EQ(copied, paths[0] + "\r\n" + paths[1] + "\r\n");
+}
+
+// RFC 4180 records: quoted fields may hold commas, doubled quotes and line breaks.
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text)
+{
+    std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        const char c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+            records.back().back() += text[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            records.back().emplace_back();
+        else if (!quoted && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        {
+            records.emplace_back(1);
+            ++i;
+        }
+        else
+            records.back().back() += c;
+    }
+    if (records.back().size() == 1 && records.back()[0].empty())
+        records.pop_back();
+    return records;
+}
+
+std::string ReadWhole(const std::wstring& path)
+{
+    std::string bytes;
+    HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, buffer, sizeof buffer, &read, nullptr) &&
+           read > 0)
+        bytes.append(buffer, read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+TEST_F(ResultsListTest, ResultsMenuSavesCsvAndPathListsCopiesPathsAndSelectsAll)
+{
+    m_folder.Write(L"\u041e\u0442\u0447\u0451\u0442, \u0438\u0442\u043e\u0433.txt", "x");
+    Search();
+    ui::ResultRow quoted;
+    quoted.caption = "say \"hi\", twice.bin";
+    quoted.cells = {"D:\\big", "5,242,880 KB", "", "Binary \"data\""};
+    quoted.size = 5368709120LL;
+    m_list->AddRow(quoted);
+
+    const std::wstring csvFile = m_folder.Path() + L"\\saved.csv";
+    m_list->askSavePath = [&] { return std::make_pair(platform::Narrow(csvFile), true); };
+    m_list->chooseResultsMenuItem = [](HMENU) { return UINT{ui::ResultsList::kMenuSaveResults}; };
+    m_list->ShowResultsMenu(POINT{10, 10});
+    const std::string bytes = ReadWhole(csvFile);
+    ASSERT_GE(bytes.size(), 3u);
+    EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    const auto records = ParseCsv(bytes.substr(3));
+    ASSERT_EQ(records.size(), m_list->RowCount() + 1);
+    EXPECT_EQ(records[0], (std::vector<std::string>{"Name", "Folder", "Path", "Size", "Modified", "Type"}));
+    for (size_t i = 0; i < m_list->RowCount(); ++i)
+    {
+        const ui::ResultRow& row = m_list->Row(i);
+        const std::vector<std::string>& record = records[i + 1];
+        ASSERT_EQ(record.size(), 6u) << i;
+        EXPECT_EQ(record[0], row.caption);
+        EXPECT_EQ(record[1], row.Text(1));
+        EXPECT_EQ(record[2], row.Text(1) + "\\" + row.caption);
+        EXPECT_EQ(record[5], row.Text(4));
+    }
+    const auto& last = records.back();
+    EXPECT_EQ(last[0], "say \"hi\", twice.bin");
+    EXPECT_EQ(last[3], "5368709120");
+    EXPECT_EQ(last[5], "Binary \"data\"");
+    const auto& cyrillic = records[static_cast<size_t>(RowNamed("\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82, "
+                                                                "\xD0\xB8\xD1\x82\xD0\xBE\xD0\xB3.txt")) +
+                                   1];
+    EXPECT_EQ(cyrillic[3], "1");
+    const auto& big = records[static_cast<size_t>(RowNamed("big.txt")) + 1];
+    EXPECT_EQ(big[3], "1536000");
+    EXPECT_EQ(big[4], "2021-11-05T16:07:42");
+    EXPECT_EQ(records[static_cast<size_t>(RowNamed("Sub")) + 1][4], "");
+
+    // The plain list: every full path, one per line.
+    const std::wstring listFile = m_folder.Path() + L"\\saved.txt";
+    m_list->askSavePath = [&] { return std::make_pair(platform::Narrow(listFile), false); };
+    m_list->ShowResultsMenu(POINT{10, 10});
+    std::string expected;
+    for (size_t i = 0; i < m_list->RowCount(); ++i)
+        expected += m_list->Row(i).Text(1) + "\\" + m_list->Row(i).caption + "\r\n";
+    EXPECT_EQ(ReadWhole(listFile), expected);
+    EXPECT_THROW(m_list->SaveResults(m_folder.Utf8() + "\\no such folder\\x.csv", true), std::runtime_error);
+
+    m_list->chooseResultsMenuItem = [](HMENU) { return UINT{ui::ResultsList::kMenuCopyAllPaths}; };
+    m_list->ShowResultsMenu(POINT{10, 10});
+    ASSERT_TRUE(::OpenClipboard(m_host.Get()));
+    HANDLE text = ::GetClipboardData(CF_UNICODETEXT);
+    const std::string copied = text ? platform::Narrow(static_cast<const wchar_t*>(::GlobalLock(text))) : "";
+    if (text)
+        ::GlobalUnlock(text);
+    ::CloseClipboard();
+    EXPECT_EQ(copied, expected);
+
+    // "Open containing folder" is offered only with a row selected, and opens that row's file.
+    std::vector<UINT> offered;
+    m_list->chooseResultsMenuItem = [&](HMENU menu) {
+        offered.clear();
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+            offered.push_back(::GetMenuItemID(menu, i));
+        return UINT{ui::ResultsList::kMenuSelectAll};
+    };
+    Select({});
+    m_list->ShowResultsMenu(POINT{10, 10});
+    EXPECT_EQ(offered, (std::vector<UINT>{1, 2, 3}));
+    EXPECT_EQ(ListView_GetSelectedCount(m_list->Handle()), static_cast<UINT>(m_list->RowCount()));
+    std::vector<std::string> folderOpened;
+    m_list->openContainingFolder = [&](const std::string& path) { folderOpened.push_back(path); };
+    Select({RowNamed("kilo.ffrl")});
+    m_list->chooseResultsMenuItem = [&](HMENU menu) {
+        offered.clear();
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+            offered.push_back(::GetMenuItemID(menu, i));
+        return UINT{ui::ResultsList::kMenuOpenFolder};
+    };
+    m_list->ShowResultsMenu(POINT{10, 10});
+    EXPECT_EQ(offered, (std::vector<UINT>{1, 2, 3, 4}));
+    EXPECT_EQ(folderOpened, (std::vector<std::string>{PathOf("kilo.ffrl")}));
 }
 
 } // namespace

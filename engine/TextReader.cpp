@@ -1,0 +1,217 @@
+#include "engine/TextReader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace engine
+{
+
+namespace
+{
+
+constexpr size_t kReadSize = 64 * 1024;
+
+void AppendUtf8(uint32_t c, std::string& out)
+{
+    if (c < 0x80)
+    {
+        out += static_cast<char>(c);
+    }
+    else if (c < 0x800)
+    {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else if (c < 0x10000)
+    {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else
+    {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr uint32_t kReplacement = 0xFFFD;
+
+bool IsHigh(uint32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLow(uint32_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Hands out bytes already read first, then reads on: the bytes looked at to find the byte-order
+// mark are not read twice.
+class PrefixedReader : public platform::FileReader
+{
+public:
+    PrefixedReader(std::unique_ptr<platform::FileReader> raw, std::vector<char> prefix, bool failed)
+        : m_raw(std::move(raw)), m_prefix(std::move(prefix)), m_failed(failed)
+    {
+    }
+
+    int64_t Read(void* buffer, size_t count) override
+    {
+        if (m_offset < m_prefix.size())
+        {
+            const size_t n = std::min(count, m_prefix.size() - m_offset);
+            std::memcpy(buffer, m_prefix.data() + m_offset, n);
+            m_offset += n;
+            return static_cast<int64_t>(n);
+        }
+        return m_failed ? -1 : m_raw->Read(buffer, count);
+    }
+    uint64_t Size() const override { return m_raw->Size(); }
+    uint64_t Position() const override
+    {
+        const uint64_t ahead = m_prefix.size() - m_offset;
+        return m_raw->Position() - std::min<uint64_t>(ahead, m_raw->Position());
+    }
+
+private:
+    std::unique_ptr<platform::FileReader> m_raw;
+    std::vector<char> m_prefix;
+    size_t m_offset = 0;
+    bool m_failed;
+};
+
+class Utf16Reader : public platform::FileReader
+{
+public:
+    Utf16Reader(std::unique_ptr<platform::FileReader> raw, const std::vector<char>& afterMark, bool bigEndian,
+                bool failed)
+        : m_raw(std::move(raw)), m_bigEndian(bigEndian), m_failed(failed)
+    {
+        AppendUtf16AsUtf8(m_carry, afterMark.data(), afterMark.size(), m_bigEndian, m_out);
+    }
+
+    int64_t Read(void* buffer, size_t count) override
+    {
+        while (m_offset >= m_out.size() && !m_failed && !m_ended)
+            Fill();
+        if (m_offset >= m_out.size())
+            return m_failed ? -1 : 0;
+        const size_t n = std::min(count, m_out.size() - m_offset);
+        std::memcpy(buffer, m_out.data() + m_offset, n);
+        m_offset += n;
+        return static_cast<int64_t>(n);
+    }
+    uint64_t Size() const override { return m_raw->Size(); }
+    // At the end only when every decoded byte has been handed out.
+    uint64_t Position() const override
+    {
+        const uint64_t position = m_raw->Position();
+        if (m_offset < m_out.size() && position > 0 && position >= m_raw->Size())
+            return m_raw->Size() - 1;
+        return position;
+    }
+
+private:
+    void Fill()
+    {
+        m_out.clear();
+        m_offset = 0;
+        m_block.resize(kReadSize);
+        const int64_t got = m_raw->Read(m_block.data(), m_block.size());
+        if (got < 0)
+            m_failed = true;
+        else if (got == 0)
+            Finish();
+        else
+            AppendUtf16AsUtf8(m_carry, m_block.data(), static_cast<size_t>(got), m_bigEndian, m_out);
+    }
+
+    // An odd last byte is no character; a high surrogate left alone is an unpaired one.
+    void Finish()
+    {
+        m_ended = true;
+        if (m_carry.size() >= 2)
+            AppendUtf8(kReplacement, m_out);
+        m_carry.clear();
+    }
+
+    std::unique_ptr<platform::FileReader> m_raw;
+    bool m_bigEndian;
+    bool m_failed;
+    bool m_ended = false;
+    std::string m_carry;
+    std::string m_out;
+    size_t m_offset = 0;
+    std::vector<char> m_block;
+};
+
+} // namespace
+
+void AppendUtf16AsUtf8(std::string& carry, const char* bytes, size_t size, bool bigEndian, std::string& out)
+{
+    carry.append(bytes, size);
+    auto unitAt = [&](size_t i) {
+        const auto b0 = static_cast<unsigned char>(carry[i]);
+        const auto b1 = static_cast<unsigned char>(carry[i + 1]);
+        return bigEndian ? static_cast<uint32_t>(b0 << 8 | b1) : static_cast<uint32_t>(b1 << 8 | b0);
+    };
+    size_t i = 0;
+    while (i + 2 <= carry.size())
+    {
+        const uint32_t unit = unitAt(i);
+        if (IsHigh(unit))
+        {
+            if (i + 4 > carry.size())
+                break; // its pair is in the next block
+            const uint32_t next = unitAt(i + 2);
+            if (IsLow(next))
+            {
+                AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00), out);
+                i += 4;
+                continue;
+            }
+            AppendUtf8(kReplacement, out);
+            i += 2;
+            continue;
+        }
+        AppendUtf8(IsLow(unit) ? kReplacement : unit, out);
+        i += 2;
+    }
+    carry.erase(0, i);
+}
+
+std::unique_ptr<platform::FileReader> TextReader(std::unique_ptr<platform::FileReader> raw)
+{
+    if (!raw)
+        return raw;
+    std::vector<char> start(kReadSize);
+    size_t have = 0;
+    bool failed = false;
+    // Short reads are allowed: read until the mark could be told, the end, or an error.
+    while (have < 2)
+    {
+        const int64_t got = raw->Read(start.data() + have, start.size() - have);
+        if (got <= 0)
+        {
+            failed = got < 0;
+            break;
+        }
+        have += static_cast<size_t>(got);
+    }
+    start.resize(have);
+    const bool little = have >= 2 && static_cast<unsigned char>(start[0]) == 0xFF &&
+                        static_cast<unsigned char>(start[1]) == 0xFE;
+    const bool big = have >= 2 && static_cast<unsigned char>(start[0]) == 0xFE &&
+                     static_cast<unsigned char>(start[1]) == 0xFF;
+    if (!little && !big)
+        return std::make_unique<PrefixedReader>(std::move(raw), std::move(start), failed);
+    start.erase(start.begin(), start.begin() + 2);
+    return std::make_unique<Utf16Reader>(std::move(raw), start, big, failed);
+}
+
+} // namespace engine

@@ -1,0 +1,21 @@
+#pragma once
+// The content tests read a file's text through this: a file that starts with a UTF-16 byte-order
+// mark (little- or big-endian) reads as UTF-8, so a text is found in it as in any other file;
+// every other file reads unchanged.
+#include "platform/FileSystem.h"
+
+#include <memory>
+#include <string>
+
+namespace engine
+{
+
+// Wraps an open file; null stays null.
+std::unique_ptr<platform::FileReader> TextReader(std::unique_ptr<platform::FileReader> raw);
+
+// UTF-16 code units (bytes, little- or big-endian) to UTF-8, appended to out. Bytes that do not yet
+// make a whole character (an odd byte, a high surrogate awaiting its pair) stay in carry for the
+// next call. Unpaired surrogates become U+FFFD.
+void AppendUtf16AsUtf8(std::string& carry, const char* bytes, size_t size, bool bigEndian, std::string& out);
+
+} // namespace engine

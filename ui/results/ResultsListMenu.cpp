@@ -1,0 +1,130 @@
+// The results menu of LV1's empty area: save the result set, copy every path, select all, open the
+// folder of the selected file.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
+// clang-format on
+#include "lang/TextIds.h"
+#include "platform/UniqueHandle.h"
+#include "platform/Utf8.h"
+#include "ui/results/ResultExport.h"
+#include "ui/results/ResultsList.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace ui
+{
+
+namespace
+{
+
+void AppendItem(HMENU menu, UINT command, const std::string& text)
+{
+    const std::wstring wide = platform::Widen(text);
+    ::AppendMenuW(menu, MF_STRING, command, wide.c_str());
+}
+
+// The standard save dialog with the two file types; the first is CSV.
+std::optional<std::pair<std::string, bool>> AskSavePath(HWND owner, const std::string& csvType,
+                                                        const std::string& pathsType)
+{
+    std::wstring filter = platform::Widen(csvType) + L'\0' + L"*.csv" + L'\0' + platform::Widen(pathsType) +
+                          L'\0' + L"*.txt" + L'\0' + L'\0';
+    std::vector<wchar_t> file(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrDefExt = L"csv";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!::GetSaveFileNameW(&dialog))
+        return std::nullopt;
+    return std::make_pair(platform::Narrow(file.data()), dialog.nFilterIndex != 2);
+}
+
+void OpenWithFileSelected(const std::string& path)
+{
+    platform::UniquePidl item(::ILCreateFromPathW(platform::Widen(path).c_str()));
+    if (item)
+        ::SHOpenFolderAndSelectItems(item.Get(), 0, nullptr, 0);
+}
+
+} // namespace
+
+void ResultsList::ShowResultsMenu(POINT screen)
+{
+    platform::UniqueMenu menu(::CreatePopupMenu());
+    if (!menu)
+        return;
+    AppendItem(menu.Get(), kMenuSaveResults, m_services.text(lang::text::kSaveResults));
+    AppendItem(menu.Get(), kMenuCopyAllPaths, m_services.text(lang::text::kCopyAllPaths));
+    AppendItem(menu.Get(), kMenuSelectAll, m_services.text(lang::text::kSelectAll));
+    if (ListView_GetNextItem(m_list, -1, LVNI_SELECTED) >= 0)
+        AppendItem(menu.Get(), kMenuOpenFolder, m_services.text(lang::text::kOpenContainingFolder));
+    const bool empty = m_rows.empty();
+    for (UINT command : {kMenuSaveResults, kMenuCopyAllPaths, kMenuSelectAll})
+        ::EnableMenuItem(menu.Get(), command, MF_BYCOMMAND | (empty ? MF_GRAYED : MF_ENABLED));
+    const UINT chosen =
+        chooseResultsMenuItem
+            ? chooseResultsMenuItem(menu.Get())
+            : static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                                   screen.y, m_list, nullptr));
+    RunResultsMenuCommand(chosen);
+}
+
+void ResultsList::RunResultsMenuCommand(UINT command)
+{
+    ShowPendingRows();
+    switch (command)
+    {
+    case kMenuSaveResults: {
+        if (m_rows.empty())
+            return;
+        std::optional<std::pair<std::string, bool>> target =
+            askSavePath
+                ? askSavePath()
+                : AskSavePath(::GetAncestor(m_list, GA_ROOT), m_services.text(lang::text::kSaveFilterCsv),
+                              m_services.text(lang::text::kSaveFilterPaths));
+        if (target)
+            SaveResults(target->first, target->second);
+        return;
+    }
+    case kMenuCopyAllPaths: {
+        std::vector<std::string> paths;
+        for (const ResultRow& row : m_rows)
+            paths.push_back(JoinPath(row.Text(1), row.caption));
+        CopyPaths(paths);
+        return;
+    }
+    case kMenuSelectAll:
+        SelectAll();
+        return;
+    case kMenuOpenFolder: {
+        const std::vector<std::string> paths = SelectedPaths();
+        if (!paths.empty())
+            (openContainingFolder ? openContainingFolder : OpenWithFileSelected)(paths.front());
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void ResultsList::SaveResults(const std::string& path, bool csv) const
+{
+    const std::string text = csv ? ResultsCsv(m_rows) : ResultsPathList(m_rows);
+    platform::UniqueFile file(::CreateFileW(platform::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size())
+        throw std::runtime_error(m_services.text(lang::text::kSaveFailed) + path);
+}
+
+} // namespace ui
