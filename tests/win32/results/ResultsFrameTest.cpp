@@ -235,6 +235,7 @@ TEST_F(ResultsFrameTest, RightClickOnTheListAsksForTheShellMenuOnlyInFileMode)
     EXPECT_EQ(shellMenus.size(), 1u);
 
     m_frame->Results().SetNetworkColumns();
+    ListView_SetItemState(List(), 1, LVIS_SELECTED, LVIS_SELECTED); // the click below cleared it
     const size_t before = shellMenus.size();
     m_frame->Results().LV1MouseDown(VK_RBUTTON, POINT{10, 10});
     EXPECT_EQ(shellMenus.size(), before);
