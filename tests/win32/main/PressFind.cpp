@@ -10,6 +10,18 @@
 #include <string>
 #include <windows.h>
 
+namespace
+{
+
+BOOL CALLBACK CloseOwnedWindow(HWND window, LPARAM owner)
+{
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+} // namespace
+
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2)
@@ -22,13 +34,7 @@ int wmain(int argc, wchar_t** argv)
     if (std::wstring(argv[1]) == L"--close")
     {
         // An open dialog first: it is owned by the window.
-        EnumWindows(
-            [](HWND window, LPARAM owner) {
-                if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
-                    PostMessageW(window, WM_CLOSE, 0, 0);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(frame));
+        EnumWindows(CloseOwnedWindow, reinterpret_cast<LPARAM>(frame));
         Sleep(300);
         PostMessageW(frame, WM_CLOSE, 0, 0);
         return 0;
