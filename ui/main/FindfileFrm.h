@@ -146,6 +146,9 @@ public:
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
     // The page of the network header, where the network panel puts its controls.
     controls::Panel& NetworkPage() { return m_sideBar.Page(1); }
+    // The small pictures of the window's buttons (the find glyph is index kFindGlyph).
+    HIMAGELIST ButtonGlyphs() const { return m_glyphs.Get(); }
+    static constexpr int kFindGlyph = 6;
 
     // Handlers, named after their control and event.
     void FindfilesbtnClick();

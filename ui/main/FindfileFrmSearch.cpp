@@ -104,7 +104,7 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
 
     m_findButton.Create(page, kIdFindfilesbtn, 112, 0, 112, 25);
     m_findButton.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-    m_findButton.SetGlyph(m_glyphs.Get(), 6);
+    m_findButton.SetGlyph(m_glyphs.Get(), kFindGlyph);
 
     // The custom-range and custom-size inputs wait for their radio button.
     EnableWindow(GetDlgItem(date, kIdLmdimagecombobox1), FALSE);

@@ -72,8 +72,11 @@ void NetworkPanel::BuildControls()
     });
     HWND box = AddControl(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
     controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
-    m_button = AddControl(page, kIdFincompsbtn, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 56, 408, 113, 33);
-    controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStart));
+    m_button.Create(page, kIdFincompsbtn, 56, 408, 113, 33);
+    m_button.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
+    m_button.SetGlyph(m_frame.ButtonGlyphs(), TFindfileFrm::kFindGlyph);
+    ::SendMessageW(m_button.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()), FALSE);
+    controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
 }
 
 void NetworkPanel::Header2Click()
@@ -94,9 +97,9 @@ void NetworkPanel::Header2Click()
 
 void NetworkPanel::FincompsbtnClick()
 {
-    if (controls::WindowText(m_button) == T(lang::text::kFindStart))
+    if (controls::WindowText(m_button.Handle()) == T(lang::text::kFindStart))
     {
-        controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStop));
+        controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStop));
         // A stopped lookup still winding down becomes stale: its rows and its end are dropped.
         m_current = std::make_unique<TNetInfo>(m_frame.Handle(), m_nextId++, controls::WindowText(m_edit),
                                                m_services.lookupPlatform(), m_listDomains);
@@ -104,7 +107,7 @@ void NetworkPanel::FincompsbtnClick()
         return;
     }
     StopLookup();
-    controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStart));
+    controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
 }
 
 void NetworkPanel::StopLookup()
@@ -117,7 +120,7 @@ void NetworkPanel::NetInfoTerminate()
 {
     m_current.reset();
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-    controls::SetWindowTextUtf8(m_button, T(lang::text::kFindStart));
+    controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
     ResultsList& list = m_frame.Results();
     list.ShowPendingRows();
     list.ShowRowCount();
@@ -212,7 +215,7 @@ LRESULT NetworkPanel::EditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         if (wParam == VK_RETURN)
         {
             ::SendMessageW(m_frame.Handle(), WM_COMMAND, MAKEWPARAM(kIdFincompsbtn, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(m_button));
+                           reinterpret_cast<LPARAM>(m_button.Handle()));
             return 0;
         }
         break;

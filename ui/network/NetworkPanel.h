@@ -3,6 +3,7 @@
 // button Fincompsbtn; it switches LV1 into network mode, runs TNetInfo and shows its rows, and
 // offers PopupMenu3 on the rows. It plugs into the main window through the window's hooks and
 // one subclass of the window (its controls' commands and the cursor while a lookup runs).
+#include "controls/FlatButton.h"
 #include "controls/Subclass.h"
 #include "platform/UniqueHandle.h"
 #include "ui/network/NetInfo.h"
@@ -73,7 +74,7 @@ private:
     NetworkPanelServices m_services;
     platform::UniqueImageList m_images; // NetFindimgsmale
     HWND m_edit = nullptr;
-    HWND m_button = nullptr;
+    controls::FlatButton m_button; // Fincompsbtn, in the look of the file panel's find button
     std::shared_ptr<std::atomic<bool>> m_listDomains = std::make_shared<std::atomic<bool>>(false);
     std::unique_ptr<TNetInfo> m_current;
     unsigned m_nextId = 1;

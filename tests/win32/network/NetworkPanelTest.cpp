@@ -101,6 +101,28 @@ protected:
         return cells;
     }
 
+    // The memo's lines all fit its box, so no language loses the end of the description.
+    bool MemoShowsWholeText()
+    {
+        HWND memo = C(kIdMemo2);
+        RECT format{};
+        SendMessageW(memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        HDC dc = GetDC(memo);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(memo, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(memo, dc);
+        const LRESULT lines = SendMessageW(memo, EM_GETLINECOUNT, 0, 0);
+        return lines * metrics.tmHeight <= format.bottom - format.top;
+    }
+    bool AppStartingCursorOverWindow()
+    {
+        SendMessageW(m_frame->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(m_frame->Handle()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor() == LoadCursorW(nullptr, IDC_APPSTARTING);
+    }
+
     NetworkPanelServices m_services;
     std::unique_ptr<NetworkPanel> m_panel;
 };
@@ -183,6 +205,7 @@ TEST_F(NetworkPanelTest, ARowShowsFourColumnsWhileItsMacIsAskedAndAStoppedLookup
     ASSERT_TRUE(uitest::PumpUntil([this] { return m_frame->Results().RowCount() == 1; }));
     EXPECT_EQ(m_frame->Results().Row(0).cells.size(), 3u);
     EXPECT_EQ(Cell(0, 4), "");
+    EXPECT_TRUE(AppStartingCursorOverWindow());
     Enter(); // stop: the caption comes back at once, the lookup is still in its MAC query
     EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
     EXPECT_TRUE(m_panel->Running());
@@ -208,6 +231,8 @@ TEST_F(NetworkPanelTest, ARowShowsFourColumnsWhileItsMacIsAskedAndAStoppedLookup
     EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"SERVER", "10.0.0.7", "WORK", "", "00-0C-29-1A-2B-3C"}));
     EXPECT_EQ(Status(), Lang(t::kStatusCountBefore) + "1" + Lang(t::kStatusCountAfter));
     EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_FALSE(AppStartingCursorOverWindow());
 }
 
 TEST_F(NetworkPanelTest, ClosingTheWindowDuringALookupStopsItAndTheLookupNeverTouchesTheWindow)
@@ -228,7 +253,7 @@ TEST_F(NetworkPanelTest, ClosingTheWindowDuringALookupStopsItAndTheLookupNeverTo
     EXPECT_EQ(m_frame->Results().RowCount(), 1u);
 }
 
-TEST_F(NetworkPanelTest, PopupMenu3ActsOnTheFirstSelectedRowWithFixedCaptionsInEveryLanguage)
+TEST_F(NetworkPanelTest, PopupMenu3ActsOnTheFirstSelectedRowAndTheDescriptionFitsInEveryLanguage)
 {
     for (const char* language : {"EN", "CSY", "DE", "ES", "FR", "IT", "RUS"})
     {
@@ -257,6 +282,7 @@ TEST_F(NetworkPanelTest, PopupMenu3ActsOnTheFirstSelectedRowWithFixedCaptionsInE
         m_panel.reset();
         OpenPanel(language);
         Header(kIdHeader2);
+        EXPECT_TRUE(MemoShowsWholeText()) << language << ": " << Text(kIdMemo2);
         Click(kIdFlatCheckBox1);
         Click(kIdFincompsbtn);
         ASSERT_TRUE(WaitForLookup());
