@@ -163,6 +163,8 @@ size_t ResultsList::RemoveVanishedRows(const std::vector<size_t>& rows)
     ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(m_list, static_cast<int>(m_shownRows), LVSICF_NOSCROLL);
     ::InvalidateRect(m_list, nullptr, TRUE);
+    // The status line counts the list's rows; it must not go on counting the removed ones.
+    ShowRowCount();
     return count;
 }
 

@@ -104,6 +104,65 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A window of the test that takes dropped files as a drop target would: it moves or copies them into
+// its folder and answers with that effect, so the drag sees a real drop.
+class FileDropTarget : public IDropTarget
+{
+public:
+    FileDropTarget(std::wstring into, DWORD effect) : m_into(std::move(into)), m_effect(effect) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = (iid == IID_IUnknown || iid == IID_IDropTarget) ? static_cast<IDropTarget*>(this) : nullptr;
+        if (!*object)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; } // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override
+    {
+        *effect &= m_effect;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override
+    {
+        *effect &= m_effect;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override
+    {
+        FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM medium{};
+        if (SUCCEEDED(data->GetData(&format, &medium)))
+        {
+            const auto files = static_cast<HDROP>(medium.hGlobal);
+            for (UINT i = 0; i < ::DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0); ++i)
+            {
+                wchar_t path[MAX_PATH] = {};
+                ::DragQueryFileW(files, i, path, MAX_PATH);
+                dropped.push_back(platform::Narrow(path));
+                const std::wstring to = m_into + L"\\" + ::PathFindFileNameW(path);
+                if (m_effect == DROPEFFECT_MOVE)
+                    ::MoveFileW(path, to.c_str());
+                else
+                    ::CopyFileW(path, to.c_str(), TRUE);
+            }
+            ::ReleaseStgMedium(&medium);
+        }
+        *effect = m_effect;
+        return S_OK;
+    }
+
+    std::vector<std::string> dropped;
+
+private:
+    std::wstring m_into;
+    DWORD m_effect;
+};
+
 class ResultsListTest : public ::testing::Test
 {
 protected:
@@ -505,7 +564,7 @@ TEST_F(ResultsListTest, KeysOpenShowTheMenuSelectAllAndFindByName)
     m_list->SetFileColumns();
 }
 
-TEST_F(ResultsListTest, DeleteSendsTheSelectedFilesToTheRecycleBinAndRemovesTheirRows)
+TEST_F(ResultsListTest, DeleteSendsTheSelectedFilesToTheRecycleBinAndRemovesTheirRowsFromListAndCount)
 {
     Search();
     m_list->confirmDelete = false;
@@ -518,6 +577,7 @@ TEST_F(ResultsListTest, DeleteSendsTheSelectedFilesToTheRecycleBinAndRemovesThei
     EXPECT_EQ(m_list->VisibleCount(), static_cast<int>(before - 2));
     EXPECT_EQ(RowNamed("small.txt"), -1);
     EXPECT_EQ(RowNamed("odd.qqzz"), -1);
+    EXPECT_EQ(m_status.back(), "Found " + std::to_string(before - 2) + " items");
     for (const char* kept : {"big.txt", "kilo.ffrl", "empty.txt", "Sub", "deep.TXT"})
         EXPECT_GE(RowNamed(kept), 0) << kept;
     const std::vector<std::string> bin = RecycleBinNames();
@@ -533,6 +593,44 @@ TEST_F(ResultsListTest, DeleteSendsTheSelectedFilesToTheRecycleBinAndRemovesThei
               1u);
     EXPECT_EQ(RowNamed("big.txt"), -1);
     EXPECT_GE(RowNamed("kilo.ffrl"), 0);
+    EXPECT_EQ(m_status.back(), "Found " + std::to_string(before - 3) + " items");
+}
+
+TEST_F(ResultsListTest, DraggingRowsDropsTheirFilesAndOnlyAMoveRemovesTheRows)
+{
+    Search();
+    const TempFolder into(L"dropped");
+    // The drop window lies beside the list, under the pointer; no button is down, so the drag drops
+    // at once where the pointer is.
+    platform::UniqueWindow window(::CreateWindowExW(WS_EX_TOPMOST, L"ResultsListTestHost", L"drop",
+                                                    WS_POPUP | WS_VISIBLE, 920, 100, 200, 200, nullptr,
+                                                    nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    ::SetCursorPos(1020, 200);
+    const size_t before = m_list->RowCount();
+    for (DWORD effect : {DWORD{DROPEFFECT_COPY}, DWORD{DROPEFFECT_MOVE}})
+    {
+        FileDropTarget target(into.Path(), effect);
+        ASSERT_EQ(::RegisterDragDrop(window.Get(), &target), S_OK);
+        Select({RowNamed("small.txt"), RowNamed("kilo.ffrl")});
+        const std::vector<std::string> dragged = m_list->SelectedPaths();
+        m_list->DragSelected();
+        ::RevokeDragDrop(window.Get());
+        std::vector<std::string> dropped = target.dropped;
+        std::sort(dropped.begin(), dropped.end());
+        std::vector<std::string> expected = dragged;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(dropped, expected) << effect;
+        for (const wchar_t* name : {L"small.txt", L"kilo.ffrl"})
+            EXPECT_NE(::GetFileAttributesW((into.Path() + L"\\" + name).c_str()), INVALID_FILE_ATTRIBUTES);
+        const size_t removed = effect == DROPEFFECT_MOVE ? 2 : 0;
+        EXPECT_EQ(m_list->RowCount(), before - removed) << effect;
+        EXPECT_EQ(RowNamed("small.txt") < 0, removed != 0) << effect;
+        EXPECT_GE(RowNamed("big.txt"), 0);
+        if (effect == DROPEFFECT_COPY)
+            for (const wchar_t* name : {L"small.txt", L"kilo.ffrl"})
+                ::DeleteFileW((into.Path() + L"\\" + name).c_str());
+    }
+    EXPECT_EQ(m_status.back(), "Found " + std::to_string(before - 2) + " items");
 }
 
 TEST_F(ResultsListTest, CtrlCPutsTheFilesAndCtrlShiftCTheirPathsOnTheClipboard)
