@@ -6,6 +6,7 @@
 #include "platform/Utf8.h"
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -31,7 +32,7 @@ std::string ReadAll(const std::filesystem::path& path)
 class FaultRun
 {
 public:
-    FaultRun()
+    explicit FaultRun(const wchar_t* program = L"ff_crash_fault.exe") : m_program(program)
     {
         static int counter = 0;
         wchar_t base[MAX_PATH];
@@ -40,19 +41,25 @@ public:
                                                   L"_" + std::to_wstring(++counter));
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder / L"temp");
-        std::filesystem::copy_file(std::filesystem::path(OutputFolder()) / L"ff_crash_fault.exe", Exe());
+        std::filesystem::copy_file(std::filesystem::path(OutputFolder()) / m_program, Exe());
+    }
+    // Puts a file of the build's output folder beside the program.
+    void Add(const wchar_t* name) const
+    {
+        std::filesystem::copy_file(std::filesystem::path(OutputFolder()) / name, m_folder / name);
     }
     ~FaultRun()
     {
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
     }
-    std::filesystem::path Exe() const { return m_folder / L"ff_crash_fault.exe"; }
+    std::filesystem::path Exe() const { return m_folder / m_program; }
     std::filesystem::path Log() const { return m_folder / L"ExcMagic.Log"; }
     std::filesystem::path TempLog() const { return m_folder / L"temp" / L"ExcMagic.Log"; }
 
-    // Runs the program with kind; answers a message box of it with OK, keeping its text.
-    DWORD Run(const std::wstring& kind)
+    // Runs the program with kind; answers a message box of it with OK, keeping its text. While it
+    // runs, poke (when given) is called until it answers true.
+    DWORD Run(const std::wstring& kind, std::function<bool(HANDLE process, DWORD pid)> poke = {})
     {
         std::wstring environment;
         for (const wchar_t* entry = GetEnvironmentStringsW(); *entry; entry += wcslen(entry) + 1)
@@ -74,6 +81,8 @@ public:
         {
             if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
                 break;
+            if (poke && poke(process.hProcess, process.dwProcessId))
+                poke = nullptr;
             AnswerBox(process.dwProcessId);
         }
         DWORD code = 0;
@@ -116,8 +125,36 @@ private:
         PostMessageW(search.found, WM_COMMAND, IDOK, 0);
     }
 
+    std::wstring m_program;
     std::filesystem::path m_folder;
 };
+
+struct WindowSearch
+{
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t kind[32] = {};
+    GetClassNameW(window, kind, 32);
+    if (owner != search->pid || std::wstring(kind) != L"TFindfileFrm" || !IsWindowVisible(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The visible main window of process pid, or null.
+HWND MainWindowOf(DWORD pid)
+{
+    WindowSearch search{pid, nullptr};
+    EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 // The value after "Label: " on the report's first line that starts with it.
 std::string Field(const std::string& report, const std::string& label)
@@ -291,4 +328,25 @@ TEST(ExceptionReport, AnUnwritableProgramFolderSendsTheReportToTheTempFolderAndS
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_NE(run.boxes[0].find("ExcMagic.Log"), std::string::npos);
     EXPECT_NE(run.boxes[0].find("temp"), std::string::npos);
+}
+
+TEST(ExceptionReport, TheProgramItselfReportsAFaultOfOneOfItsThreads)
+{
+    FaultRun run(L"FindFile.exe");
+    run.Add(L"FindFileEN.dll");
+    // Once its window is up, a thread of the program is started at an address that holds no code.
+    const DWORD code = run.Run(L"", [](HANDLE process, DWORD pid) {
+        if (!MainWindowOf(pid))
+            return false;
+        const auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(0x10));
+        platform::UniqueKernelHandle thread(CreateRemoteThread(process, nullptr, 0, nowhere, nullptr, 0, nullptr));
+        return thread.Get() != nullptr;
+    });
+    EXPECT_EQ(code, 0xC0000005u);
+    const std::string report = ReadAll(run.Log());
+    EXPECT_EQ(report.find("==== Exception report"), 0u) << report;
+    EXPECT_NE(Field(report, "Exception: ").find("EXCEPTION_ACCESS_VIOLATION"), std::string::npos);
+    EXPECT_NE(Field(report, "Program: ").find("FindFile.exe version "), std::string::npos);
+    EXPECT_EQ(StackWords(report), 64u) << report;
+    EXPECT_TRUE(run.boxes.empty());
 }
