@@ -217,3 +217,52 @@ TEST_F(LanguageDialog, OkThenYesRequestsTheRestartAndTheEndOfTheProgram)
     EXPECT_TRUE(PeekMessageW(&msg, owner, WM_CLOSE, WM_CLOSE, PM_REMOVE));
     DestroyWindow(owner);
 }
+
+namespace
+{
+bool g_closedByTimer = false;
+void CALLBACK CloseByTimer(HWND dialog, UINT, UINT_PTR, DWORD)
+{
+    g_closedByTimer = true;
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+} // namespace
+
+TEST_F(LanguageDialog, EscapeTypedInTheOpenDialogClosesItLikeCancel)
+{
+    ASSERT_TRUE(m_program.AddModule("EN"));
+    ASSERT_TRUE(m_program.AddModule("DE"));
+    Store("DE");
+    // Opened alone, and from a window whose button had the keyboard focus (as LangBtn has).
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"Language", WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, owner,
+                                  nullptr, nullptr, nullptr);
+    for (HWND from : {HWND{nullptr}, owner})
+    {
+        if (from)
+        {
+            SetForegroundWindow(owner);
+            SetFocus(button);
+        }
+        g_closedByTimer = false;
+        HWND focus = nullptr;
+        HWND opened = nullptr;
+        EXPECT_FALSE(Run(
+            [&](HWND dialog) {
+                opened = dialog;
+                focus = GetFocus();
+                SendMessageW(Flag(dialog, 2), BM_CLICK, 0, 0); // EN pressed, then given up
+                keybd_event(VK_ESCAPE, 0, 0, 0);
+                keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+                // Should the key go astray, the dialog still ends, and the test says so.
+                SetTimer(dialog, 1, 3000, &CloseByTimer);
+            },
+            IDNO, from));
+        EXPECT_FALSE(g_closedByTimer) << from;
+        EXPECT_TRUE(focus == opened || IsChild(opened, focus)) << from;
+        EXPECT_EQ(Stored(), "DE");
+        EXPECT_TRUE(m_boxes.empty());
+    }
+    DestroyWindow(owner);
+}
