@@ -25,27 +25,21 @@ void FlatButton::SetFaces(HBITMAP resting, HBITMAP hover)
 {
     m_resting = resting;
     m_hoverFace = hover;
-    InvalidateRect(Handle(), nullptr, FALSE);
+    Repaint();
 }
 
 void FlatButton::SetGlyph(HIMAGELIST images, int index)
 {
     m_glyphs = images;
     m_glyph = index;
-    InvalidateRect(Handle(), nullptr, FALSE);
+    Repaint();
 }
 
 void FlatButton::SetPicture(const wchar_t* resourceName)
 {
     m_pictureName = resourceName;
     m_picture = Picture(resourceName);
-    InvalidateRect(Handle(), nullptr, FALSE);
-}
-
-void FlatButton::SetHover(bool hover)
-{
-    if (SetHoverState(Handle(), m_hover, hover))
-        InvalidateRect(Handle(), nullptr, FALSE);
+    Repaint();
 }
 
 void FlatButton::Click()
@@ -73,10 +67,10 @@ void FlatButton::Paint(HDC dc)
         PaintFocus(dc, rect);
         return;
     }
-    PaintStretched(dc, rect, m_hover ? m_hoverFace : m_resting);
+    PaintStretched(dc, rect, Hovered() ? m_hoverFace : m_resting);
     {
         const platform::UniquePen pen(
-            CreatePen(PS_SOLID, 1, m_hover ? RGB(0xC8, 0x8A, 0x1E) : RGB(0x5B, 0x7D, 0xC2)));
+            CreatePen(PS_SOLID, 1, Hovered() ? RGB(0xC8, 0x8A, 0x1E) : RGB(0x5B, 0x7D, 0xC2)));
         const platform::SelectedObject penIn(dc, pen.Get());
         const platform::SelectedObject noFill(dc, GetStockObject(NULL_BRUSH));
         RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 4, 4);
@@ -104,7 +98,7 @@ void FlatButton::Paint(HDC dc)
 
 bool FlatButton::Pushed() const
 {
-    return (m_pressed && m_hover) || m_spacePressed;
+    return (Pressing() && Hovered()) || m_spacePressed;
 }
 
 void FlatButton::PaintFocus(HDC dc, const RECT& rect)
@@ -118,29 +112,6 @@ void FlatButton::PaintFocus(HDC dc, const RECT& rect)
     DrawFocusRect(dc, &focus);
 }
 
-void FlatButton::OnLeftButton(UINT msg, LPARAM lParam)
-{
-    if (msg != WM_LBUTTONUP)
-    {
-        // Like a standard button, a click takes the keyboard focus.
-        SetFocus(Handle());
-        m_pressed = true;
-        SetCapture(Handle());
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return;
-    }
-    const bool wasPressed = m_pressed;
-    m_pressed = false;
-    if (GetCapture() == Handle())
-        ReleaseCapture();
-    InvalidateRect(Handle(), nullptr, FALSE);
-    RECT rect;
-    GetClientRect(Handle(), &rect);
-    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    if (wasPressed && PtInRect(&rect, pt))
-        Click();
-}
-
 void FlatButton::OnKey(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (wParam != VK_SPACE)
@@ -148,12 +119,12 @@ void FlatButton::OnKey(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_KEYDOWN && !(lParam & 0x40000000))
     {
         m_spacePressed = true;
-        InvalidateRect(Handle(), nullptr, FALSE);
+        Repaint();
     }
     else if (msg == WM_KEYUP && m_spacePressed)
     {
         m_spacePressed = false;
-        InvalidateRect(Handle(), nullptr, FALSE);
+        Repaint();
         Click();
     }
 }
@@ -162,46 +133,22 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETTEXT: {
-        LRESULT result = Window::HandleMessage(msg, wParam, lParam);
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return result;
-    }
     case WM_SETFONT:
         m_font = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam))
-            InvalidateRect(Handle(), nullptr, FALSE);
+            Repaint();
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(m_font ? m_font : UiFont());
-    case WM_MOUSEMOVE:
-        SetHover(true);
-        return 0;
-    case WM_MOUSELEAVE:
-        SetHover(false);
-        return 0;
-    case WM_SETFOCUS:
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return 0;
     case WM_KILLFOCUS:
         m_spacePressed = false;
         SetHover(false);
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return 0;
+        break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-        OnLeftButton(msg, lParam);
-        return 0;
+        // Like a standard button, a press takes the keyboard focus.
+        SetFocus(Handle());
+        break;
     // Space presses the button and releasing it clicks; Enter is the dialog manager's, which
     // sends the focused button's command (see WM_GETDLGCODE).
     case WM_KEYDOWN:
@@ -220,7 +167,7 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case BM_GETSTATE:
         return (Pushed() ? BST_PUSHED : 0) | (GetFocus() == Handle() ? BST_FOCUS : 0);
     }
-    return Window::HandleMessage(msg, wParam, lParam);
+    return FlatControl::HandleMessage(msg, wParam, lParam);
 }
 
 } // namespace controls

@@ -8,14 +8,14 @@
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
-#include "controls/Window.h"
+#include "controls/FlatControl.h"
 
 #include <string>
 
 namespace controls
 {
 
-class FlatButton : public Window
+class FlatButton : public FlatControl
 {
 public:
     FlatButton();
@@ -26,18 +26,16 @@ public:
     // Shows the bitmap resource name centred (and remembers the name).
     void SetPicture(const wchar_t* resourceName);
     const std::wstring& PictureName() const { return m_pictureName; }
-    bool Hovered() const { return m_hover; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc);
-    void SetHover(bool hover);
+    void Paint(HDC dc) override;
+    void OnPressClick() override { Click(); }
     void Click();
     bool Pushed() const;
     void PaintFocus(HDC dc, const RECT& rect);
-    void OnLeftButton(UINT msg, LPARAM lParam);
     void OnKey(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HBITMAP m_resting = nullptr;
@@ -47,8 +45,6 @@ private:
     HBITMAP m_picture = nullptr;
     std::wstring m_pictureName;
     HFONT m_font = nullptr;
-    bool m_hover = false;
-    bool m_pressed = false;
     bool m_spacePressed = false;
 };
 

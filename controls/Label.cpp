@@ -2,7 +2,6 @@
 
 #include "platform/Utf8.h"
 
-#include <utility>
 
 namespace controls
 {
@@ -128,20 +127,8 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
-    case WM_PAINT: {
-        const platform::PaintDC paint(Handle());
-        Paint(paint.Get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(TextFont());
-    case WM_SETTEXT: {
-        LRESULT result = Window::HandleMessage(msg, wParam, lParam);
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return result;
-    }
     case WM_SETCURSOR:
         if (m_onClick)
         {
@@ -155,29 +142,9 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (!m_onClick && !m_hasHint)
             return HTTRANSPARENT;
         break;
-    case WM_LBUTTONDOWN:
-        m_pressed = m_onClick != nullptr;
-        if (m_pressed)
-            SetCapture(Handle());
-        return 0;
     case WM_LBUTTONDBLCLK:
         // The second press of a double click: the first click has already acted.
-        m_pressed = false;
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool wasPressed = std::exchange(m_pressed, false);
-        if (GetCapture() == Handle())
-            ReleaseCapture();
-        RECT rect;
-        GetClientRect(Handle(), &rect);
-        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (wasPressed && PtInRect(&rect, pt))
-            Click();
-        return 0;
-    }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateRect(Handle(), nullptr, FALSE);
+        CancelPress();
         return 0;
     case WM_KEYUP:
         if (wParam == VK_SPACE || wParam == VK_RETURN)
@@ -189,7 +156,7 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         Click();
         return 0;
     }
-    return Window::HandleMessage(msg, wParam, lParam);
+    return FlatControl::HandleMessage(msg, wParam, lParam);
 }
 
 } // namespace controls

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
-#include "controls/Window.h"
+#include "controls/FlatControl.h"
 #include "platform/UniqueHandle.h"
 
 #include <functional>
@@ -16,7 +16,7 @@
 namespace controls
 {
 
-class Label : public Window
+class Label : public FlatControl
 {
 public:
     enum class Align
@@ -51,7 +51,10 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
+    void OnPressClick() override { Click(); }
+    bool TakesPress() const override { return m_onClick != nullptr; }
+    bool ShowsHover() const override { return false; }
     void Click();
     std::wstring WideText() const;
     // The font the text is drawn in: the link's, the one set, or the GUI's default.
@@ -64,7 +67,6 @@ private:
     bool m_wrap = false;
     std::function<void()> m_onClick;
     platform::UniqueFont m_linkFont; // the font, underlined
-    bool m_pressed = false;
     bool m_hasHint = false;
     std::wstring m_hint; // the tooltip keeps a pointer to it
 };

@@ -62,7 +62,7 @@ HWND SpeedButton::Create(HWND parent, int id, int x, int y, int width, int heigh
 void SpeedButton::SetPicture(HBITMAP picture)
 {
     m_picture = picture;
-    InvalidateRect(Handle(), nullptr, FALSE);
+    Repaint();
 }
 
 void SpeedButton::SetDown(bool down)
@@ -75,7 +75,7 @@ void SpeedButton::SetDown(bool down)
         GroupRelease release{Handle(), m_group};
         EnumChildWindows(GetParent(Handle()), &ReleaseSibling, reinterpret_cast<LPARAM>(&release));
     }
-    InvalidateRect(Handle(), nullptr, FALSE);
+    Repaint();
 }
 
 void SpeedButton::Press()
@@ -85,12 +85,6 @@ void SpeedButton::Press()
     SetDown(true);
     SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
                  reinterpret_cast<LPARAM>(Handle()));
-}
-
-void SpeedButton::SetHover(bool hover)
-{
-    if (SetHoverState(Handle(), m_hover, hover))
-        InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void SpeedButton::Paint(HDC dc)
@@ -106,7 +100,7 @@ void SpeedButton::Paint(HDC dc)
     {
         BITMAP info{};
         GetObjectW(m_picture, sizeof(info), &info);
-        const int offset = (m_down || (m_pressing && m_hover)) ? 1 : 0;
+        const int offset = (m_down || (Pressing() && Hovered())) ? 1 : 0;
         const int left = (rect.right - info.bmWidth) / 2 + offset;
         const int top = (rect.bottom - info.bmHeight) / 2 + offset;
         {
@@ -118,9 +112,9 @@ void SpeedButton::Paint(HDC dc)
             Fade(dc, left, top, info.bmWidth, info.bmHeight, m_face);
     }
     // Flat: an edge only when pressed down, or raised under the pointer.
-    if (m_down || (m_pressing && m_hover))
+    if (m_down || (Pressing() && Hovered()))
         DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
-    else if (m_hover && enabled)
+    else if (Hovered() && enabled)
         DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
     if (GetFocus() == Handle())
     {
@@ -134,43 +128,6 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
-    case WM_PAINT: {
-        const platform::PaintDC paint(Handle());
-        Paint(paint.Get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_ENABLE:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return 0;
-    case WM_MOUSEMOVE:
-        SetHover(true);
-        return 0;
-    case WM_MOUSELEAVE:
-        SetHover(false);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        m_pressing = true;
-        SetCapture(Handle());
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return 0;
-    case WM_LBUTTONUP: {
-        const bool wasPressing = m_pressing;
-        m_pressing = false;
-        if (GetCapture() == Handle())
-            ReleaseCapture();
-        InvalidateRect(Handle(), nullptr, FALSE);
-        RECT rect;
-        GetClientRect(Handle(), &rect);
-        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (wasPressing && PtInRect(&rect, pt))
-            Press();
-        return 0;
-    }
     case WM_KEYUP:
         if (wParam == VK_SPACE)
             Press();
@@ -188,7 +145,7 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case kMsgGroup:
         return m_group;
     }
-    return Window::HandleMessage(msg, wParam, lParam);
+    return FlatControl::HandleMessage(msg, wParam, lParam);
 }
 
 } // namespace controls

@@ -3,14 +3,14 @@
 // buttons of its group under the same parent; a pressed button stays down when clicked again. Its
 // window text names it for screen readers and automation; it answers BM_CLICK, BM_GETCHECK and
 // BM_SETCHECK like a standard button, and a disabled one ignores clicks.
-#include "controls/Window.h"
+#include "controls/FlatControl.h"
 
 #include <string>
 
 namespace controls
 {
 
-class SpeedButton : public Window
+class SpeedButton : public FlatControl
 {
 public:
     SpeedButton();
@@ -26,16 +26,14 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
+    void OnPressClick() override { Press(); }
     void Press();
-    void SetHover(bool hover);
 
     HBITMAP m_picture = nullptr;
     COLORREF m_face = RGB(0xD7, 0xE2, 0xF7);
     int m_group = 0;
     bool m_down = false;
-    bool m_hover = false;
-    bool m_pressing = false;
 };
 
 } // namespace controls
