@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
+#include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
 #include "controls/ImageCombo.h"
 #include "controls/Panel.h"
@@ -186,7 +187,6 @@ private:
     bool Checked(int id) const;
     TDateTime PickerValue(int id) const;
     void SetPickerDate(int id, const platform::CalendarTime& date);
-    LRESULT NameFieldMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // FindfileFrmPlaces.cpp
     void ReadSpecialFolders();
@@ -221,7 +221,7 @@ private:
     controls::Panel m_sectionPanels[3];
     controls::ImageCombo m_lookIn;
     controls::SpinEdit m_spin;
-    controls::Subclass m_nameFieldSubclass;
+    controls::EnterPressesButton m_nameFieldEnter;
     HWND m_lv1 = nullptr;
     HWND m_panel2 = nullptr;
     controls::StatusLine m_panel2Text; // the status text, set without a server round trip

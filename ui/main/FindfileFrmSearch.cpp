@@ -48,11 +48,7 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
                  reinterpret_cast<LPARAM>(controls::Picture(L"FINDPANEL")));
     Add(page, kIdMemo1, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 62, 8, 162, 56);
     Add(page, kIdLabel1, L"STATIC", label, 8, 72, 216, 15);
-    HWND nameField =
-        Add(page, kIdLMDEdit1, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 88, 216, 21, WS_EX_CLIENTEDGE);
-    m_nameFieldSubclass.Install(nameField, [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return NameFieldMessage(hwnd, msg, wParam, lParam);
-    });
+    Add(page, kIdLMDEdit1, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 88, 216, 21, WS_EX_CLIENTEDGE);
     Add(page, kIdLabel2, L"STATIC", label, 8, 116, 216, 15);
     Add(page, kIdLMDEdit2, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 132, 216, 21, WS_EX_CLIENTEDGE);
     Add(page, kIdLabel3, L"STATIC", label, 8, 160, 216, 15);
@@ -105,6 +101,8 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
     m_findButton.Create(page, kIdFindfilesbtn, 112, 0, 112, 25);
     m_findButton.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
     m_findButton.SetGlyph(m_glyphs.Get(), kFindGlyph);
+    // LMDEdit1KeyDown: Enter in the name field starts or stops the search as the button does.
+    m_nameFieldEnter.Install(GetDlgItem(page, kIdLMDEdit1), Handle(), m_findButton.Handle());
 
     // The custom-range and custom-size inputs wait for their radio button.
     EnableWindow(GetDlgItem(date, kIdLmdimagecombobox1), FALSE);
@@ -304,32 +302,6 @@ void TFindfileFrm::FindfilesbtnClick()
     // 8., 9.
     controls::SetWindowTextUtf8(button, T(kFindStop));
     m_findFile->StartSearch();
-}
-
-LRESULT TFindfileFrm::NameFieldMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (msg)
-    {
-    case WM_GETDLGCODE:
-        if (lParam && reinterpret_cast<MSG*>(lParam)->wParam == VK_RETURN)
-            return DLGC_WANTALLKEYS | controls::Subclass::Default(hwnd, msg, wParam, lParam);
-        break;
-    case WM_KEYDOWN:
-        // LMDEdit1KeyDown: Enter acts as the start/stop button. The handler runs through the window
-        // so that an error reaches the error box like a click's would.
-        if (wParam == VK_RETURN)
-        {
-            SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(kIdFindfilesbtn, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(m_findButton.Handle()));
-            return 0;
-        }
-        break;
-    case WM_CHAR:
-        if (wParam == '\r')
-            return 0; // no beep
-        break;
-    }
-    return controls::Subclass::Default(hwnd, msg, wParam, lParam);
 }
 
 } // namespace ui

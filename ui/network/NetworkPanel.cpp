@@ -67,9 +67,6 @@ void NetworkPanel::BuildControls()
     m_edit =
         AddControl(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21, WS_EX_CLIENTEDGE);
     ::SendMessageW(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiFont()), FALSE);
-    m_editSubclass.Install(m_edit, [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return EditMessage(hwnd, msg, wParam, lParam);
-    });
     HWND box = AddControl(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
     controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
     m_button.Create(page, kIdFincompsbtn, 56, 408, 113, 33);
@@ -77,6 +74,8 @@ void NetworkPanel::BuildControls()
     m_button.SetGlyph(m_frame.ButtonGlyphs(), TFindfileFrm::kFindGlyph);
     ::SendMessageW(m_button.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()), FALSE);
     controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
+    // LMDEdit3KeyDown: Enter in the field starts or stops the lookup as the button does.
+    m_editEnter.Install(m_edit, m_frame.Handle(), m_button.Handle());
 }
 
 void NetworkPanel::Header2Click()
@@ -131,7 +130,7 @@ void NetworkPanel::Forget()
     StopLookup();
     m_current.reset();
     m_frameSubclass.Remove();
-    m_editSubclass.Remove();
+    m_editEnter.Remove();
     m_frame.Results().showNetworkMenu = nullptr;
 }
 
@@ -197,31 +196,6 @@ LRESULT NetworkPanel::FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
         // The window is going: the lookup is told to stop and its messages find no window.
         Forget();
-        break;
-    }
-    return controls::Subclass::Default(hwnd, msg, wParam, lParam);
-}
-
-LRESULT NetworkPanel::EditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (msg)
-    {
-    case WM_GETDLGCODE:
-        if (lParam && reinterpret_cast<MSG*>(lParam)->wParam == VK_RETURN)
-            return DLGC_WANTALLKEYS | controls::Subclass::Default(hwnd, msg, wParam, lParam);
-        break;
-    case WM_KEYDOWN:
-        // LMDEdit3KeyDown: Enter acts as the button; through the window, so an error reaches the box.
-        if (wParam == VK_RETURN)
-        {
-            ::SendMessageW(m_frame.Handle(), WM_COMMAND, MAKEWPARAM(kIdFincompsbtn, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(m_button.Handle()));
-            return 0;
-        }
-        break;
-    case WM_CHAR:
-        if (wParam == '\r')
-            return 0;
         break;
     }
     return controls::Subclass::Default(hwnd, msg, wParam, lParam);

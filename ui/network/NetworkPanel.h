@@ -3,6 +3,7 @@
 // button Fincompsbtn; it switches LV1 into network mode, runs TNetInfo and shows its rows, and
 // offers PopupMenu3 on the rows. It plugs into the main window through the window's hooks and
 // one subclass of the window (its controls' commands and the cursor while a lookup runs).
+#include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
 #include "controls/Subclass.h"
 #include "platform/UniqueHandle.h"
@@ -63,7 +64,6 @@ public:
 private:
     void BuildControls();
     LRESULT FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT EditMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnNetInfo(unsigned id, const NetInfoEvent& event);
     void NetInfoTerminate();
     void Forget(); // the window is going: no lookup touches it any more
@@ -80,7 +80,7 @@ private:
     unsigned m_nextId = 1;
     bool m_rowPending = false; // the last row shown still waits for its MAC cell
     controls::Subclass m_frameSubclass;
-    controls::Subclass m_editSubclass;
+    controls::EnterPressesButton m_editEnter;
 };
 
 // Opens the shell's properties dialog for path; true when the shell accepted the request.
