@@ -3,7 +3,8 @@
 
 walk tree:    50 x 100 folders (5,051 with the parents), 20 files in each leaf: 100,000 files,
               of which every fifth leaf holds one "*.bmk" file: 1,000 files, 1% of all.
-content tree: 200 files of 1 MiB of text, 200 MiB; every tenth file holds the word "quetzal42".
+content tree: 128 files of 8 MiB of text, 1 GiB (so that Wine's start does not hide the scan's
+              speed); every tenth file holds the word "quetzal42" once.
 """
 import os
 import random
@@ -26,15 +27,19 @@ def content_tree(root):
     os.makedirs(root, exist_ok=True)
     rng = random.Random(7)
     words = [bytes(rng.choice(b"abcdefghijklmnopqrstuvwxyz") for _ in range(rng.randint(2, 9))) for _ in range(4000)]
-    size = 1 << 20
-    for n in range(200):
-        parts = []
-        length = 0
-        while length < size:
-            line = b" ".join(rng.choice(words) for _ in range(12)) + b"\n"
-            parts.append(line)
-            length += len(line)
-        data = b"".join(parts)[:size]
+    size = 8 << 20
+    # One text, each file a different rotation of it: writing 1 GiB of fresh random words would take
+    # minutes, and the scan's speed does not depend on the files differing.
+    parts = []
+    length = 0
+    while length < size:
+        line = b" ".join(rng.choice(words) for _ in range(12)) + b"\n"
+        parts.append(line)
+        length += len(line)
+    base = b"".join(parts)[:size]
+    for n in range(128):
+        turn = rng.randint(0, size - 1)
+        data = base[turn:] + base[:turn]
         if n % 10 == 0:
             at = rng.randint(0, size - 100)
             data = data[:at] + b"quetzal42" + data[at + 9:]

@@ -12,7 +12,7 @@ slow_reps=$(( reps < 3 ? reps : 3 ))
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 fi
-cmake --build "$build" --target FindFileCmd ff_walk_bench ff_handover_bench -j2 >/dev/null
+cmake --build "$build" --target FindFileCmd ff_walk_bench ff_read_bench ff_handover_bench -j2 >/dev/null
 bin="$build/bin"
 wine_run="$build/wine-run.sh"
 prefix="$build/wineprefix"
@@ -26,17 +26,31 @@ cleanup() {
 trap cleanup EXIT
 start_private_display 130 160
 "$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null  # makes the Wine prefix on first use
-WINEPREFIX="$prefix" wineserver -w
-WINEPREFIX="$prefix" wineserver -p 600
+
+# A fresh, warm Wine server before each measured line: after a long walk the server stays slower
+# for whatever runs next in it (a 1 GiB scan measured 0.79 s before a 50,000-folder walk and
+# 1.86 s after it in the same server).
+fresh_server() {
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$prefix" wineserver -w
+    WINEPREFIX="$prefix" wineserver -p 600
+    "$wine_run" "$bin/FindFileCmd.exe" --version >/dev/null
+}
+fresh_server
 
 echo "Writing the trees (first run only)..."
 python3 "$root/bench/make_tree.py" walk "$prefix/drive_c/ffbench/walk"
-python3 "$root/bench/make_tree.py" content "$prefix/drive_c/ffbench/content"
+python3 "$root/bench/make_tree.py" content "$prefix/drive_c/ffbench/content1g"
 walk='C:\ffbench\walk'
-content='C:\ffbench\content'
+content='C:\ffbench\content1g'
+mkdir -p "$prefix/drive_c/ffbench/empty"
+empty='C:\ffbench\empty'
 
-# seconds COMMAND...: "wall cpu" of one run, output discarded (bench/measure.py).
-seconds() { WINEPREFIX="$prefix" python3 "$root/bench/measure.py" "$@"; }
+# seconds COMMAND...: "wall cpu" of one run in a fresh server, output discarded (bench/measure.py).
+seconds() {
+    fresh_server
+    WINEPREFIX="$prefix" python3 "$root/bench/measure.py" "$@"
+}
 
 # median FIELD "wall cpu"...: the median of one field (1 wall, 2 cpu) over the runs.
 median() {
@@ -53,12 +67,13 @@ walk_counts=$("$wine_run" "$bin/ff_walk_bench.exe" "$walk" | tr -d '\r')
 found_all=$(cmd --threaded "$walk" | wc -l)
 found_mask=$(cmd -n '*.bmk' "$walk" | wc -l)
 folders=$(echo "$walk_counts" | awk '{ print $3 }')
-grep -r -c quetzal42 "$prefix/drive_c/ffbench/content" >/dev/null || true
+grep -r -c quetzal42 "$prefix/drive_c/ffbench/content1g" >/dev/null || true
+"$wine_run" "$bin/ff_read_bench.exe" "$content" >/dev/null
 
 echo "Tree: $walk_counts; mask *.bmk finds $found_mask, *.* finds $found_all"
 echo "Repetitions: $reps (line 5: $slow_reps)"
 # The lines take turns in every round, so a burst of load elsewhere on the machine hits them alike.
-s0=() s1=() s2=() s3=() s4=() s5=() s6=() s6g=()
+s0=() s1=() s2=() s3=() s4=() s5=() s6=() s6g=() s7=() s0r=() s8=()
 for round in $(seq "$reps"); do
     s0+=("$(seconds "${findfile[@]}" --version)")
     s1+=("$(seconds "$wine_run" "$bin/ff_walk_bench.exe" "$walk")")
@@ -69,9 +84,12 @@ for round in $(seq "$reps"); do
         s5+=("$(seconds "$wine_run" cmd /c dir /s /b "$walk")")
     fi
     s6+=("$(seconds "${findfile[@]}" -c quetzal42 -n '*.txt' "$content")")
-    s6g+=("$(seconds grep -r -c quetzal42 "$prefix/drive_c/ffbench/content")")
+    s6g+=("$(seconds grep -r -c quetzal42 "$prefix/drive_c/ffbench/content1g")")
+    s7+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$content")")
+    s0r+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$empty")")
+    s8+=("$(seconds "${findfile[@]}" --no-prefetch -n '*.bmk' "$walk")")
 done
-for i in 0 1 2 3 4 5 6 6g; do
+for i in 0 1 2 3 4 5 6 6g 7 0r 8; do
     eval "w$i=\$(median 1 \"\${s$i[@]}\")"
     eval "c$i=\$(median 2 \"\${s$i[@]}\")"
 done
@@ -89,9 +107,12 @@ row 2 "FindFileCmd inline, -n *.bmk (1% of the files)"
 row 3 "FindFileCmd --threaded, -n *.bmk"
 row 4 "FindFileCmd --threaded, *.* (every entry handed over)"
 row 5 "Wine cmd /c dir /s /b"
-row 6 "FindFileCmd -c quetzal42 over 200 MiB"
+row 6 "FindFileCmd -c quetzal42 over 1 GiB"
 row 6g "native grep -r -c quetzal42 over the same files"
+row 7 "reading the same files, 1 MiB blocks (ff_read_bench)"
+row 8 "FindFileCmd inline, -n *.bmk, --no-prefetch"
 row 0 "Wine start and exit (FindFileCmd --version)"
+row 0r "Wine start and exit (ff_read_bench, empty folder)"
 echo "(cpu: the program's own CPU time plus its Wine server's; ratios against line 1)"
 echo
 extra=$((found_all - found_mask))
@@ -99,6 +120,9 @@ per() { echo "$1 * 1000000 / $2" | bc -l | xargs printf '%.1f'; }
 echo "Line 4 over line 3, per extra hand-over ($extra): wall $(per "($w4 - $w3)" $extra) us, cpu $(per "($c4 - $c3)" $extra) us"
 echo "Inline search against dir /s: wall $(echo "$w5 / $w2" | bc -l | xargs printf '%.1f')x, cpu $(echo "$c5 / $c2" | bc -l | xargs printf '%.1f')x faster"
 echo "Content scan against grep: wall $(echo "$w6 / $w6g" | bc -l | xargs printf '%.2f')x, without Wine's start $(echo "($w6 - $w0) / $w6g" | bc -l | xargs printf '%.2f')x"
+echo "Content scan against reading alone (line 7), each without its own start (lines 0, 0r): wall $(echo "($w6 - $w0) / ($w7 - $w0r)" | bc -l | xargs printf '%.2f')x"
+echo "Walk prefetch: inline line 2 against line 8 (prefetch off): wall $(echo "$w2 / $w8" | bc -l | xargs printf '%.2f')x, cpu $(echo "$c2 / $c8" | bc -l | xargs printf '%.2f')x"
+echo "Machine load after the run: $(uptime | sed 's/.*load average/load average/')"
 echo
 echo "Hand-over cost per call, microseconds (median of 5 runs of 5000 calls):"
 "$wine_run" "$bin/ff_handover_bench.exe" 5000 5 | tr -d '\r'

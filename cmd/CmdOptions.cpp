@@ -103,6 +103,7 @@ enum Flag
     kExactAttributes,
     kCaseSensitive,
     kThreaded,
+    kNoPrefetch,
     kEvents,
     kHelp,
     kVersion,
@@ -129,6 +130,7 @@ const OptionName kOptions[] = {
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
     {"threaded", 0, false, kThreaded},
+    {"no-prefetch", 0, false, kNoPrefetch},
     {"events", 0, false, kEvents},
     {"help", 'h', false, kHelp},
     {"version", 0, false, kVersion},
@@ -167,6 +169,9 @@ void SetFlag(CmdOptions& options, int flag)
         break;
     case kThreaded:
         options.threaded = true;
+        break;
+    case kNoPrefetch:
+        options.prefetch = false;
         break;
     case kEvents:
         options.events = true;
@@ -413,6 +418,7 @@ void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder)
 {
     finder.SetCriteria(options.criteria);
     finder.SetThreaded(options.threaded);
+    finder.SetPrefetch(options.prefetch);
 }
 
 const char* UsageText()
@@ -435,6 +441,7 @@ const char* UsageText()
            "  -c, --containing TEXT    the text the file must contain\n"
            "      --case-sensitive     match the text's letter case exactly\n"
            "      --threaded           search on a worker thread; events still come on the main thread\n"
+           "      --no-prefetch        list each folder only when the walk enters it (no helper threads)\n"
            "  -f, --format FORM        paths (default), tsv or csv: how each entry found is printed\n"
            "      --events             print every event instead of only the entries found\n"
            "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"

@@ -1,6 +1,5 @@
 #include "engine/EntryTests.h"
 
-#include "engine/AsciiCase.h"
 #include "engine/DateTime.h"
 #include "engine/MaskMatch.h"
 #include "engine/TextReader.h"
@@ -51,56 +50,19 @@ bool IsNameSurrogate(const platform::FindData& entry)
     return entry.reparseTag == 0 || (entry.reparseTag & kReparseTagNameSurrogate) != 0;
 }
 
-ContentScanner::ContentScanner(std::string text, bool ignoreCase) : m_text(std::move(text))
+ContentScanner::ContentScanner(std::string text, bool ignoreCase)
+    : m_search(text, ignoreCase ? AsciiUpperFold() : IdentityFold())
 {
-    for (size_t c = 0; c < m_fold.size(); ++c)
-        m_fold[c] =
-            static_cast<unsigned char>(ignoreCase ? AsciiUpper(static_cast<char>(c)) : static_cast<char>(c));
-    for (char& c : m_text)
-        c = static_cast<char>(m_fold[static_cast<unsigned char>(c)]);
-    // Horspool shifts, indexed by the raw byte under the window's last position (folding is built
-    // into the table, so the common step costs one lookup).
-    const size_t length = m_text.size();
-    m_skip.fill(length);
-    for (size_t i = 0; i + 1 < length; ++i)
-        for (size_t c = 0; c < m_fold.size(); ++c)
-            if (m_fold[c] == static_cast<unsigned char>(m_text[i]))
-                m_skip[c] = length - 1 - i;
-    if (length > 0)
-        m_buffer.resize(length - 1 + kBlockSize);
 }
 
 bool ContentScanner::Contains(const char* data, size_t size) const
 {
-    const size_t length = m_text.size();
-    if (length == 0)
-        return true;
-    if (size < length)
-        return false;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    const auto* text = reinterpret_cast<const unsigned char*>(m_text.data());
-    const unsigned char lastOfText = text[length - 1];
-    const size_t lastStart = size - length;
-    size_t pos = 0;
-    while (pos <= lastStart)
-    {
-        const unsigned char last = bytes[pos + length - 1];
-        if (m_fold[last] == lastOfText)
-        {
-            size_t j = 0;
-            while (j + 1 < length && m_fold[bytes[pos + j]] == text[j])
-                ++j;
-            if (j + 1 >= length)
-                return true;
-        }
-        pos += m_skip[last];
-    }
-    return false;
+    return m_search.Contains(data, size);
 }
 
 bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::string& path)
 {
-    if (m_text.empty())
+    if (m_search.Length() == 0)
         return true;
     std::unique_ptr<platform::FileReader> reader =
         TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite));
@@ -108,17 +70,26 @@ bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::s
         return false;
     // Consecutive blocks overlap by length - 1 bytes, so a text that straddles a block boundary is
     // still seen whole in one window.
-    const size_t overlap = m_text.size() - 1;
+    const size_t overlap = m_search.Length() - 1;
+    m_buffer.resize(overlap + kBlockSize); // once per scanner: later files find it in place
     size_t kept = 0;
     for (;;)
     {
-        const int64_t read = reader->Read(m_buffer.data() + kept, kBlockSize);
-        if (read <= 0)
-            return false;
-        const size_t total = kept + static_cast<size_t>(read);
-        if (Contains(m_buffer.data(), total))
+        // A block is filled whole unless the file ends or a read fails first: short reads (the
+        // text reader's look at the first bytes, for one) do not cost a scan each.
+        size_t filled = 0;
+        bool last = false;
+        while (filled < kBlockSize && !last)
+        {
+            const int64_t read = reader->Read(m_buffer.data() + kept + filled, kBlockSize - filled);
+            if (read > 0)
+                filled += static_cast<size_t>(read);
+            last = read <= 0 || reader->Position() >= reader->Size();
+        }
+        const size_t total = kept + filled;
+        if (filled > 0 && Contains(m_buffer.data(), total))
             return true;
-        if (reader->Position() >= reader->Size())
+        if (last)
             return false;
         kept = std::min(overlap, total);
         std::memmove(m_buffer.data(), m_buffer.data() + total - kept, kept);

@@ -3,6 +3,7 @@
 // reads. Everything here is free of threads and may run on the worker.
 #include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
+#include "engine/TextSearch.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 
@@ -29,6 +30,7 @@ struct SearchSnapshot : FindCriteria
     std::vector<std::string> targets; // folder ending with a backslash, then one mask
     bool hasContent = false;          // the content test is on
     std::string content;              // the text, cut at its first zero byte
+    bool prefetch = true;             // folders are listed ahead on helper threads
 };
 
 bool AttributesMatch(uint32_t attr, TFileAttributes wanted, bool exact);
@@ -52,14 +54,12 @@ public:
     // The same over bytes in memory; exposed for the scan's own boundary tests.
     bool Contains(const char* data, size_t size) const;
 
-    // Large reads: under Wine each read call costs more than scanning its bytes, and the overlap
+    // Large reads: under Wine each read call costs more than comparing its bytes, and the overlap
     // of consecutive blocks keeps the answers independent of the block size.
-    static constexpr size_t kBlockSize = 64 * 1024;
+    static constexpr size_t kBlockSize = 256 * 1024;
 
 private:
-    std::string m_text; // folded when the scan ignores case
-    std::array<unsigned char, 256> m_fold{};
-    std::array<size_t, 256> m_skip{};
+    TextSearch m_search;
     std::vector<char> m_buffer; // the previous block's last (length - 1) bytes, then a new block
 };
 

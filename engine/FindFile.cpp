@@ -210,6 +210,14 @@ void TFindFile::SetThreaded(bool value)
 {
     m->threaded = value;
 }
+bool TFindFile::Prefetch() const
+{
+    return m->prefetch;
+}
+void TFindFile::SetPrefetch(bool value)
+{
+    m->prefetch = value;
+}
 TThreadPriority TFindFile::ThreadPriority() const
 {
     return m->threadPriority;
@@ -246,11 +254,13 @@ void TFindFile::StartSearch()
         if (!snapshot->includeFiles.empty())
             snapshot->targets = snapshot->includeFiles;
         else
-            BuildTargetList(snapshot->targets, snapshot->location, snapshot->filename,
-                            [this](const std::string& path) { return m->services.fileSystem.AbsolutePath(path); });
+            BuildTargetList(
+                snapshot->targets, snapshot->location, snapshot->filename,
+                [this](const std::string& path) { return m->services.fileSystem.AbsolutePath(path); });
         // The text ends at its first zero byte; nothing left means no content test.
         snapshot->content = snapshot->containing.substr(0, snapshot->containing.find('\0'));
         snapshot->hasContent = !snapshot->content.empty();
+        snapshot->prefetch = m->prefetch;
         m->snapshot = std::move(snapshot);
     }
     catch (...)

@@ -87,6 +87,10 @@ public:
     void SetThreaded(bool value);
     TThreadPriority ThreadPriority() const;
     void SetThreadPriority(TThreadPriority value); // applied to a running worker at once
+    // Lists the folders the walk will enter next on helper threads (on by default). The events and
+    // their order are the same either way; off, each folder is listed when the walk enters it.
+    bool Prefetch() const;
+    void SetPrefetch(bool value);
 
     // Events run on the finder's thread in both modes. Folder is the searched folder without its
     // trailing backslash, except at a drive root ("C:\\"). FileInfo is valid during the call only.

@@ -6,11 +6,25 @@
 namespace engine
 {
 
+namespace
+{
+
+// Listings made ahead and not yet taken; a few dozen keep the helpers busy, since the walk takes
+// them about as fast as they are made.
+constexpr size_t kPrefetchWindow = 64;
+
+} // namespace
+
 SearchRun::SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
                      const platform::LocalTimeConverter& localTime, RunEvents& events)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_events(events),
       m_tester(snapshot, fileSystem, localTime)
 {
+    // Without subfolders there is nothing to list ahead.
+    if (snapshot.prefetch && snapshot.subfolders)
+        m_prefetch = std::make_unique<FolderPrefetch>(
+            fileSystem, [&events] { return events.StopRequested(); }, FolderPrefetch::DefaultHelpers(),
+            kPrefetchWindow);
 }
 
 void SearchRun::SearchTarget(const std::string& target)
@@ -25,6 +39,8 @@ void SearchRun::SearchFolder(const std::string& folder, const TargetMask& mask)
     // An explicit stack rather than recursion: long paths can nest thousands of folders deep,
     // more than a worker's stack would hold.
     std::vector<Frame> stack(1);
+    if (m_prefetch)
+        m_prefetch->Clear();
     if (!VisitFolder(folder, mask, stack.back()))
         return;
     while (!stack.empty())
@@ -48,6 +64,8 @@ bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, F
 {
     if (!m_events.EnterFolder(folder) || m_events.StopRequested())
         return false;
+    if (m_prefetch)
+        return VisitListed(folder, mask, frame);
     std::unique_ptr<platform::DirectoryListing> listing = m_fileSystem.OpenListing(folder);
     if (!listing)
         return false;
@@ -55,19 +73,48 @@ bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, F
     platform::FindData entry;
     while (listing->Next(entry))
     {
-        // Names that begin with a dot are never reported or entered: "." and "..", and the
-        // hidden files and folders of Unix-style tools.
-        if (!entry.name.empty() && entry.name[0] != '.')
-        {
-            if (mask.Matches(entry.name) && m_tester.EntryMatches(folder, entry))
-                Report(folder, entry);
-            if (m_snapshot.subfolders && (entry.attributes & kAttrDirectory) && !IsNameSurrogate(entry))
-                frame.subfolders.push_back(entry.name);
-        }
+        Test(folder, mask, entry);
+        if (Enters(entry))
+            frame.subfolders.push_back(entry.name);
         if (m_events.StopRequested())
             return false;
     }
     return !frame.subfolders.empty();
+}
+
+bool SearchRun::VisitListed(const std::string& folder, const TargetMask& mask, Frame& frame)
+{
+    const std::optional<FolderPrefetch::Entries> entries = m_prefetch->Take(folder);
+    if (!entries)
+        return false;
+    frame.folder = folder;
+    for (const platform::FindData& entry : *entries)
+        if (Enters(entry))
+            frame.subfolders.push_back(entry.name);
+    // Listed while this folder's entries are tested and reported.
+    m_prefetch->Announce(folder, frame.subfolders);
+    for (const platform::FindData& entry : *entries)
+    {
+        Test(folder, mask, entry);
+        if (m_events.StopRequested())
+            return false;
+    }
+    return !frame.subfolders.empty();
+}
+
+// Names that begin with a dot are never reported or entered: "." and "..", and the hidden files
+// and folders of Unix-style tools.
+bool SearchRun::Enters(const platform::FindData& entry) const
+{
+    return m_snapshot.subfolders && !entry.name.empty() && entry.name[0] != '.' &&
+           (entry.attributes & kAttrDirectory) && !IsNameSurrogate(entry);
+}
+
+void SearchRun::Test(const std::string& folder, const TargetMask& mask, const platform::FindData& entry)
+{
+    if (!entry.name.empty() && entry.name[0] != '.' && mask.Matches(entry.name) &&
+        m_tester.EntryMatches(folder, entry))
+        Report(folder, entry);
 }
 
 void SearchRun::Report(const std::string& folder, const platform::FindData& entry)

@@ -4,6 +4,7 @@
 // inline run and the worker; only the RunEvents differ.
 #include "engine/EntryTests.h"
 #include "engine/FindFileTypes.h"
+#include "engine/FolderPrefetch.h"
 #include "engine/MaskMatch.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
@@ -21,7 +22,8 @@ public:
     // A folder (ending with a backslash) is about to be searched; false skips it and all below.
     virtual bool EnterFolder(const std::string& folder) = 0;
     virtual void Found(const std::string& folder, const TSearchRec& record) = 0;
-    // Polled before each entry is fetched and before each subfolder is entered.
+    // Polled before each entry is fetched and before each subfolder is entered; also by the
+    // helper threads that list folders ahead, so it must be safe to call from any thread.
     virtual bool StopRequested() = 0;
 };
 
@@ -47,6 +49,10 @@ private:
     };
     // New-folder event, then the folder's entries; true when subfolders are left to visit.
     bool VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame);
+    // The entries of a folder listed ahead: its subfolders are announced before the tests run.
+    bool VisitListed(const std::string& folder, const TargetMask& mask, Frame& frame);
+    bool Enters(const platform::FindData& entry) const;
+    void Test(const std::string& folder, const TargetMask& mask, const platform::FindData& entry);
     void Report(const std::string& folder, const platform::FindData& entry);
 
     const SearchSnapshot& m_snapshot;
@@ -54,7 +60,8 @@ private:
     const platform::LocalTimeConverter& m_localTime;
     RunEvents& m_events;
     EntryTester m_tester;
-    TSearchRec m_record; // reused for every report
+    std::unique_ptr<FolderPrefetch> m_prefetch; // null when the run lists each folder as it enters
+    TSearchRec m_record;                        // reused for every report
 };
 
 } // namespace engine

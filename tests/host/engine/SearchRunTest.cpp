@@ -1,9 +1,13 @@
 // The walk of a run over a fake tree: order of events, pruning, the entries it skips or keeps.
 #include "engine/DateTime.h"
 #include "engine/EntryTests.h"
+#include "engine/FolderPrefetch.h"
 #include "tests/host/engine/EngineFixture.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using engine::TFindFile;
 using testing_support::FakeEntry;
@@ -39,8 +43,17 @@ TEST_F(EngineTest, ListsEachFolderOnce)
     fs.AddFolder("C:\\d\\x\\y");
     fs.AddFolder("C:\\d\\z");
     auto finder = MakeFinder();
+    finder->SetPrefetch(false);
     RunInline(*finder, "C:\\d");
-    EXPECT_EQ(fs.ListedFolders(), (Lines{"C:\\d\\", "C:\\d\\x\\", "C:\\d\\x\\y\\", "C:\\d\\z\\"}));
+    const Lines inWalkOrder{"C:\\d\\", "C:\\d\\x\\", "C:\\d\\x\\y\\", "C:\\d\\z\\"};
+    EXPECT_EQ(fs.ListedFolders(), inWalkOrder);
+    // Listed ahead, the folders come in any order, but still each once.
+    finder->SetPrefetch(true);
+    RunInline(*finder, "C:\\d");
+    Lines listed = fs.ListedFolders();
+    listed.erase(listed.begin(), listed.begin() + 4);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, inWalkOrder);
 }
 
 TEST_F(EngineTest, AnIgnoredFolderHidesEverythingBelowItButNotItsSiblings)
@@ -50,6 +63,7 @@ TEST_F(EngineTest, AnIgnoredFolderHidesEverythingBelowItButNotItsSiblings)
     fs.AddFile("C:\\d\\y\\c.txt");
     ignoreFolders.insert("C:\\d\\x");
     auto finder = MakeFinder();
+    finder->SetPrefetch(false); // listed ahead, x may be listed before its event, never entered
     RunInline(*finder, "C:\\d");
     EXPECT_EQ(events, (Lines{"folder C:\\d", "folder C:\\d\\x", "folder C:\\d\\y", "found C:\\d\\y|c.txt",
                              "complete"}));
@@ -388,4 +402,117 @@ TEST_F(EngineTest, ATimeOutsideTheCalendarFailsAnyBoundOfItsKind)
     finder.SetModifiedAfter(1.0);
     finder.StartSearch();
     EXPECT_TRUE(found.empty());
+}
+
+namespace
+{
+
+// A tree with every shape the walk meets: deep, wide, empty, unlistable and ignored folders, and
+// files at every level.
+void MakeMixedTree(testing_support::FakeFileSystem& fs)
+{
+    std::string deep = "C:\\t\\deep";
+    for (int level = 0; level < 40; ++level)
+    {
+        deep += "\\l" + std::to_string(level);
+        fs.AddFile(deep + "\\f.txt");
+    }
+    for (int i = 0; i < 150; ++i)
+    {
+        const std::string wide = "C:\\t\\wide\\w" + std::to_string(i);
+        fs.AddFile(wide + "\\a.txt");
+        if (i % 7 == 0)
+            fs.AddFile(wide + "\\sub\\b.txt");
+        if (i % 11 == 0)
+            fs.AddFolder(wide + "\\empty");
+    }
+    fs.AddFolder("C:\\t\\denied\\inner");
+    fs.FailListing("C:\\t\\denied");
+    fs.AddFile("C:\\t\\ignored\\x.txt");
+    fs.AddFile("C:\\t\\ignored\\below\\y.txt");
+    fs.AddFile("C:\\t\\.hidden\\z.txt");
+    fs.AddFile("C:\\t\\top.txt");
+}
+
+} // namespace
+
+TEST_F(EngineTest, ListingAheadGivesTheEventsOfThePlainWalk)
+{
+    MakeMixedTree(fs);
+    ignoreFolders.insert("C:\\t\\ignored");
+    ignoreFolders.insert("C:\\t\\wide\\w14");
+    auto finder = MakeFinder();
+    finder->SetFilename("*.txt");
+    finder->SetPrefetch(false);
+    RunInline(*finder, "C:\\t;C:\\t\\wide\\w21");
+    const Lines plain = events;
+    ASSERT_GT(plain.size(), 400u);
+    for (int round = 0; round < 5; ++round)
+    {
+        events.clear();
+        finder->SetPrefetch(true);
+        RunInline(*finder, "C:\\t;C:\\t\\wide\\w21");
+        EXPECT_EQ(events, plain) << "round " << round;
+    }
+}
+
+TEST_F(EngineTest, AStopEndsAWalkThatListsAhead)
+{
+    MakeMixedTree(fs);
+    auto finder = MakeFinder();
+    int folders = 0;
+    finder->OnNewFolder = [&](TFindFile& sender, const std::string& folder, bool&) {
+        events.push_back("folder " + folder);
+        if (++folders == 30)
+            sender.AbortSearch();
+    };
+    RunInline(*finder, "C:\\t");
+    // Nothing after the folder whose handler stopped the run, whatever was listed ahead.
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.rfind("folder", 0) == 0; }),
+              30);
+    EXPECT_EQ(events[events.size() - 2].rfind("folder", 0), 0u);
+    EXPECT_EQ(events.back(), "complete");
+    EXPECT_TRUE(finder->Aborted());
+}
+
+TEST(FolderPrefetchTest, ListsNoMoreThanItsWindowAhead)
+{
+    testing_support::FakeFileSystem fs;
+    Lines names;
+    for (int i = 0; i < 100; ++i)
+    {
+        names.push_back("f" + std::to_string(i));
+        fs.AddFile("C:\\r\\" + names.back() + "\\x.txt");
+    }
+    std::atomic<int> listed{0};
+    std::atomic<int> taken{0};
+    std::atomic<int> mostAhead{0};
+    fs.onListing = [&](const std::string&) {
+        const int ahead = ++listed - taken;
+        int seen = mostAhead;
+        while (ahead > seen && !mostAhead.compare_exchange_weak(seen, ahead))
+        {
+        }
+    };
+    constexpr size_t kWindow = 4;
+    engine::FolderPrefetch prefetch(
+        fs, [] { return false; }, 3, kWindow);
+    prefetch.Announce("C:\\r\\", names);
+    for (int spins = 0; listed < static_cast<int>(kWindow) && spins < 100000; ++spins)
+        std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // room to overrun the window, if it could
+    EXPECT_EQ(listed, static_cast<int>(kWindow));
+    for (const std::string& name : names)
+    {
+        const std::optional<engine::FolderPrefetch::Entries> entries = prefetch.Take("C:\\r\\" + name + "\\");
+        ++taken;
+        ASSERT_TRUE(entries.has_value()) << name;
+        ASSERT_EQ(entries->size(), 3u) << name; // ".", "..", x.txt
+        EXPECT_EQ(entries->back().name, "x.txt");
+    }
+    // Taking a folder frees a place in the window at once, before the count here follows.
+    EXPECT_LE(mostAhead, static_cast<int>(kWindow) + 1);
+    EXPECT_EQ(listed, 100);
 }

@@ -466,4 +466,80 @@ TEST(RealTreeSearch, SeveralLocationsAndTheCurrentFolder)
     EXPECT_EQ(r.found, (std::vector<std::string>{tree.Path("one\\x.txt"), tree.Path("two\\x.txt")}));
 }
 
+// Deep, wide and empty folders, a link that is not entered, an ignored folder, and folders and
+// files that a new-folder handler deletes during the walk (two levels below the folder it is told
+// about, as a user's handler or another program might, before the walk gets there).
+void MakeWalkTree(TempTree& tree)
+{
+    std::string deep = "deep";
+    tree.MakeFolder(deep);
+    for (int level = 0; level < 25; ++level)
+    {
+        deep += "\\l" + std::to_string(level);
+        tree.MakeFolder(deep);
+        tree.MakeFile(deep + "\\f.txt");
+    }
+    tree.MakeFolder("wide");
+    for (int i = 0; i < 120; ++i)
+    {
+        const std::string wide = "wide\\w" + std::to_string(i);
+        tree.MakeFolder(wide);
+        tree.MakeFile(wide + "\\a.txt");
+        if (i % 9 == 0)
+            tree.MakeFolder(wide + "\\empty");
+    }
+    tree.MakeFolder("ignored");
+    tree.MakeFile("ignored\\x.txt");
+    tree.MakeFolder("van");
+    tree.MakeFolder("van\\a");
+    tree.MakeFolder("van\\a\\gone");
+    tree.MakeFile("van\\a\\gone\\g.txt");
+    tree.MakeFile("van\\a\\f1.txt");
+    tree.MakeFile("van\\a\\f2.txt");
+    tree.MakeFile("top.txt");
+}
+
+TEST(RealTreeSearch, ListingAheadGivesTheEventsOfThePlainWalk)
+{
+    std::vector<std::string> plain;
+    for (bool threaded : {false, true})
+        for (bool prefetch : {false, true})
+        {
+            TempTree tree;
+            MakeWalkTree(tree);
+            tree.MakeFolderLink("link", tree.Path("wide"));
+            RecordingFinder r;
+            r.finder.SetLocation(tree.Root());
+            r.finder.SetThreaded(threaded);
+            r.finder.SetPrefetch(prefetch);
+            r.ignoreFolder = [&](const std::string& folder) {
+                if (folder == Folder(tree, "van"))
+                {
+                    DeleteFileW(platform::Widen(tree.Path("van\\a\\gone\\g.txt")).c_str());
+                    RemoveDirectoryW(platform::Widen(tree.Path("van\\a\\gone")).c_str());
+                    DeleteFileW(platform::Widen(tree.Path("van\\a\\f2.txt")).c_str());
+                }
+                return folder == Folder(tree, "ignored");
+            };
+            r.Run();
+            // The same tree in another temp folder each time: compare paths below the root.
+            std::vector<std::string> events;
+            for (const std::string& event : r.events)
+            {
+                const size_t at = event.find(Folder(tree));
+                events.push_back(at == std::string::npos
+                                     ? event
+                                     : event.substr(0, at) + event.substr(at + Folder(tree).size()));
+            }
+            EXPECT_GT(events.size(), 300u);
+            EXPECT_EQ(std::count(events.begin(), events.end(), "found \\van\\a\\f2.txt"), 0);
+            EXPECT_EQ(std::count(events.begin(), events.end(), "found \\van\\a\\f1.txt"), 1);
+            if (plain.empty())
+                plain = events;
+            else
+                EXPECT_EQ(events, plain)
+                    << (threaded ? "threaded" : "inline") << (prefetch ? ", prefetch" : "");
+        }
+}
+
 } // namespace
