@@ -1,6 +1,7 @@
 #include "ui/results/LineFilter.h"
 
 #include "engine/TextReader.h"
+#include "engine/TextSearch.h"
 
 #include <algorithm>
 
@@ -16,15 +17,17 @@ constexpr size_t kBlockSize = 64 * 1024;
 class LineMatcher
 {
 public:
-    LineMatcher(const std::vector<std::string>& texts, const ByteUpperCase& upper) : m_upper(upper)
+    LineMatcher(const std::vector<std::string>& texts, const ByteUpperCase& upper)
     {
-        for (std::string text : texts)
+        for (const std::string& text : texts)
         {
-            upper.Apply(text);
             if (text.empty())
+            {
                 m_matchesEveryLine = true;
-            m_keep = std::max(m_keep, text.size() > 0 ? text.size() - 1 : 0);
-            m_texts.push_back(std::move(text));
+                continue;
+            }
+            m_keep = std::max(m_keep, text.size() - 1);
+            m_searches.emplace_back(text, upper.Table());
         }
     }
 
@@ -35,13 +38,10 @@ public:
         m_lineHasText = true;
         if (m_lineMatched)
             return;
-        size_t start = m_window.size();
         m_window.append(data, length);
-        for (size_t i = start; i < m_window.size(); ++i)
-            m_window[i] = static_cast<char>(m_upper(static_cast<unsigned char>(m_window[i])));
-        for (const std::string& text : m_texts)
+        for (const engine::TextSearch& search : m_searches)
         {
-            if (!text.empty() && m_window.find(text) != std::string::npos)
+            if (search.Contains(m_window.data(), m_window.size()))
             {
                 m_lineMatched = true;
                 m_window.clear();
@@ -74,8 +74,7 @@ private:
         m_window.clear();
     }
 
-    const ByteUpperCase& m_upper;
-    std::vector<std::string> m_texts;
+    std::vector<engine::TextSearch> m_searches; // letter case folded by the code page's table
     size_t m_keep = 0;
     bool m_matchesEveryLine = false;
     std::string m_window;
@@ -90,12 +89,6 @@ ByteUpperCase::ByteUpperCase()
 {
     for (size_t c = 0; c < m_table.size(); ++c)
         m_table[c] = static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
-}
-
-void ByteUpperCase::Apply(std::string& bytes) const
-{
-    for (char& c : bytes)
-        c = static_cast<char>(m_table[static_cast<unsigned char>(c)]);
 }
 
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,

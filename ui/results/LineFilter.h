@@ -19,7 +19,7 @@ public:
     explicit ByteUpperCase(const std::array<unsigned char, 256>& table) : m_table(table) {}
 
     unsigned char operator()(unsigned char c) const { return m_table[c]; }
-    void Apply(std::string& bytes) const;
+    const std::array<unsigned char, 256>& Table() const { return m_table; }
 
 private:
     std::array<unsigned char, 256> m_table;
