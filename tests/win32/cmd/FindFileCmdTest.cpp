@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 #include <windows.h>
-#include <winsock2.h>
 
 namespace
 {
