@@ -3,6 +3,7 @@
 #include "cmd/CmdOutput.h"
 #include "network/NetLookup.h"
 #include "platform/Win32Network.h"
+#include "platform/Win32NodeStatus.h"
 
 namespace cmd
 {
@@ -45,8 +46,29 @@ long long RunComputers(const CmdOptions& options, ConsoleOutput& out, const std:
     platform::Win32NetProvider provider(platform::LanManagerProviderName());
     platform::Win32NameResolver resolver;
     platform::Win32MacQuery mac;
-    network::LookupServices services{provider, resolver, mac, platform::SystemUpperCase,
-                                     platform::ToOemCodePage};
+    platform::Win32ArpQuery arp;
+    std::unique_ptr<platform::Win32DatagramSocket> socket;
+    network::SweepSource sweep;
+    if (options.sweepLocal || !options.sweepRanges.empty())
+    {
+        socket = platform::Win32DatagramSocket::Open();
+        sweep.socket = socket.get();
+        sweep.nowMs = network::SteadyMilliseconds;
+        sweep.ranges = options.sweepRanges;
+        if (options.sweepLocal)
+            for (const network::AddressRange& range : network::LocalSweepRanges(platform::UpAdapterSubnets()))
+                sweep.ranges.push_back(range);
+        sweep.timeoutMs = options.sweepTimeoutMs;
+        sweep.fromNetBiosCodePage = platform::FromOemCodePage;
+    }
+    network::LookupServices services{provider,
+                                     resolver,
+                                     mac,
+                                     platform::SystemUpperCase,
+                                     platform::ToOemCodePage,
+                                     &arp,
+                                     platform::UpAdapterSubnets,
+                                     socket ? &sweep : nullptr};
     network::LookupControl control;
     const bool domains = options.domains;
     control.listDomains = [domains] { return domains; };

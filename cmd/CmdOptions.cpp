@@ -87,6 +87,8 @@ enum class ValueOption
     SizeMax,
     Containing,
     Format,
+    Sweep,
+    Timeout,
 };
 
 struct OptionName
@@ -126,6 +128,8 @@ const OptionName kOptions[] = {
     {"size-max", 0, true, static_cast<int>(ValueOption::SizeMax)},
     {"containing", 'c', true, static_cast<int>(ValueOption::Containing)},
     {"format", 'f', true, static_cast<int>(ValueOption::Format)},
+    {"sweep", 0, true, static_cast<int>(ValueOption::Sweep)},
+    {"timeout", 0, true, static_cast<int>(ValueOption::Timeout)},
     {"no-subfolders", 0, false, kNoSubfolders},
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
@@ -191,6 +195,21 @@ void SetFlag(CmdOptions& options, int flag)
     }
 }
 
+std::string SetSweep(CmdOptions& options, const std::string& value)
+{
+    if (value == "local")
+    {
+        options.sweepLocal = true;
+        return {};
+    }
+    const auto range = network::ParseRange(value);
+    if (!range)
+        return "invalid range \"" + value +
+               "\" (A.B.C.D/N of at most 1024 addresses, A.B.C.D-A.B.C.E, or local)";
+    options.sweepRanges.push_back(*range);
+    return {};
+}
+
 // Stores one option value; answers an error text, empty when the value is good.
 std::string SetValue(CmdOptions& options, ValueOption id, const std::string& value)
 {
@@ -254,6 +273,16 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
             return {};
         }
         return "invalid format \"" + value + "\" (paths, tsv or csv)";
+    case ValueOption::Sweep:
+        return SetSweep(options, value);
+    case ValueOption::Timeout: {
+        const auto ms = ParseSize(value);
+        if (!ms || *ms > 60000)
+            return "invalid time-out \"" + value + "\" (milliseconds, at most 60000)";
+        options.sweepTimeoutMs = static_cast<unsigned>(*ms);
+        options.timeoutGiven = true;
+        return {};
+    }
     }
     return {};
 }
@@ -407,8 +436,11 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         if (!result.error.empty())
             return result;
     }
-    if (result.options.domains && !result.options.computers)
-        result.error = "option --domains needs --computers";
+    const bool sweep = result.options.sweepLocal || !result.options.sweepRanges.empty();
+    if ((result.options.domains || sweep) && !result.options.computers)
+        result.error = std::string("option ") + (sweep ? "--sweep" : "--domains") + " needs --computers";
+    else if (result.options.timeoutGiven && !sweep)
+        result.error = "option --timeout needs --sweep";
     else if (result.options.events && result.options.formatGiven)
         result.error = "--events and --format cannot be combined (--events prints every event)";
     return result;
@@ -447,6 +479,11 @@ const char* UsageText()
            "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"
            "                           IP address is TEXT (all computers without TEXT)\n"
            "      --domains            with --computers: also the domains whose name contains TEXT\n"
+           "      --sweep RANGE        with --computers: also ask every address of RANGE for its NetBIOS\n"
+           "                           names (A.B.C.D/N, A.B.C.D-A.B.C.E, or local: the subnets of\n"
+           "                           the adapters; repeatable)\n"
+           "      --timeout MS         how long the sweep waits for answers after its last question\n"
+           "                           (default 2000)\n"
            "  -h, --help               this text\n"
            "      --version            the program's version\n"
            "Output: one line per entry found: its full path; with --format tsv\n"

@@ -2,6 +2,7 @@
 // The command line of FindFileCmd: options, their values and how they become finder criteria.
 // Portable, so the parsing is tested natively.
 #include "engine/FindCriteria.h"
+#include "network/Sweep.h"
 
 #include <optional>
 #include <string>
@@ -35,6 +36,12 @@ struct CmdOptions
     // --computers: the network lookup instead of a file search; the positional argument is its text.
     bool computers = false;
     bool domains = false; // --domains: also the domain rows
+    // --sweep: the ranges a node-status sweep asks beside the browse list; "local" for the
+    // adapters' subnets. --timeout: how long it waits for answers after its last question.
+    std::vector<network::AddressRange> sweepRanges;
+    bool sweepLocal = false;
+    unsigned sweepTimeoutMs = network::kDefaultSweepTimeoutMs;
+    bool timeoutGiven = false;
     bool help = false;
     bool version = false;
 };

@@ -1,6 +1,7 @@
 #include "network/NetLookup.h"
 
 #include <cstdio>
+#include <set>
 
 namespace network
 {
@@ -31,6 +32,14 @@ std::vector<NetEntry> ReadLevel(std::unique_ptr<NetEnumeration> enumeration)
     return entries;
 }
 
+bool KnownAddress(const platform::AdapterAddress& address)
+{
+    for (uint8_t byte : address)
+        if (byte != 0)
+            return true;
+    return false; // Samba and some devices send zeros: no address at all
+}
+
 class Lookup
 {
 public:
@@ -40,12 +49,23 @@ public:
     {
     }
 
+    // The sweep's questions start going out; its answers are collected while the browse list is read.
+    void StartSweep()
+    {
+        const SweepSource* source = m_services.sweep;
+        if (!source || !source->socket || !source->nowMs)
+            return;
+        m_sweep = std::make_unique<NodeStatusSweep>(
+            *source->socket, source->nowMs, ExpandRanges(source->ranges), source->timeoutMs,
+            source->sendsPerSecond, static_cast<uint16_t>(source->nowMs()));
+        PumpSweep();
+    }
+
     // False when the lookup has been asked to stop.
     bool VisitDomain(const NetEntry& domain)
     {
-        if (m_control.listDomains && m_control.listDomains() &&
-            (m_text.empty() || m_services.upper(domain.remoteName).find(m_upperText) != std::string::npos))
-            m_sink.AddRow({"", {"", domain.remoteName}});
+        if (ListDomains() && TextIn(domain.remoteName))
+            AddDomainRow(domain.remoteName);
         if (Stopped())
             return false;
         for (const NetEntry& computer : ReadLevel(m_services.provider.OpenChildren(domain)))
@@ -53,12 +73,52 @@ public:
             if (Stopped())
                 return false;
             VisitComputer(domain, computer);
+            PumpSweep();
         }
         return true;
     }
 
+    // The sweep's rows: those that came while the browse list was read, then the rest as they come.
+    void FinishSweep()
+    {
+        if (!m_sweep)
+            return;
+        std::vector<SweepAnswer> answers;
+        answers.swap(m_early);
+        for (;;)
+        {
+            for (const SweepAnswer& answer : answers)
+            {
+                if (Stopped())
+                    return;
+                SweepRow(answer);
+            }
+            answers.clear();
+            if (m_sweep->Finished() || Stopped())
+                return;
+            m_sweep->Pump(kSweepSliceMs, answers);
+        }
+    }
+
 private:
     bool Stopped() const { return m_control.stopRequested && m_control.stopRequested(); }
+    bool ListDomains() const { return m_control.listDomains && m_control.listDomains(); }
+    bool TextIn(const std::string& name) const
+    {
+        return m_text.empty() || m_services.upper(name).find(m_upperText) != std::string::npos;
+    }
+
+    void AddDomainRow(const std::string& domain)
+    {
+        m_listedDomains.insert(m_services.upper(domain));
+        m_sink.AddRow({"", {"", domain}});
+    }
+
+    void PumpSweep()
+    {
+        if (m_sweep)
+            m_sweep->Pump(0, m_early);
+    }
 
     void VisitComputer(const NetEntry& domain, const NetEntry& computer)
     {
@@ -67,9 +127,73 @@ private:
         if (!ComputerMatches(m_upperText, m_text, m_services.upper(computer.remoteName), ip))
             return;
         m_sink.AddRow({name, {ip, domain.remoteName, computer.comment}});
+        m_listedNames.insert(m_services.upper(name));
+        m_listedAddresses.insert(ip);
         const std::string netBiosName =
             m_services.toNetBiosCodePage ? m_services.toNetBiosCodePage(name) : name;
-        m_sink.AddLastCell(MacText(m_services.mac.Query(kAdapter, MakeNetBiosName(netBiosName))));
+        std::optional<AdapterAddress> address = m_services.mac.Query(kAdapter, MakeNetBiosName(netBiosName));
+        if (!address)
+            address = FallbackMac(ip);
+        m_sink.AddLastCell(MacText(address));
+    }
+
+    // The browse list's own query failed: the sweep's answer from that address, or else ARP.
+    std::optional<AdapterAddress> FallbackMac(const std::string& ipText)
+    {
+        const auto ip = ParseAddress(ipText);
+        if (!ip)
+            return std::nullopt;
+        WaitForSweepAnswer(*ip);
+        if (const NodeStatus* answer = m_sweep ? m_sweep->AnswerOf(*ip) : nullptr)
+            if (KnownAddress(answer->unitId))
+                return answer->unitId;
+        return ArpMac(*ip);
+    }
+
+    // While the sweep still runs, an address it asks may yet answer.
+    void WaitForSweepAnswer(uint32_t ip)
+    {
+        if (!m_sweep || !InRanges(ip, m_services.sweep->ranges))
+            return;
+        PumpSweep();
+        while (!m_sweep->AnswerOf(ip) && !m_sweep->Finished() && !Stopped())
+            m_sweep->Pump(kSweepSliceMs, m_early);
+    }
+
+    std::optional<AdapterAddress> ArpMac(uint32_t ip)
+    {
+        if (!m_services.arp || !m_services.localSubnets)
+            return std::nullopt;
+        if (!m_localSubnets)
+            m_localSubnets = m_services.localSubnets();
+        if (!OnLocalSubnet(ip, *m_localSubnets))
+            return std::nullopt;
+        return m_services.arp->Query(ip);
+    }
+
+    std::string FromNetBios(const std::string& name) const
+    {
+        const SweepSource& source = *m_services.sweep;
+        return source.fromNetBiosCodePage ? source.fromNetBiosCodePage(name) : name;
+    }
+
+    void SweepRow(const SweepAnswer& answer)
+    {
+        const std::string name = FromNetBios(ComputerNameOf(answer.status));
+        const std::string ip = AddressText(answer.address);
+        if (name.empty() || m_listedNames.count(m_services.upper(name)) || m_listedAddresses.count(ip))
+            return;
+        const std::string workgroup = FromNetBios(WorkgroupOf(answer.status));
+        if (!workgroup.empty() && ListDomains() && !m_listedDomains.count(m_services.upper(workgroup)) &&
+            TextIn(workgroup))
+            AddDomainRow(workgroup);
+        if (!ComputerMatches(m_upperText, m_text, m_services.upper("\\\\" + name), ip))
+            return;
+        m_sink.AddRow({name, {ip, workgroup, ""}});
+        m_listedNames.insert(m_services.upper(name));
+        m_listedAddresses.insert(ip);
+        m_sink.AddLastCell(
+            MacText(KnownAddress(answer.status.unitId) ? answer.status.unitId : ArpMac(answer.address)));
     }
 
     const std::string& m_text;
@@ -77,6 +201,10 @@ private:
     LookupServices& m_services;
     const LookupControl& m_control;
     RowSink& m_sink;
+    std::unique_ptr<NodeStatusSweep> m_sweep;
+    std::vector<SweepAnswer> m_early; // answers not yet shown
+    std::set<std::string> m_listedNames, m_listedAddresses, m_listedDomains;
+    std::optional<std::vector<platform::AdapterSubnet>> m_localSubnets;
 };
 
 } // namespace
@@ -87,11 +215,13 @@ void GetNetInfo(const std::string& text, LookupServices services, const LookupCo
         return;
     sink.Clear();
     Lookup lookup(text, services, control, sink);
+    lookup.StartSweep();
     for (const NetEntry& domain : ReadLevel(services.provider.OpenDomains()))
     {
         if (!lookup.VisitDomain(domain))
             return;
     }
+    lookup.FinishSweep();
 }
 
 std::string ComputerName(const std::string& remoteName)

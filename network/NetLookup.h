@@ -2,6 +2,7 @@
 // The computer lookup of the network panel, free of the platform: it walks the provider's domains
 // and their computers, keeps those that match the search text and hands rows to a sink. The panel
 // and FindFileCmd --computers both run it; host tests drive it with fakes.
+#include "network/Sweep.h"
 #include "platform/NetworkProvider.h"
 
 #include <array>
@@ -43,6 +44,18 @@ public:
     virtual void AddLastCell(const std::string& text) = 0;
 };
 
+// The node-status sweep as a second source of computers.
+struct SweepSource
+{
+    platform::DatagramSocket* socket = nullptr; // null: no sweep
+    std::function<uint64_t()> nowMs;
+    std::vector<AddressRange> ranges;
+    unsigned timeoutMs = kDefaultSweepTimeoutMs;
+    unsigned sendsPerSecond = kDefaultSendsPerSecond;
+    // Names from the code page NetBIOS names are written in to UTF-8; null: the bytes as they are.
+    std::function<std::string(const std::string&)> fromNetBiosCodePage;
+};
+
 struct LookupServices
 {
     NetProvider& provider;
@@ -52,6 +65,11 @@ struct LookupServices
     std::function<std::string(const std::string&)> upper;
     // The computer name in the code page NetBIOS names are written in; null: the bytes as they are.
     std::function<std::string(const std::string&)> toNetBiosCodePage;
+    // The adapter address of a computer on a local subnet when NetBIOS gives none; null: none.
+    platform::ArpQuery* arp = nullptr;
+    std::function<std::vector<platform::AdapterSubnet>()> localSubnets;
+    // The sweep; null: the browse list alone.
+    const SweepSource* sweep = nullptr;
 };
 
 struct LookupControl
@@ -64,8 +82,12 @@ struct LookupControl
 
 inline constexpr const char* kNoAddress = "?.?.?.?";
 inline constexpr const char* kNoMac = "?-?-?-?-?-?";
+// How long the sweep waits for answers between two looks at the stop request.
+inline constexpr unsigned kSweepSliceMs = 20;
 
-// The whole lookup for search text text.
+// The whole lookup for search text text: the browse list, then the rows of the sweep (whose
+// questions went out before the browse list was read) as their answers arrive. A computer both
+// find is listed once, as the browse list's row.
 void GetNetInfo(const std::string& text, LookupServices services, const LookupControl& control,
                 RowSink& sink);
 

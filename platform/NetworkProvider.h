@@ -75,4 +75,31 @@ public:
     virtual std::optional<AdapterAddress> Query(uint8_t adapter, const NetBiosName& name) = 0;
 };
 
+// The IPv4 address of an adapter that is up and the prefix length of its subnet.
+struct AdapterSubnet
+{
+    uint32_t address = 0; // host byte order
+    unsigned prefixLength = 32;
+};
+
+// One UDP socket for NetBIOS name-service datagrams, closed when destroyed.
+class DatagramSocket
+{
+public:
+    virtual ~DatagramSocket() = default;
+    // Sends packet to port 137 of address (host byte order).
+    virtual bool Send(uint32_t address, const std::vector<uint8_t>& packet) = 0;
+    // Waits at most waitMs for one datagram; false when none came. A datagram that could not be
+    // read (an ICMP error reported on the socket) comes back true, with from 0 and no bytes.
+    virtual bool Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet) = 0;
+};
+
+// The adapter address of a computer on a local subnet, by the address resolution protocol.
+class ArpQuery
+{
+public:
+    virtual ~ArpQuery() = default;
+    virtual std::optional<AdapterAddress> Query(uint32_t address) = 0;
+};
+
 } // namespace platform

@@ -212,4 +212,17 @@ std::string ToOemCodePage(const std::string& text)
     return oem;
 }
 
+std::string FromOemCodePage(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    const int size =
+        ::MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0)
+        return {};
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return Narrow(wide);
+}
+
 } // namespace platform

@@ -46,5 +46,7 @@ public:
 std::string SystemUpperCase(const std::string& text);
 // UTF-8 to the OEM code page, the code page of NetBIOS names.
 std::string ToOemCodePage(const std::string& text);
+// The OEM code page to UTF-8: the names a node reports.
+std::string FromOemCodePage(const std::string& text);
 
 } // namespace platform

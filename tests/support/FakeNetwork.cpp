@@ -1,5 +1,7 @@
 #include "tests/support/FakeNetwork.h"
 
+#include <algorithm>
+
 namespace fake
 {
 
@@ -84,6 +86,76 @@ void RecordingSink::AddRow(const network::NetRow& row)
     for (const std::string& cell : row.cells)
         text += "|" + cell;
     events.push_back(text);
+}
+
+network::Packet NodeStatusAnswer(uint16_t id, const std::vector<network::NameEntry>& names,
+                                 const network::AdapterAddress& unitId)
+{
+    network::Packet packet = {
+        static_cast<uint8_t>(id >> 8), static_cast<uint8_t>(id), 0x84, 0, 0, 0, 0, 1, 0, 0, 0, 0};
+    const network::Packet question = network::EncodeNodeStatusRequest(0);
+    packet.insert(packet.end(), question.begin() + 12, question.begin() + 46); // the name asked
+    const size_t length = 1 + names.size() * 18 + 6 + 46;
+    packet.insert(packet.end(), {0x00, 0x21, 0x00, 0x01, 0, 0, 0, 0, static_cast<uint8_t>(length >> 8),
+                                 static_cast<uint8_t>(length), static_cast<uint8_t>(names.size())});
+    for (const network::NameEntry& entry : names)
+    {
+        std::string name = entry.name;
+        name.resize(15, ' ');
+        packet.insert(packet.end(), name.begin(), name.end());
+        packet.insert(packet.end(), {entry.suffix, static_cast<uint8_t>(entry.group ? 0x84 : 0x04), 0});
+    }
+    packet.insert(packet.end(), unitId.begin(), unitId.end());
+    packet.insert(packet.end(), 46, 0);
+    return packet;
+}
+
+uint16_t TransactionId(const std::vector<uint8_t>& packet)
+{
+    return packet.size() < 2 ? 0 : static_cast<uint16_t>((packet[0] << 8) | packet[1]);
+}
+
+bool FakeDatagramSocket::Send(uint32_t address, const std::vector<uint8_t>& packet)
+{
+    sentTo.push_back(address);
+    sentAt.push_back(now);
+    auto responder = responders.find(address);
+    if (responder != responders.end())
+        for (network::Packet& answer : responder->second.answer(packet))
+            Deliver(now + responder->second.delayMs, address, std::move(answer));
+    return true;
+}
+
+void FakeDatagramSocket::Deliver(uint64_t at, uint32_t from, network::Packet packet)
+{
+    m_pending.push_back({at, from, std::move(packet)});
+}
+
+bool FakeDatagramSocket::Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet)
+{
+    auto first = m_pending.end();
+    for (auto it = m_pending.begin(); it != m_pending.end(); ++it)
+        if (it->at <= now + waitMs && (first == m_pending.end() || it->at < first->at))
+            first = it;
+    if (first == m_pending.end())
+    {
+        now += waitMs;
+        return false;
+    }
+    now = std::max(now, first->at);
+    from = first->from;
+    packet = std::move(first->packet);
+    m_pending.erase(first);
+    return true;
+}
+
+std::optional<network::AdapterAddress> FakeArpQuery::Query(uint32_t address)
+{
+    asked.push_back(address);
+    auto found = addresses.find(address);
+    if (found == addresses.end())
+        return std::nullopt;
+    return found->second;
 }
 
 } // namespace fake

@@ -1,8 +1,10 @@
 #pragma once
 // Fakes of the computer lookup's platform services: a provider given as batches per container, a
 // resolver and a MAC query given as tables, and a sink that records what it is told.
+#include "network/NetBios.h"
 #include "network/NetLookup.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -48,6 +50,52 @@ public:
     std::vector<network::NetBiosName> asked;
 
     std::optional<network::AdapterAddress> Query(uint8_t adapter, const network::NetBiosName& name) override;
+};
+
+// A node-status answer to the question of id: the names (15 bytes padded with spaces, suffix,
+// flags with the group bit) and the unit ID, then the statistics a node sends after it.
+network::Packet NodeStatusAnswer(uint16_t id, const std::vector<network::NameEntry>& names,
+                                 const network::AdapterAddress& unitId);
+// The transaction ID of a question; 0 when it is too short to have one.
+uint16_t TransactionId(const std::vector<uint8_t>& packet);
+
+// A socket on a clock of its own: waiting in Receive moves the clock on. A responder turns each
+// question sent to its address into datagrams delivered after its delay.
+class FakeDatagramSocket : public platform::DatagramSocket
+{
+public:
+    struct Responder
+    {
+        unsigned delayMs = 0;
+        std::function<std::vector<network::Packet>(const network::Packet& question)> answer;
+    };
+    uint64_t now = 1000;
+    std::map<uint32_t, Responder> responders;
+    std::vector<uint32_t> sentTo;
+    std::vector<uint64_t> sentAt;
+
+    bool Send(uint32_t address, const std::vector<uint8_t>& packet) override;
+    bool Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet) override;
+    uint64_t Now() const { return now; }
+    // A datagram from any address, delivered at the given time.
+    void Deliver(uint64_t at, uint32_t from, network::Packet packet);
+
+private:
+    struct Pending
+    {
+        uint64_t at;
+        uint32_t from;
+        network::Packet packet;
+    };
+    std::vector<Pending> m_pending;
+};
+
+class FakeArpQuery : public platform::ArpQuery
+{
+public:
+    std::map<uint32_t, network::AdapterAddress> addresses;
+    std::vector<uint32_t> asked;
+    std::optional<network::AdapterAddress> Query(uint32_t address) override;
 };
 
 // Records "clear", "row CAPTION|CELL|CELL..." and "last CELL" in order.

@@ -119,6 +119,13 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--format", "json"},
         {"--format"},
         {"--events", "--format", "tsv"},
+        {"--sweep", "127.0.0.0/24"},
+        {"--computers", "--sweep", "10.0.0.0/16"},
+        {"--computers", "--sweep", "127.0.0.1"},
+        {"--computers", "--sweep"},
+        {"--computers", "--timeout", "500"},
+        {"--computers", "--sweep", "local", "--timeout", "2s"},
+        {"--computers", "--sweep", "local", "--timeout", "60001"},
     };
     for (const auto& args : bad)
     {
@@ -140,6 +147,26 @@ TEST(CmdOptions, ComputersTakeTheTextAsTheirPositionalArgument)
     ASSERT_EQ(parsed.error, "");
     EXPECT_FALSE(parsed.options.locationGiven);
     EXPECT_FALSE(parsed.options.domains);
+}
+
+TEST(CmdOptions, SweepRangesAreRepeatableAndLocalNamesTheAdaptersSubnets)
+{
+    cmd::ParseResult parsed = ParseCommandLine(
+        {"--computers", "--sweep", "127.0.0.0/30", "--sweep=127.0.1.5-127.0.1.9", "--timeout", "250", "pc"});
+    ASSERT_EQ(parsed.error, "");
+    ASSERT_EQ(parsed.options.sweepRanges.size(), 2u);
+    EXPECT_EQ(parsed.options.sweepRanges[0].first, 0x7F000001u);
+    EXPECT_EQ(parsed.options.sweepRanges[1].last, 0x7F000109u);
+    EXPECT_FALSE(parsed.options.sweepLocal);
+    EXPECT_EQ(parsed.options.sweepTimeoutMs, 250u);
+    EXPECT_EQ(parsed.options.criteria.location, "pc");
+
+    parsed = ParseCommandLine({"--computers", "--sweep", "local"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_TRUE(parsed.options.sweepLocal);
+    EXPECT_TRUE(parsed.options.sweepRanges.empty());
+    EXPECT_EQ(parsed.options.sweepTimeoutMs, 2000u);
+    EXPECT_FALSE(ParseCommandLine({"--computers"}).options.sweepLocal);
 }
 
 TEST(CmdOptions, DatesBecomeDayNumbersTimesBecomeFractions)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <gtest/gtest.h>
 
 using fake::Entry;
@@ -46,7 +47,8 @@ protected:
     Events Run(const std::string& text)
     {
         sink.events.clear();
-        network::LookupServices services{provider, resolver, mac, FakeUpper, nullptr};
+        network::LookupServices services{provider, resolver, mac,          FakeUpper,
+                                         nullptr,  &arp,     localSubnets, sweep};
         network::GetNetInfo(text, services, control, sink);
         return sink.events;
     }
@@ -66,7 +68,108 @@ protected:
     fake::FakeMacQuery mac;
     fake::RecordingSink sink;
     network::LookupControl control;
+    fake::FakeArpQuery arp;
+    std::function<std::vector<platform::AdapterSubnet>()> localSubnets;
+    const network::SweepSource* sweep = nullptr;
 };
+
+// The same network with a sweep beside it: answering nodes on 127.0.1.0/24, the browse list's
+// computers on 10.0.0.0/24.
+class SweepLookupTest : public NetLookupTest
+{
+protected:
+    SweepLookupTest()
+    {
+        provider.domains = {};
+        source.socket = &socket;
+        source.nowMs = [this] { return socket.now; };
+        source.ranges = {*network::ParseRange("127.0.1.0/29")};
+        sweep = &source;
+        localSubnets = [] { return std::vector<platform::AdapterSubnet>{{0x0A000063u, 24}}; };
+    }
+    void Node(uint8_t last, const std::string& name, const std::string& group, network::AdapterAddress unit,
+              unsigned delayMs = 5)
+    {
+        socket.responders[0x7F000100u + last] = {
+            delayMs, [=](const network::Packet& question) {
+                std::vector<network::NameEntry> names = {{name, 0, false}};
+                if (!group.empty())
+                    names.push_back({group, 0, true});
+                return std::vector<network::Packet>{
+                    fake::NodeStatusAnswer(fake::TransactionId(question), names, unit)};
+            }};
+    }
+
+    fake::FakeDatagramSocket socket;
+    network::SweepSource source;
+};
+
+TEST_F(SweepLookupTest, AnsweringNodesBecomeRowsThroughTheSameMatchingRule)
+{
+    Node(1, "ALPHA", "LAB", {0, 12, 41, 26, 43, 60}, 30);
+    Node(3, "BETA-PC", "LAB", {}, 10); // no unit ID and not on a local subnet: no ARP either
+    Node(5, "GAMMA", "", {2, 0, 0, 0, 0, 5});
+    EXPECT_EQ(Run(""), (Events{"clear", "row GAMMA|127.0.1.5||", "last 02-00-00-00-00-05",
+                               "row BETA-PC|127.0.1.3|LAB|", "last ?-?-?-?-?-?", "row ALPHA|127.0.1.1|LAB|",
+                               "last 00-0C-29-1A-2B-3C"}));
+    EXPECT_TRUE(arp.asked.empty());
+    // Rows came as the answers arrived, the sweep ended at the time-out after its last question.
+    EXPECT_EQ(socket.sentTo.size(), 6u);
+    EXPECT_GE(socket.now, socket.sentAt.back() + network::kDefaultSweepTimeoutMs);
+
+    EXPECT_EQ(Computers("pc"), (Events{"BETA-PC"}));
+    EXPECT_EQ(Computers("\\\\al"), (Events{"ALPHA"}));
+    EXPECT_EQ(Computers("127.0.1.5"), (Events{"GAMMA"}));
+    EXPECT_EQ(Computers("127.0.1"), Events{});
+    EXPECT_EQ(Computers("lab"), Events{}); // the workgroup is no part of the name test
+}
+
+TEST_F(SweepLookupTest, AComputerBothSourcesFindIsTheBrowseListsRowWithTheSweepsMac)
+{
+    provider.domains = {{Entry("WORK")}};
+    provider.children["WORK"] = {{Entry("\\\\PC01", "desk"), Entry("\\\\SERVER"), Entry("\\\\LAPC")}};
+    resolver.addresses = {{"PC01", "127.0.1.1"}, {"SERVER", "10.0.0.7"}, {"LAPC", "10.0.1.3"}};
+    mac.addresses.clear();
+    arp.addresses[0x0A000007u] = {8, 0, 39, 0, 0, 7};
+    Node(1, "PC01", "WORK", {0, 12, 41, 26, 43, 60}); // by address
+    Node(2, "lapc", "WORK", {1, 1, 1, 1, 1, 1});      // by name, at another address
+    Node(4, "NEW", "WORK", {4, 4, 4, 4, 4, 4});
+    control.listDomains = [] { return true; };
+    EXPECT_EQ(Run(""),
+              (Events{"clear", "row ||WORK", "row PC01|127.0.1.1|WORK|desk", "last 00-0C-29-1A-2B-3C",
+                      "row SERVER|10.0.0.7|WORK|", "last 08-00-27-00-00-07", "row LAPC|10.0.1.3|WORK|",
+                      "last ?-?-?-?-?-?", "row NEW|127.0.1.4|WORK|", "last 04-04-04-04-04-04"}));
+    // ARP only for the browse list's computer on the local subnet whose NetBIOS query failed.
+    EXPECT_EQ(arp.asked, (std::vector<uint32_t>{0x0A000007u}));
+}
+
+TEST_F(SweepLookupTest, WorkgroupsOfTheSweepGetTheirRowOnceWhenDomainsAreListed)
+{
+    Node(1, "ALPHA", "LAB", {}, 5);
+    Node(2, "BETA", "LAB", {}, 6);
+    Node(3, "GAMMA", "HOME", {}, 7);
+    control.listDomains = [] { return true; };
+    EXPECT_EQ(Run("a"), (Events{"clear", "row ||LAB", "row ALPHA|127.0.1.1|LAB|", "last ?-?-?-?-?-?",
+                                "row BETA|127.0.1.2|LAB|", "last ?-?-?-?-?-?", "row GAMMA|127.0.1.3|HOME|",
+                                "last ?-?-?-?-?-?"}));
+}
+
+TEST_F(SweepLookupTest, AStopEndsTheSweepAtOnce)
+{
+    Node(1, "ALPHA", "", {}, 5);
+    Node(2, "BETA", "", {}, 900);
+    control.stopRequested = [&] { return sink.events.size() >= 3; }; // once ALPHA is whole
+    const uint64_t start = socket.now;
+    EXPECT_EQ(Run(""), (Events{"clear", "row ALPHA|127.0.1.1||", "last ?-?-?-?-?-?"}));
+    EXPECT_LT(socket.now, start + 5 + network::kSweepSliceMs + 1);
+
+    // A stop before the browse list ends sends the sweep's first questions only.
+    control.stopRequested = [] { return true; };
+    provider.domains = {{Entry("WORK")}};
+    socket.sentTo.clear();
+    EXPECT_EQ(Run(""), (Events{"clear"}));
+    EXPECT_LE(socket.sentTo.size(), network::kSendBurst);
+}
 
 TEST_F(NetLookupTest, EmptyTextListsEveryComputerOfEveryBatchWithItsMacLast)
 {
@@ -184,7 +287,8 @@ TEST_F(NetLookupTest, NetBiosNameUsesTheConvertedName)
 {
     provider.children = {{"HOME", {{Entry("\\\\pc01")}}}};
     provider.domains = {{Entry("HOME")}};
-    network::LookupServices services{provider, resolver, mac, FakeUpper, FakeUpper};
+    network::LookupServices services{provider,  resolver, mac,     FakeUpper,
+                                     FakeUpper, nullptr,  nullptr, nullptr};
     network::GetNetInfo("", services, control, sink);
     EXPECT_EQ(sink.events.back(), "last 00-0C-29-1A-2B-3C");
 }

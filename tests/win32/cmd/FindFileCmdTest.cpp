@@ -3,6 +3,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "tests/win32/platform/TempTree.h"
+#include "tests/win32/support/NodeStatusResponder.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -294,6 +295,53 @@ TEST(FindFileCmdComputers, WithoutALanManagerProviderTheLookupPrintsNoRowsAndExi
     Outcome domainsAlone = RunCmd({"--domains"});
     EXPECT_EQ(domainsAlone.exitCode, 2u);
     EXPECT_NE(domainsAlone.err.find("--computers"), std::string::npos);
+}
+
+// Only loopback addresses are swept: several nodes answer, two send what is no answer, one lies
+// outside the ranges asked and must hear nothing.
+TEST(FindFileCmdComputers, ASweepOfLoopbackRangesListsExactlyTheNodesThatAnswer)
+{
+    testing_support::LoopbackNodes nodes({
+        "127.0.1.5=answer=ALPHA<00>,LAB<00>g=00-0c-29-1a-2b-3c",
+        "127.0.1.6=answer=LAB<00>g,BETA-PC<20>,BETA-PC<00>=02-00-00-00-00-06",
+        "127.0.2.9=answer=GAMMA<00>,HOME<00>g=02-00-00-00-00-09",
+        "127.0.1.7=garbage=GARBAGE<00>=00-00-00-00-00-00",
+        "127.0.1.8=truncated=TRUNCATED<00>,LAB<00>g=00-00-00-00-00-00",
+        "127.0.3.1=answer=OUTSIDE<00>=00-00-00-00-00-00",
+    });
+    ASSERT_TRUE(nodes.Ready()) << nodes.Status();
+    const std::vector<std::string> sweep = {
+        "--computers", "--sweep", "127.0.1.0/24", "--sweep=127.0.2.8-127.0.2.10", "--timeout", "1000"};
+    auto run = [&sweep](std::vector<std::string> more) {
+        std::vector<std::string> args = sweep;
+        args.insert(args.end(), more.begin(), more.end());
+        return RunCmd(args);
+    };
+
+    Outcome all = run({});
+    EXPECT_EQ(all.exitCode, 0u) << all.err;
+    EXPECT_EQ(SortedLines(all.out), (std::vector<std::string>{
+                                        "complete\t3",
+                                        "computer\tALPHA\t127.0.1.5\tLAB\t\t00-0C-29-1A-2B-3C",
+                                        "computer\tBETA-PC\t127.0.1.6\tLAB\t\t02-00-00-00-00-06",
+                                        "computer\tGAMMA\t127.0.2.9\tHOME\t\t02-00-00-00-00-09",
+                                    }));
+    // The matching rule: the name test on the name after two backslashes, the whole address.
+    EXPECT_EQ(
+        Lines(run({"pc"}).out),
+        (std::vector<std::string>{"computer\tBETA-PC\t127.0.1.6\tLAB\t\t02-00-00-00-00-06", "complete\t1"}));
+    EXPECT_EQ(Lines(run({"\\\\gam"}).out).size(), 2u);
+    EXPECT_EQ(Lines(run({"127.0.1.5"}).out).front(), "computer\tALPHA\t127.0.1.5\tLAB\t\t00-0C-29-1A-2B-3C");
+    Outcome none = run({"127.0.1"});
+    EXPECT_EQ(none.exitCode, 1u);
+    EXPECT_EQ(none.out, "complete\t0\n");
+    // With --domains each workgroup that matches comes once, before its first computer.
+    EXPECT_EQ(SortedLines(run({"--domains", "home"}).out),
+              (std::vector<std::string>{"complete\t1", "domain\tHOME"}));
+
+    Outcome bad = RunCmd({"--computers", "--sweep", "10.0.0.0/8"});
+    EXPECT_EQ(bad.exitCode, 2u);
+    EXPECT_NE(bad.err.find("10.0.0.0/8"), std::string::npos);
 }
 
 } // namespace

@@ -1,0 +1,144 @@
+// clang-format off
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <mswsock.h>
+// clang-format on
+#include "platform/Win32NodeStatus.h"
+
+namespace platform
+{
+
+namespace
+{
+
+constexpr u_short kNameServicePort = 137;
+// Room for a thousand answers that arrive while the lookup is busy elsewhere.
+constexpr int kReceiveBufferBytes = 1 << 20;
+constexpr int kLargestDatagram = 2048;
+
+bool IsLoopback(uint32_t address)
+{
+    return (address >> 24) == 127;
+}
+
+} // namespace
+
+std::unique_ptr<Win32DatagramSocket> Win32DatagramSocket::Open()
+{
+    WSADATA data{};
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return nullptr;
+    const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (s == INVALID_SOCKET)
+    {
+        ::WSACleanup();
+        return nullptr;
+    }
+    auto socket = std::make_unique<Win32DatagramSocket>(static_cast<uintptr_t>(s));
+    int size = kReceiveBufferBytes;
+    ::setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
+    // Windows reports an ICMP "port unreachable" as a failed receive; we only want the answers.
+    BOOL report = FALSE;
+    DWORD returned = 0;
+    ::WSAIoctl(s, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    if (::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
+        return nullptr;
+    return socket;
+}
+
+Win32DatagramSocket::~Win32DatagramSocket()
+{
+    ::closesocket(static_cast<SOCKET>(m_socket));
+    ::WSACleanup();
+}
+
+bool Win32DatagramSocket::Send(uint32_t address, const std::vector<uint8_t>& packet)
+{
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = ::htons(kNameServicePort);
+    to.sin_addr.s_addr = ::htonl(address);
+    return ::sendto(static_cast<SOCKET>(m_socket), reinterpret_cast<const char*>(packet.data()),
+                    static_cast<int>(packet.size()), 0, reinterpret_cast<const sockaddr*>(&to),
+                    sizeof to) == static_cast<int>(packet.size());
+}
+
+bool Win32DatagramSocket::Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet)
+{
+    const SOCKET s = static_cast<SOCKET>(m_socket);
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(s, &readable);
+    timeval wait{static_cast<long>(waitMs / 1000), static_cast<long>((waitMs % 1000) * 1000)};
+    if (::select(0, &readable, nullptr, nullptr, &wait) != 1)
+        return false;
+    packet.resize(kLargestDatagram);
+    sockaddr_in sender{};
+    int senderSize = sizeof sender;
+    const int size = ::recvfrom(s, reinterpret_cast<char*>(packet.data()), kLargestDatagram, 0,
+                                reinterpret_cast<sockaddr*>(&sender), &senderSize);
+    if (size < 0)
+    {
+        // An error reported on the socket (an ICMP answer): nothing to read, but not the end.
+        from = 0;
+        packet.clear();
+        return true;
+    }
+    from = ::ntohl(sender.sin_addr.s_addr);
+    packet.resize(static_cast<size_t>(size));
+    return true;
+}
+
+std::optional<AdapterAddress> Win32ArpQuery::Query(uint32_t address)
+{
+    if (IsLoopback(address))
+        return std::nullopt;
+    ULONG mac[2] = {};
+    ULONG length = sizeof mac;
+    if (::SendARP(::htonl(address), 0, mac, &length) != NO_ERROR || length < 6)
+        return std::nullopt;
+    AdapterAddress result;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(mac);
+    std::copy(bytes, bytes + 6, result.begin());
+    return result;
+}
+
+std::vector<AdapterSubnet> UpAdapterSubnets()
+{
+    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
+    std::vector<unsigned char> buffer(16384);
+    ULONG size = static_cast<ULONG>(buffer.size());
+    ULONG result = ERROR_BUFFER_OVERFLOW;
+    for (int tries = 0; tries < 3 && result == ERROR_BUFFER_OVERFLOW; ++tries)
+    {
+        buffer.resize(size);
+        result = ::GetAdaptersAddresses(AF_INET, flags, nullptr,
+                                        reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
+    }
+    std::vector<AdapterSubnet> subnets;
+    if (result != NO_ERROR)
+        return subnets;
+    for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter;
+         adapter = adapter->Next)
+    {
+        if (adapter->OperStatus != IfOperStatusUp || adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK)
+            continue;
+        for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next)
+        {
+            const sockaddr* socketAddress = unicast->Address.lpSockaddr;
+            if (!socketAddress || socketAddress->sa_family != AF_INET)
+                continue;
+            const uint32_t address =
+                ::ntohl(reinterpret_cast<const sockaddr_in*>(socketAddress)->sin_addr.s_addr);
+            if (!IsLoopback(address))
+                subnets.push_back({address, unicast->OnLinkPrefixLength});
+        }
+    }
+    return subnets;
+}
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+// Win32 adapters of the sweep's services: the UDP socket of the node-status questions, the ARP
+// query (iphlpapi SendARP) and the subnets of the adapters that are up (GetAdaptersAddresses).
+#include "platform/NetworkProvider.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace platform
+{
+
+class Win32DatagramSocket : public DatagramSocket
+{
+public:
+    // Null when Windows Sockets or the socket cannot be had.
+    static std::unique_ptr<Win32DatagramSocket> Open();
+    // Takes over an open SOCKET and one start of Windows Sockets.
+    explicit Win32DatagramSocket(uintptr_t socket) : m_socket(socket) {}
+    ~Win32DatagramSocket() override;
+    Win32DatagramSocket(const Win32DatagramSocket&) = delete;
+    Win32DatagramSocket& operator=(const Win32DatagramSocket&) = delete;
+
+    bool Send(uint32_t address, const std::vector<uint8_t>& packet) override;
+    bool Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet) override;
+
+private:
+    uintptr_t m_socket; // a SOCKET, pointer-sized on both targets
+};
+
+class Win32ArpQuery : public ArpQuery
+{
+public:
+    std::optional<AdapterAddress> Query(uint32_t address) override;
+};
+
+// The IPv4 addresses of the adapters that are up, loopback left out, with their prefix lengths.
+std::vector<AdapterSubnet> UpAdapterSubnets();
+
+} // namespace platform
