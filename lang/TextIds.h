@@ -84,6 +84,9 @@ constexpr int kSaveFilterCsv = 7004;  // the save dialog's file types
 constexpr int kSaveFilterPaths = 7005;
 constexpr int kSaveFailed = 7006;  // followed by the file's path
 
+// Network panel: the node-status sweep of the local subnets, asked for by the user
+constexpr int kSweepLocalNetwork = 7100;
+
 // All of the above, for checks that every module holds every text.
 constexpr int kAll[] = {
     kMainCaption, kAboutButton, kLanguageButton, kMinimizeButton, kCloseButton, kSettingsButton,
@@ -97,7 +100,7 @@ constexpr int kAll[] = {
     kListWorkgroups, kColumnComputer, kColumnAddress, kColumnWorkgroup, kColumnComment, kColumnMac,
     kSettingsCaption, kSettingsContextMenu, kSettingsDefaultFind, kOkButton, kCancelButton,
     kContextMenuCommand, kSaveResults, kCopyAllPaths, kSelectAll, kOpenContainingFolder,
-    kSaveFilterCsv, kSaveFilterPaths, kSaveFailed,
+    kSaveFilterCsv, kSaveFilterPaths, kSaveFailed, kSweepLocalNetwork,
 };
 
 }  // namespace lang::text

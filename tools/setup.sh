@@ -19,6 +19,7 @@ command -v import >/dev/null || need+=(imagemagick)
 command -v flock >/dev/null || need+=(util-linux)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/share/zoneinfo/Pacific/Auckland ] || need+=(tzdata) # the tests also run in other time zones
+[ -x /usr/bin/python3 ] || need+=(python3) # the loopback NetBIOS nodes of the tests, the bench trees
 
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"

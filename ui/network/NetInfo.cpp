@@ -1,6 +1,7 @@
 #include "ui/network/NetInfo.h"
 
 #include "platform/Win32Network.h"
+#include "platform/Win32NodeStatus.h"
 #include "ui/main/Messages.h"
 
 #include <thread>
@@ -44,7 +45,19 @@ LookupPlatform Win32LookupPlatform(const std::string& providerName)
     services.mac = std::make_unique<platform::Win32MacQuery>();
     services.upper = platform::SystemUpperCase;
     services.toNetBiosCodePage = platform::ToOemCodePage;
+    services.arp = std::make_unique<platform::Win32ArpQuery>();
+    services.localSubnets = platform::UpAdapterSubnets;
     return services;
+}
+
+void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> ranges)
+{
+    if (ranges.empty())
+        return;
+    platform.socket = platform::Win32DatagramSocket::Open();
+    platform.sweep.ranges = std::move(ranges);
+    platform.sweep.nowMs = network::SteadyMilliseconds;
+    platform.sweep.fromNetBiosCodePage = platform::FromOemCodePage;
 }
 
 TNetInfo::TNetInfo(HWND target, unsigned id, std::string text, LookupPlatform platform,
@@ -59,9 +72,11 @@ TNetInfo::TNetInfo(HWND target, unsigned id, std::string text, LookupPlatform pl
         network::LookupControl control;
         control.listDomains = [&listDomains] { return listDomains && listDomains->load(); };
         control.stopRequested = [&state] { return state->terminated.load(); };
+        services.sweep.socket = services.socket.get();
         network::GetNetInfo(text,
                             {*services.provider, *services.resolver, *services.mac, services.upper,
-                             services.toNetBiosCodePage},
+                             services.toNetBiosCodePage, services.arp.get(), services.localSubnets,
+                             services.socket ? &services.sweep : nullptr},
                             control, sink);
         sink.Done();
     }).detach();

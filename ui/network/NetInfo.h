@@ -21,10 +21,17 @@ struct LookupPlatform
     std::unique_ptr<platform::MacQuery> mac;
     std::function<std::string(const std::string&)> upper;
     std::function<std::string(const std::string&)> toNetBiosCodePage;
+    // The node-status sweep (no socket: none) and the adapter address by ARP (null: none).
+    std::unique_ptr<platform::DatagramSocket> socket;
+    network::SweepSource sweep; // its socket is the one above
+    std::unique_ptr<platform::ArpQuery> arp;
+    std::function<std::vector<platform::AdapterSubnet>()> localSubnets;
 };
 
-// The real ones: WNet through the named provider, Windows Sockets, NetBIOS.
+// The real ones: WNet through the named provider, Windows Sockets, NetBIOS, ARP.
 LookupPlatform Win32LookupPlatform(const std::string& providerName);
+// Adds a sweep of ranges on a real UDP socket; nothing when ranges is empty or there is no socket.
+void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> ranges);
 
 // What the lookup tells the window: lParam of kMsgNetInfo points to one of these for the call.
 struct NetInfoEvent

@@ -8,6 +8,10 @@
 #include "controls/Window.h"
 #include "lang/Language.h"
 #include "lang/TextIds.h"
+#include "network/Sweep.h"
+#include "platform/Win32NodeStatus.h"
+#include "settings/AppPaths.h"
+#include "settings/SettingsFile.h"
 #include "ui/main/FindfileFrm.h"
 #include "ui/main/Messages.h"
 
@@ -67,6 +71,12 @@ void NetworkPanel::BuildControls()
     m_edit =
         AddControl(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21, WS_EX_CLIENTEDGE);
     ::SendMessageW(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiFont()), FALSE);
+    HWND sweep = AddControl(page, kIdSweepBox, L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 16, 124,
+                            209, 30);
+    controls::SetWindowTextUtf8(sweep, T(lang::text::kSweepLocalNetwork));
+    // Off until the user turns it on: asking every address of a network unasked alarms its guards.
+    if (settings::ReadIniInteger(settings::SettingsFilePath(), "Settings", "SweepLocalNetwork") == 1)
+        ::SendMessageW(sweep, BM_SETCHECK, BST_CHECKED, 0);
     HWND box = AddControl(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
     controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
     m_button.Create(page, kIdFincompsbtn, 56, 408, 113, 33);
@@ -101,12 +111,30 @@ void NetworkPanel::FincompsbtnClick()
         controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStop));
         // A stopped lookup still winding down becomes stale: its rows and its end are dropped.
         m_current = std::make_unique<TNetInfo>(m_frame.Handle(), m_nextId++, controls::WindowText(m_edit),
-                                               m_services.lookupPlatform(), m_listDomains);
+                                               NewLookupPlatform(), m_listDomains);
         ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
         return;
     }
     StopLookup();
     controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
+}
+
+LookupPlatform NetworkPanel::NewLookupPlatform()
+{
+    LookupPlatform platform = m_services.lookupPlatform();
+    HWND sweep = ::GetDlgItem(m_frame.NetworkPage().Handle(), kIdSweepBox);
+    if (::SendMessageW(sweep, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        AddWin32Sweep(platform, m_services.sweepRanges ? m_services.sweepRanges()
+                                                       : network::LocalSweepRanges(platform::UpAdapterSubnets()));
+    return platform;
+}
+
+void NetworkPanel::SweepBoxClick()
+{
+    HWND sweep = ::GetDlgItem(m_frame.NetworkPage().Handle(), kIdSweepBox);
+    const bool on = ::SendMessageW(sweep, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    // Unwritable settings only mean the choice is not remembered; the box still acts now.
+    settings::WriteIniString(settings::SettingsFilePath(), "Settings", "SweepLocalNetwork", on ? "1" : "0");
 }
 
 void NetworkPanel::StopLookup()
@@ -183,6 +211,8 @@ LRESULT NetworkPanel::FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             FincompsbtnClick();
             return 0;
         }
+        if (LOWORD(wParam) == kIdSweepBox && HIWORD(wParam) == BN_CLICKED)
+            SweepBoxClick();
         if (LOWORD(wParam) == kIdFlatCheckBox1 && HIWORD(wParam) == BN_CLICKED)
             *m_listDomains = ::SendMessageW(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0) == BST_CHECKED;
         break;

@@ -29,6 +29,7 @@ enum NetworkControlId : int
     kIdFincompsbtn,
     kIdProzkoumat1,
     kIdVlastnosti1,
+    kIdSweepBox, // also ask every address of the local network
 };
 
 struct NetworkPanelServices
@@ -40,6 +41,9 @@ struct NetworkPanelServices
     std::function<bool(HWND owner, const std::string& path)> properties;
     // Shows PopupMenu3 and answers the chosen item (0: none); null: TrackPopupMenuEx.
     std::function<int(HMENU menu, POINT screen)> trackMenu;
+    // The addresses the sweep asks when its box is ticked; null: the subnets of the adapters that
+    // are up. Tests give loopback ranges here, so that no test asks a real network.
+    std::function<std::vector<network::AddressRange>()> sweepRanges;
 };
 
 class NetworkPanel
@@ -66,6 +70,9 @@ private:
     LRESULT FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnNetInfo(unsigned id, const NetInfoEvent& event);
     void NetInfoTerminate();
+    // The services of a new lookup, with the sweep when its box is ticked.
+    LookupPlatform NewLookupPlatform();
+    void SweepBoxClick();
     void Forget(); // the window is going: no lookup touches it any more
     // The caption of the first selected row; false when no row is selected.
     bool FirstSelectedCaption(std::string& caption) const;

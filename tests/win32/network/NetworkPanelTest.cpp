@@ -5,7 +5,9 @@
 #include "lang/TextIds.h"
 #include "platform/NetworkProvider.h"
 #include "platform/Utf8.h"
+#include "settings/SettingsFile.h"
 #include "tests/support/FakeNetwork.h"
+#include "tests/win32/support/NodeStatusResponder.h"
 #include "tests/win32/main/FrameFixture.h"
 
 #include <atomic>
@@ -233,6 +235,52 @@ TEST_F(NetworkPanelTest, ARowShowsFourColumnsWhileItsMacIsAskedAndAStoppedLookup
     EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_FALSE(AppStartingCursorOverWindow());
+}
+
+// The sweep asks only the ranges the test gives (loopback), only when its box is ticked; the box
+// starts unticked and keeps what the user chose.
+TEST_F(NetworkPanelTest, TheSweepBoxAddsTheComputersThatAnswerAndIsRemembered)
+{
+    testing_support::LoopbackNodes nodes({"127.0.1.5=answer=ALPHA<00>,LAB<00>g=00-0c-29-1a-2b-3c"});
+    ASSERT_TRUE(nodes.Ready()) << nodes.Status();
+    m_services.lookupPlatform = [] { return FakePlatform(); };
+    int rangesAsked = 0;
+    m_services.sweepRanges = [&rangesAsked] {
+        ++rangesAsked;
+        return std::vector<network::AddressRange>{*network::ParseRange("127.0.1.1-127.0.1.20")};
+    };
+    auto sweepSetting = [] {
+        return settings::ReadIniInteger(s_folder + "\\FindFile.ini", "Settings", "SweepLocalNetwork");
+    };
+    auto ticked = [this] { return SendMessageW(C(kIdSweepBox), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    WritePrivateProfileStringW(L"Settings", L"SweepLocalNetwork", nullptr,
+                               platform::Widen(s_folder + "\\FindFile.ini").c_str());
+    OpenPanel();
+    Header(kIdHeader2);
+    EXPECT_FALSE(ticked());
+    EXPECT_EQ(Text(kIdSweepBox), Lang(t::kSweepLocalNetwork));
+    SetWindowTextW(C(kIdLMDEdit3), L"alpha");
+    Click(kIdFincompsbtn);
+    ASSERT_TRUE(WaitForLookup());
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(rangesAsked, 0);
+
+    Click(kIdSweepBox);
+    EXPECT_TRUE(ticked());
+    EXPECT_EQ(sweepSetting(), 1);
+    Click(kIdFincompsbtn);
+    ASSERT_TRUE(WaitForLookup());
+    EXPECT_EQ(rangesAsked, 1);
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"ALPHA", "127.0.1.5", "LAB", "", "00-0C-29-1A-2B-3C"}));
+
+    m_panel.reset();
+    m_frame.reset();
+    OpenPanel();
+    EXPECT_TRUE(ticked());
+    Click(kIdSweepBox);
+    EXPECT_FALSE(ticked());
+    EXPECT_EQ(sweepSetting(), 0);
 }
 
 TEST_F(NetworkPanelTest, ClosingTheWindowDuringALookupStopsItAndTheLookupNeverTouchesTheWindow)
