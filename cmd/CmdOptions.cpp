@@ -105,7 +105,7 @@ enum Flag
     kExactAttributes,
     kCaseSensitive,
     kThreaded,
-    kNoPrefetch,
+    kPrefetch,
     kEvents,
     kHelp,
     kVersion,
@@ -134,7 +134,7 @@ const OptionName kOptions[] = {
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
     {"threaded", 0, false, kThreaded},
-    {"no-prefetch", 0, false, kNoPrefetch},
+    {"prefetch", 0, false, kPrefetch},
     {"events", 0, false, kEvents},
     {"help", 'h', false, kHelp},
     {"version", 0, false, kVersion},
@@ -174,8 +174,8 @@ void SetFlag(CmdOptions& options, int flag)
     case kThreaded:
         options.threaded = true;
         break;
-    case kNoPrefetch:
-        options.prefetch = false;
+    case kPrefetch:
+        options.prefetch = true;
         break;
     case kEvents:
         options.events = true;
@@ -473,7 +473,7 @@ const char* UsageText()
            "  -c, --containing TEXT    the text the file must contain\n"
            "      --case-sensitive     match the text's letter case exactly\n"
            "      --threaded           search on a worker thread; events still come on the main thread\n"
-           "      --no-prefetch        list each folder only when the walk enters it (no helper threads)\n"
+           "      --prefetch           list the folders the walk enters next on helper threads\n"
            "  -f, --format FORM        paths (default), tsv or csv: how each entry found is printed\n"
            "      --events             print every event instead of only the entries found\n"
            "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"

@@ -29,7 +29,7 @@ struct CmdOptions
     engine::FindCriteria criteria; // the positional argument is its location
     bool locationGiven = false;
     bool threaded = false;
-    bool prefetch = true; // --no-prefetch: each folder listed when the walk enters it
+    bool prefetch = false; // --prefetch: folders listed ahead on helper threads
     bool events = false;
     OutputFormat format = OutputFormat::Paths;
     bool formatGiven = false;

@@ -21,7 +21,7 @@ struct TFindFile::Impl
 
     FindCriteria criteria;
     bool threaded = false;
-    bool prefetch = true;
+    bool prefetch = false;
     TThreadPriority threadPriority = TThreadPriority::tpNormal;
 
     // Busy and Aborted are read by the worker and by callers on other threads.
