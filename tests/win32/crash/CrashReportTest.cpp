@@ -334,6 +334,9 @@ TEST(ExceptionReport, TheProgramItselfReportsAFaultOfOneOfItsThreads)
 {
     FaultRun run(L"FindFile.exe");
     run.Add(L"FindFileEN.dll");
+    // English chosen, so no first start under another system language looks for its module.
+    WritePrivateProfileStringW(L"Options", L"Language", L"EN",
+                               (run.Exe().parent_path() / L"FindFile.ini").wstring().c_str());
     // Once its window is up, a thread of the program is started at an address that holds no code.
     const DWORD code = run.Run(L"", [](HANDLE process, DWORD pid) {
         if (!MainWindowOf(pid))
