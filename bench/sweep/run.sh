@@ -11,14 +11,14 @@ reps="${FF_BENCH_REPS:-3}"
 range=127.0.0.1-127.0.4.254
 cmake --build "$build" --target ff_sweep_bench FindFileCmd -j2 >/dev/null
 
-specs=()
+nodes=()
 for i in $(seq 0 49); do
     third=$(( i % 5 ))
     fourth=$(( 10 + i * 4 ))
-    specs+=("127.0.$third.$fourth=answer=NODE$i<00>,BENCH<00>g=02-00-00-00-00-$(printf %02x "$i")")
+    nodes+=("127.0.$third.$fourth=answer=NODE$i<00>,BENCH<00>g=02-00-00-00-00-$(printf %02x "$i")")
 done
 base=/tmp/ff_sweep_bench_$$
-python3 "$root/tests/win32/support/node_responders.py" "$base" "${specs[@]}" &
+python3 "$root/tests/win32/support/node_responders.py" "$base" "${nodes[@]}" &
 responders=$!
 trap 'touch "$base.stop"; wait "$responders" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -f "$base.status" ] && break; sleep 0.05; done

@@ -71,12 +71,12 @@ void NetworkPanel::BuildControls()
     m_edit =
         AddControl(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21, WS_EX_CLIENTEDGE);
     ::SendMessageW(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiFont()), FALSE);
-    HWND sweep = AddControl(page, kIdSweepBox, L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 16, 124,
+    m_sweepBox = AddControl(page, kIdSweepBox, L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 16, 124,
                             209, 30);
-    controls::SetWindowTextUtf8(sweep, T(lang::text::kSweepLocalNetwork));
+    controls::SetWindowTextUtf8(m_sweepBox, T(lang::text::kSweepLocalNetwork));
     // Off until the user turns it on: asking every address of a network unasked alarms its guards.
     if (settings::ReadIniInteger(settings::SettingsFilePath(), "Settings", "SweepLocalNetwork") == 1)
-        ::SendMessageW(sweep, BM_SETCHECK, BST_CHECKED, 0);
+        ::SendMessageW(m_sweepBox, BM_SETCHECK, BST_CHECKED, 0);
     HWND box = AddControl(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
     controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
     m_button.Create(page, kIdFincompsbtn, 56, 408, 113, 33);
@@ -122,17 +122,20 @@ void NetworkPanel::FincompsbtnClick()
 LookupPlatform NetworkPanel::NewLookupPlatform()
 {
     LookupPlatform platform = m_services.lookupPlatform();
-    HWND sweep = ::GetDlgItem(m_frame.NetworkPage().Handle(), kIdSweepBox);
-    if (::SendMessageW(sweep, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    if (SweepTicked())
         AddWin32Sweep(platform, m_services.sweepRanges ? m_services.sweepRanges()
                                                        : network::LocalSweepRanges(platform::UpAdapterSubnets()));
     return platform;
 }
 
+bool NetworkPanel::SweepTicked() const
+{
+    return ::SendMessageW(m_sweepBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 void NetworkPanel::SweepBoxClick()
 {
-    HWND sweep = ::GetDlgItem(m_frame.NetworkPage().Handle(), kIdSweepBox);
-    const bool on = ::SendMessageW(sweep, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const bool on = SweepTicked();
     // Unwritable settings only mean the choice is not remembered; the box still acts now.
     settings::WriteIniString(settings::SettingsFilePath(), "Settings", "SweepLocalNetwork", on ? "1" : "0");
 }

@@ -72,6 +72,7 @@ private:
     void NetInfoTerminate();
     // The services of a new lookup, with the sweep when its box is ticked.
     LookupPlatform NewLookupPlatform();
+    bool SweepTicked() const;
     void SweepBoxClick();
     void Forget(); // the window is going: no lookup touches it any more
     // The caption of the first selected row; false when no row is selected.
@@ -81,6 +82,7 @@ private:
     NetworkPanelServices m_services;
     platform::UniqueImageList m_images; // NetFindimgsmale
     HWND m_edit = nullptr;
+    HWND m_sweepBox = nullptr;
     controls::FlatButton m_button; // Fincompsbtn, in the look of the file panel's find button
     std::shared_ptr<std::atomic<bool>> m_listDomains = std::make_shared<std::atomic<bool>>(false);
     std::unique_ptr<TNetInfo> m_current;

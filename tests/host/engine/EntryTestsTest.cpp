@@ -2,6 +2,7 @@
 #include "engine/EntryTests.h"
 
 #include "tests/support/FakeFileSystem.h"
+#include "tests/support/Utf16Bytes.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -86,21 +87,7 @@ TEST(NameSurrogateTest, LinksAndWineSymlinksButNotPlaceholders)
     EXPECT_FALSE(engine::IsNameSurrogate(Entry(0x10, 0, 0xA000000C)));  // no reparse attribute
 }
 
-// text (ASCII or two-byte UTF-8 letters, or a surrogate pair given as 4-byte UTF-8) as UTF-16 with
-// its byte-order mark.
-std::string Utf16(const std::u16string& text, bool bigEndian, bool mark = true)
-{
-    std::string bytes =
-        mark ? (bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) : std::string();
-    for (char16_t unit : text)
-    {
-        const char high = static_cast<char>(unit >> 8);
-        const char low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? high : low;
-        bytes += bigEndian ? low : high;
-    }
-    return bytes;
-}
+using fake::Utf16;
 
 class ContentScanTest : public ::testing::Test
 {

@@ -1,4 +1,5 @@
 #include "ui/results/LineFilter.h"
+#include "tests/support/Utf16Bytes.h"
 
 #include <cstdio>
 #include <cstring>
@@ -81,21 +82,7 @@ public:
     }
 };
 
-// text (ASCII or two-byte UTF-8 letters, or a surrogate pair given as 4-byte UTF-8) as UTF-16 with
-// its byte-order mark.
-std::string Utf16(const std::u16string& text, bool bigEndian, bool mark = true)
-{
-    std::string bytes =
-        mark ? (bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) : std::string();
-    for (char16_t unit : text)
-    {
-        const char high = static_cast<char>(unit >> 8);
-        const char low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? high : low;
-        bytes += bigEndian ? low : high;
-    }
-    return bytes;
-}
+using fake::Utf16;
 
 class LineFilterTest : public ::testing::Test
 {

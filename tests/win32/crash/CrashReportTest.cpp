@@ -4,6 +4,7 @@
 #include "crash/ReportText.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "tests/win32/support/ProcessWindow.h"
 
 #include <filesystem>
 #include <functional>
@@ -92,69 +93,22 @@ public:
     std::vector<std::string> boxes;
 
 private:
-    struct Search
-    {
-        DWORD pid;
-        HWND found;
-    };
-    static BOOL CALLBACK Match(HWND window, LPARAM param)
-    {
-        auto* search = reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        wchar_t kind[16] = {};
-        GetClassNameW(window, kind, 16);
-        if (pid == search->pid && std::wstring(kind) == L"#32770" && IsWindowVisible(window))
-        {
-            search->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
     void AnswerBox(DWORD pid)
     {
-        Search search{pid, nullptr};
-        EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
-        if (!search.found)
+        const HWND box = testing_support::FindProcessWindow(L"#32770", pid).window;
+        if (!box)
             return;
         wchar_t text[2048] = {};
-        GetDlgItemTextW(search.found, 0xFFFF, text, 2048);
+        GetDlgItemTextW(box, 0xFFFF, text, 2048);
         if (!text[0])
-            GetDlgItemTextW(search.found, 100, text, 2048);
+            GetDlgItemTextW(box, 100, text, 2048);
         boxes.push_back(platform::Narrow(text));
-        PostMessageW(search.found, WM_COMMAND, IDOK, 0);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
 
     std::wstring m_program;
     std::filesystem::path m_folder;
 };
-
-struct WindowSearch
-{
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t kind[32] = {};
-    GetClassNameW(window, kind, 32);
-    if (owner != search->pid || std::wstring(kind) != L"TFindfileFrm" || !IsWindowVisible(window))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The visible main window of process pid, or null.
-HWND MainWindowOf(DWORD pid)
-{
-    WindowSearch search{pid, nullptr};
-    EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The value after "Label: " on the report's first line that starts with it.
 std::string Field(const std::string& report, const std::string& label)
@@ -339,7 +293,7 @@ TEST(ExceptionReport, TheProgramItselfReportsAFaultOfOneOfItsThreads)
                                (run.Exe().parent_path() / L"FindFile.ini").wstring().c_str());
     // Once its window is up, a thread of the program is started at an address that holds no code.
     const DWORD code = run.Run(L"", [](HANDLE process, DWORD pid) {
-        if (!MainWindowOf(pid))
+        if (!testing_support::FindProcessWindow(L"TFindfileFrm", pid).window)
             return false;
         const auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(0x10));
         platform::UniqueKernelHandle thread(CreateRemoteThread(process, nullptr, 0, nowhere, nullptr, 0, nullptr));

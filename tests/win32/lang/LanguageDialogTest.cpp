@@ -4,12 +4,15 @@
 #include "settings/SettingsFile.h"
 #include "tests/win32/lang/ProgramFolder.h"
 #include "tests/win32/support/DialogWatcher.h"
+#include "tests/win32/support/ProcessWindow.h"
 #include "ui/main/FindfileFrm.h"
 
 #include <gtest/gtest.h>
 
 using namespace lang;
 using testing_support::DialogWatcher;
+using testing_support::ProcessWindow;
+using testing_support::WaitForProcessWindow;
 using testing_support::TextOf;
 
 namespace
@@ -268,46 +271,6 @@ TEST_F(LanguageDialog, EscapeTypedInTheOpenDialogClosesItLikeCancel)
     DestroyWindow(owner);
 }
 
-namespace
-{
-
-struct ProcessWindow
-{
-    const wchar_t* className;
-    DWORD notOf; // a window of any process but this one
-    HWND found;
-    DWORD pid;
-};
-
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<ProcessWindow*>(param);
-    wchar_t kind[64] = {};
-    GetClassNameW(window, kind, 64);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search->notOf || pid == GetCurrentProcessId() || std::wstring(kind) != search->className ||
-        !IsWindowVisible(window))
-        return TRUE;
-    search->found = window;
-    search->pid = pid;
-    return FALSE;
-}
-
-// Waits up to 30 s for a visible top-level window of className in another process than notOf.
-ProcessWindow WaitForWindow(const wchar_t* className, DWORD notOf)
-{
-    ProcessWindow search{className, notOf, nullptr, 0};
-    for (int waited = 0; waited < 30000 && !search.found; waited += 100)
-    {
-        EnumWindows(&MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found)
-            Sleep(100);
-    }
-    return search;
-}
-
-} // namespace
 
 TEST_F(LanguageDialog, YesStartsTheProgramAgainInTheChosenLanguageAndEndsThisOne)
 {
@@ -323,22 +286,22 @@ TEST_F(LanguageDialog, YesStartsTheProgramAgainInTheChosenLanguageAndEndsThisOne
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                platform::Widen(m_program.folder.Path()).c_str(), &startup, &process));
     CloseHandle(process.hThread);
-    const ProcessWindow first = WaitForWindow(L"TFindfileFrm", 0);
+    const ProcessWindow first = WaitForProcessWindow(L"TFindfileFrm", 0);
     ASSERT_EQ(first.pid, process.dwProcessId);
 
-    PostMessageW(controls::FindControl(first.found, ui::kIdLangBtn), BM_CLICK, 0, 0);
-    const ProcessWindow dialog = WaitForWindow(TLanguagesettings::kClassName, 0);
-    ASSERT_NE(dialog.found, nullptr);
-    SendMessageW(Flag(dialog.found, 1), BM_CLICK, 0, 0);
-    PostMessageW(controls::FindControl(dialog.found, kIdSpeedButton8), BM_CLICK, 0, 0);
-    const ProcessWindow question = WaitForWindow(L"#32770", 0);
+    PostMessageW(controls::FindControl(first.window, ui::kIdLangBtn), BM_CLICK, 0, 0);
+    const ProcessWindow dialog = WaitForProcessWindow(TLanguagesettings::kClassName, 0);
+    ASSERT_NE(dialog.window, nullptr);
+    SendMessageW(Flag(dialog.window, 1), BM_CLICK, 0, 0);
+    PostMessageW(controls::FindControl(dialog.window, kIdSpeedButton8), BM_CLICK, 0, 0);
+    const ProcessWindow question = WaitForProcessWindow(L"#32770", 0);
     ASSERT_EQ(question.pid, process.dwProcessId);
-    PostMessageW(question.found, WM_COMMAND, IDYES, 0);
+    PostMessageW(question.window, WM_COMMAND, IDYES, 0);
 
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
     CloseHandle(process.hProcess);
-    const ProcessWindow second = WaitForWindow(L"TFindfileFrm", process.dwProcessId);
-    ASSERT_NE(second.found, nullptr);
+    const ProcessWindow second = WaitForProcessWindow(L"TFindfileFrm", 0, process.dwProcessId);
+    ASSERT_NE(second.window, nullptr);
     EXPECT_EQ(Stored(), "DE");
     const std::string germanCaption = [&] {
         HMODULE german = LoadLibraryExW(platform::Widen(m_program.folder / "FinderDE.dll").c_str(), nullptr,
@@ -349,10 +312,10 @@ TEST_F(LanguageDialog, YesStartsTheProgramAgainInTheChosenLanguageAndEndsThisOne
         return platform::Narrow(text);
     }();
     EXPECT_NE(germanCaption, "Language");
-    EXPECT_EQ(TextOf(controls::FindControl(second.found, ui::kIdLangBtn)), germanCaption);
+    EXPECT_EQ(TextOf(controls::FindControl(second.window, ui::kIdLangBtn)), germanCaption);
 
     HANDLE again = OpenProcess(SYNCHRONIZE, FALSE, second.pid);
-    PostMessageW(second.found, WM_CLOSE, 0, 0);
+    PostMessageW(second.window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(again, 30000), WAIT_OBJECT_0);
     CloseHandle(again);
 }

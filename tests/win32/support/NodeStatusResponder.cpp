@@ -113,7 +113,7 @@ std::string WaitForFile(const std::wstring& path)
 
 } // namespace
 
-LoopbackNodes::LoopbackNodes(const std::vector<std::string>& specs)
+LoopbackNodes::LoopbackNodes(const std::vector<std::string>& nodeLines)
 {
     const std::string name =
         "ff_nodes_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
@@ -121,8 +121,8 @@ LoopbackNodes::LoopbackNodes(const std::vector<std::string>& specs)
     m_windowsBase = L"Z:\\tmp\\" + std::wstring(name.begin(), name.end());
     std::wstring commandLine =
         L"/usr/bin/python3 " FF_NODE_RESPONDERS L" " + std::wstring(m_base.begin(), m_base.end());
-    for (const std::string& spec : specs)
-        commandLine += L" " + std::wstring(spec.begin(), spec.end());
+    for (const std::string& nodeLine : nodeLines)
+        commandLine += L" " + std::wstring(nodeLine.begin(), nodeLine.end());
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};

@@ -48,12 +48,12 @@ private:
 };
 
 // Several nodes at once, each on its own loopback address: a Unix process (node_responders.py)
-// started through Wine, since Wine binds every loopback UDP socket to 0.0.0.0. Each spec is
+// started through Wine, since Wine binds every loopback UDP socket to 0.0.0.0. Each node line is
 // ADDRESS=KIND=NAMES=MAC as that script reads it.
 class LoopbackNodes
 {
 public:
-    explicit LoopbackNodes(const std::vector<std::string>& specs);
+    explicit LoopbackNodes(const std::vector<std::string>& nodeLines);
     ~LoopbackNodes();
     LoopbackNodes(const LoopbackNodes&) = delete;
     LoopbackNodes& operator=(const LoopbackNodes&) = delete;

@@ -17,8 +17,8 @@ import struct
 import sys
 
 
-def node(spec):
-    address, kind, names, mac = spec.split("=")
+def node(line):
+    address, kind, names, mac = line.split("=")
     table = []
     for item in names.split(","):
         group = item.endswith("g")
@@ -52,8 +52,8 @@ def publish(path, text):
 def main():
     base = sys.argv[1]
     nodes = {}
-    for spec in sys.argv[2:]:
-        address, kind, table, mac = node(spec)
+    for line in sys.argv[2:]:
+        address, kind, table, mac = node(line)
         s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         try:
             s.bind((address, 137))
