@@ -141,6 +141,30 @@ TEST(Win32SyncCall, PlainMessageLoopServesCalls)
     EXPECT_EQ(count, 1000);
 }
 
+TEST(Win32SyncCall, ACallQueuedAsServeUntilEndsReachesTheMessageLoop)
+{
+    // While ServeUntil runs, workers queue without ringing; the call that comes just as it ends
+    // must still be rung for, or the worker would hang until its rescue ring.
+    platform::Win32SyncCall sync;
+    const DWORD owner = GetCurrentThreadId();
+    std::vector<int> served;
+    for (int round = 0; round < 100; ++round)
+    {
+        std::atomic<bool> aboutToCall{false};
+        std::thread worker([&] {
+            aboutToCall = true;
+            sync.Call([&served, round] { served.push_back(round); });
+            PostThreadMessageW(owner, WM_QUIT, 0, 0);
+        });
+        sync.ServeUntil([&] { return aboutToCall.load(); });
+        RunMessageLoop();
+        worker.join();
+    }
+    ASSERT_EQ(served.size(), 100u);
+    for (int round = 0; round < 100; ++round)
+        ASSERT_EQ(served[round], round);
+}
+
 INT_PTR CALLBACK RememberDialog(HWND hwnd, UINT message, WPARAM, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
