@@ -73,10 +73,11 @@ grep -r -c quetzal42 "$prefix/drive_c/ffbench/content1g" >/dev/null || true
 echo "Tree: $walk_counts; mask *.bmk finds $found_mask, *.* finds $found_all"
 echo "Repetitions: $reps (line 5: $slow_reps)"
 # The lines take turns in every round, so a burst of load elsewhere on the machine hits them alike.
-s0=() s1=() s2=() s3=() s4=() s5=() s6=() s6g=() s7=() s0r=() s0c=() s8=()
+s0=() s1=() s1o=() s2=() s3=() s4=() s5=() s6=() s6g=() s7=() s0r=() s0c=() s8=()
 for round in $(seq "$reps"); do
     s0+=("$(seconds "${findfile[@]}" --version)")
     s1+=("$(seconds "$wine_run" "$bin/ff_walk_bench.exe" "$walk")")
+    s1o+=("$(seconds "$wine_run" "$bin/ff_walk_bench.exe" --open-ahead "$walk")")
     s2+=("$(seconds "${findfile[@]}" -n '*.bmk' "$walk")")
     s3+=("$(seconds "${findfile[@]}" --threaded -n '*.bmk' "$walk")")
     s4+=("$(seconds "${findfile[@]}" --threaded "$walk")")
@@ -90,7 +91,7 @@ for round in $(seq "$reps"); do
     s0c+=("$(seconds "${findfile[@]}" -c quetzal42 -n '*.txt' "$empty")")
     s8+=("$(seconds "${findfile[@]}" --prefetch -n '*.bmk' "$walk")")
 done
-for i in 0 1 2 3 4 5 6 6g 7 0r 0c 8; do
+for i in 0 1 1o 2 3 4 5 6 6g 7 0r 0c 8; do
     eval "w$i=\$(median 1 \"\${s$i[@]}\")"
     eval "c$i=\$(median 2 \"\${s$i[@]}\")"
 done
@@ -104,6 +105,7 @@ row() {
 echo
 printf '%-4s %-54s %8s %8s %8s %8s\n' line what "wall s" ratio "cpu s" ratio
 row 1 "bare FindFirstFileExW walk (ff_walk_bench)"
+row 1o "the same, a helper opening folders ahead (--open-ahead)"
 row 2 "FindFileCmd inline, -n *.bmk (1% of the files)"
 row 3 "FindFileCmd --threaded, -n *.bmk"
 row 4 "FindFileCmd --threaded, *.* (every entry handed over)"
