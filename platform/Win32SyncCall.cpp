@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <windows.h>
 
@@ -337,7 +338,8 @@ void Win32SyncCall::Call(const std::function<void()>& fn)
 
 void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
 {
-    const Shared::DirectServing serving(*m_shared);
+    std::optional<Shared::DirectServing> serving;
+    serving.emplace(*m_shared);
     bool quit = false;
     WPARAM quitCode = 0;
     DWORD lastPump = GetTickCount() - kMessagePollMs;
@@ -350,6 +352,8 @@ void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
         // window of this thread stays alive; calls in between are waited for without messages.
         if (GetTickCount() - lastPump >= kMessagePollMs)
         {
+            // A handler may run a modal loop (a message box) meanwhile: calls must ring for it.
+            serving.reset();
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             {
@@ -363,6 +367,7 @@ void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
+            serving.emplace(*m_shared);
             lastPump = GetTickCount();
             continue;
         }
