@@ -5,7 +5,6 @@
 #include <atomic>
 #include <chrono>
 #include <exception>
-#include <optional>
 #include <stdexcept>
 #include <windows.h>
 
@@ -177,17 +176,35 @@ struct Win32SyncCall::Shared
         }
     }
 
-    // While alive, workers queue calls without ringing the owner's window.
+    // While alive (and not paused), workers queue calls without ringing the owner's window.
     class DirectServing
     {
     public:
         explicit DirectServing(Shared& shared) : m_shared(shared) { m_shared.BeginDirectServing(); }
-        ~DirectServing() { m_shared.EndDirectServing(); }
+        ~DirectServing()
+        {
+            if (m_active)
+                m_shared.EndDirectServing(true);
+        }
         DirectServing(const DirectServing&) = delete;
         DirectServing& operator=(const DirectServing&) = delete;
 
+        // For a while the owner does other work: calls from now on ring. The caller serves what is
+        // already queued itself.
+        void Pause()
+        {
+            m_shared.EndDirectServing(false);
+            m_active = false;
+        }
+        void Resume()
+        {
+            m_shared.BeginDirectServing();
+            m_active = true;
+        }
+
     private:
         Shared& m_shared;
+        bool m_active = true;
     };
 
     void BeginDirectServing()
@@ -197,12 +214,12 @@ struct Win32SyncCall::Shared
         ReleaseSRWLockExclusive(&lock);
     }
 
-    void EndDirectServing()
+    void EndDirectServing(bool ringForQueued)
     {
         AcquireSRWLockExclusive(&lock);
         --directServing;
         // A call queued after the last look must not wait for a doorbell nobody rang.
-        if (directServing == 0 && head && !doorbellPending)
+        if (ringForQueued && directServing == 0 && head && !doorbellPending)
             Ring();
         ReleaseSRWLockExclusive(&lock);
     }
@@ -338,8 +355,7 @@ void Win32SyncCall::Call(const std::function<void()>& fn)
 
 void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
 {
-    std::optional<Shared::DirectServing> serving;
-    serving.emplace(*m_shared);
+    Shared::DirectServing serving(*m_shared);
     bool quit = false;
     WPARAM quitCode = 0;
     DWORD lastPump = GetTickCount() - kMessagePollMs;
@@ -352,8 +368,6 @@ void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
         // window of this thread stays alive; calls in between are waited for without messages.
         if (GetTickCount() - lastPump >= kMessagePollMs)
         {
-            // A handler may run a modal loop (a message box) meanwhile: calls must ring for it.
-            serving.reset();
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             {
@@ -364,10 +378,14 @@ void Win32SyncCall::ServeUntil(const std::function<bool()>& done)
                     quitCode = msg.wParam;
                     continue;
                 }
+                // Its handler may run a modal loop (a message box): calls must ring for that loop,
+                // and none may wait in the queue unrung when it starts.
+                serving.Pause();
+                m_shared->ServePending();
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
+                serving.Resume();
             }
-            serving.emplace(*m_shared);
             lastPump = GetTickCount();
             continue;
         }
