@@ -20,9 +20,10 @@ ctest --test-dir "$root/build/host" --output-on-failure -j "$jobs" || status=1
 # before it shuts down could otherwise fail before its first line. A server left running (by a
 # benchmark, say) is replaced, so every Wine process of the run belongs to this display.
 "$root/build/$windows/wine-run.sh" "$root/build/$windows/bin/FindFileCmd.exe" --version >/dev/null
-WINEPREFIX="$root/build/$windows/wineprefix" wineserver -k 2>/dev/null || true
-WINEPREFIX="$root/build/$windows/wineprefix" wineserver -w
-WINEPREFIX="$root/build/$windows/wineprefix" wineserver -p
+export WINEPREFIX="$root/build/$windows/wineprefix"
+wineserver -k 2>/dev/null || true
+wineserver -w
+wineserver -p
 ctest --test-dir "$root/build/$windows" --output-on-failure -j "$jobs" || status=1
-WINEPREFIX="$root/build/$windows/wineprefix" wineserver -k 2>/dev/null || true
+wineserver -k 2>/dev/null || true
 exit $status
