@@ -89,7 +89,7 @@ for round in $(seq "$reps"); do
     s7+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$content")")
     s0r+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$empty")")
     s0c+=("$(seconds "${findfile[@]}" -c quetzal42 -n '*.txt' "$empty")")
-    s8+=("$(seconds "${findfile[@]}" --prefetch -n '*.bmk' "$walk")")
+    s8+=("$(seconds "${findfile[@]}" --no-prefetch -n '*.bmk' "$walk")")
 done
 for i in 0 1 1o 2 3 4 5 6 6g 7 0r 0c 8; do
     eval "w$i=\$(median 1 \"\${s$i[@]}\")"
@@ -113,7 +113,7 @@ row 5 "Wine cmd /c dir /s /b"
 row 6 "FindFileCmd -c quetzal42 over 1 GiB"
 row 6g "native grep -r -c quetzal42 over the same files"
 row 7 "reading the same files, 1 MiB blocks (ff_read_bench)"
-row 8 "FindFileCmd inline, -n *.bmk, --prefetch"
+row 8 "line 2 with --no-prefetch (no folders opened ahead)"
 row 0 "Wine start and exit (FindFileCmd --version)"
 row 0r "Wine start and exit (ff_read_bench, empty folder)"
 row 0c "line 6 in an empty folder (start and exit of a search)"
@@ -127,7 +127,7 @@ echo "Inline search against dir /s: wall $(echo "$w5 / $w2" | bc -l | xargs prin
 # the run's services, which --version does not.
 echo "Content scan against grep: wall $(echo "$w6 / $w6g" | bc -l | xargs printf '%.2f')x, without the search's start (line 0c) $(echo "($w6 - $w0c) / $w6g" | bc -l | xargs printf '%.2f')x (without line 0: $(echo "($w6 - $w0) / $w6g" | bc -l | xargs printf '%.2f')x)"
 echo "Content scan against reading alone (line 7), each without its own start (lines 0c, 0r): wall $(echo "($w6 - $w0c) / ($w7 - $w0r)" | bc -l | xargs printf '%.2f')x (with line 0: $(echo "($w6 - $w0) / ($w7 - $w0r)" | bc -l | xargs printf '%.2f')x)"
-echo "Walk prefetch: line 8 (--prefetch) against line 2 (without): wall $(echo "$w8 / $w2" | bc -l | xargs printf '%.2f')x, cpu $(echo "$c8 / $c2" | bc -l | xargs printf '%.2f')x"
+echo "Folders opened ahead: line 2 against line 8 (--no-prefetch): wall $(echo "$w2 / $w8" | bc -l | xargs printf '%.2f')x, cpu $(echo "$c2 / $c8" | bc -l | xargs printf '%.2f')x"
 echo "Machine load after the run: $(uptime | sed 's/.*load average/load average/')"
 echo
 echo "Hand-over cost per call, microseconds (median of 5 runs of 5000 calls):"

@@ -2,6 +2,7 @@
 
 #include "engine/DateTime.h"
 #include "engine/FindFile.h"
+#include "engine/FolderPrefetch.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -106,6 +107,7 @@ enum Flag
     kCaseSensitive,
     kThreaded,
     kPrefetch,
+    kNoPrefetch,
     kEvents,
     kHelp,
     kVersion,
@@ -135,6 +137,7 @@ const OptionName kOptions[] = {
     {"case-sensitive", 0, false, kCaseSensitive},
     {"threaded", 0, false, kThreaded},
     {"prefetch", 0, false, kPrefetch},
+    {"no-prefetch", 0, false, kNoPrefetch},
     {"events", 0, false, kEvents},
     {"help", 'h', false, kHelp},
     {"version", 0, false, kVersion},
@@ -176,6 +179,9 @@ void SetFlag(CmdOptions& options, int flag)
         break;
     case kPrefetch:
         options.prefetch = true;
+        break;
+    case kNoPrefetch:
+        options.prefetch = false;
         break;
     case kEvents:
         options.events = true;
@@ -450,7 +456,7 @@ void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder)
 {
     finder.SetCriteria(options.criteria);
     finder.SetThreaded(options.threaded);
-    finder.SetPrefetch(options.prefetch);
+    finder.SetPrefetch(options.prefetch.value_or(!options.threaded && engine::FolderPrefetch::Worthwhile()));
 }
 
 const char* UsageText()
@@ -473,7 +479,9 @@ const char* UsageText()
            "  -c, --containing TEXT    the text the file must contain\n"
            "      --case-sensitive     match the text's letter case exactly\n"
            "      --threaded           search on a worker thread; events still come on the main thread\n"
-           "      --prefetch           list the folders the walk enters next on helper threads\n"
+           "      --prefetch, --no-prefetch\n"
+           "                           open the folders the walk enters next on a helper thread, or\n"
+           "                           not (default: only without --threaded, with 2 processors or more)\n"
            "  -f, --format FORM        paths (default), tsv or csv: how each entry found is printed\n"
            "      --events             print every event instead of only the entries found\n"
            "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"

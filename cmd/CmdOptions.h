@@ -29,7 +29,9 @@ struct CmdOptions
     engine::FindCriteria criteria; // the positional argument is its location
     bool locationGiven = false;
     bool threaded = false;
-    bool prefetch = false; // --prefetch: folders listed ahead on helper threads
+    // --prefetch, --no-prefetch: folders opened ahead on a helper thread. Unset: only in an inline
+    // run with a processor to spare (a threaded run already keeps two threads busy).
+    std::optional<bool> prefetch;
     bool events = false;
     OutputFormat format = OutputFormat::Paths;
     bool formatGiven = false;

@@ -30,7 +30,7 @@ struct SearchSnapshot : FindCriteria
     std::vector<std::string> targets; // folder ending with a backslash, then one mask
     bool hasContent = false;          // the content test is on
     std::string content;              // the text, cut at its first zero byte
-    bool prefetch = false;            // folders are listed ahead on helper threads
+    bool prefetch = false;            // folders are opened ahead on a helper thread
 };
 
 bool AttributesMatch(uint32_t attr, TFileAttributes wanted, bool exact);

@@ -6,12 +6,10 @@ namespace engine
 {
 
 FolderPrefetch::FolderPrefetch(platform::FileSystem& fileSystem, std::function<bool()> stopRequested,
-                               size_t helpers, size_t window)
+                               size_t window)
     : m_fileSystem(fileSystem), m_stopRequested(std::move(stopRequested)),
-      m_window(std::max<size_t>(window, 1))
+      m_window(std::max<size_t>(window, 1)), m_helper([this] { HelperLoop(); })
 {
-    for (size_t i = 0; i < helpers; ++i)
-        m_helpers.emplace_back([this] { HelperLoop(); });
 }
 
 FolderPrefetch::~FolderPrefetch()
@@ -21,13 +19,12 @@ FolderPrefetch::~FolderPrefetch()
         m_closing = true;
     }
     m_work.notify_all();
-    for (std::thread& helper : m_helpers)
-        helper.join();
+    m_helper.join();
 }
 
-size_t FolderPrefetch::DefaultHelpers()
+bool FolderPrefetch::Worthwhile()
 {
-    return std::max(1u, std::thread::hardware_concurrency());
+    return std::thread::hardware_concurrency() > 1;
 }
 
 void FolderPrefetch::Announce(const std::string& folder, const std::vector<std::string>& names)
@@ -49,7 +46,7 @@ void FolderPrefetch::Announce(const std::string& folder, const std::vector<std::
     m_work.notify_all();
 }
 
-std::optional<FolderPrefetch::Entries> FolderPrefetch::Take(const std::string& folder)
+FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     const auto found =
@@ -58,26 +55,35 @@ std::optional<FolderPrefetch::Entries> FolderPrefetch::Take(const std::string& f
     if (found == m_queue.end())
     {
         lock.unlock();
-        return List(folder);
+        return m_fileSystem.OpenListing(folder);
     }
     for (auto passed = m_queue.begin(); passed != found; ++passed)
-        Drop(*passed);
+        Drop(**passed);
     const std::shared_ptr<Request> request = *found;
     m_queue.erase(m_queue.begin(), found + 1);
+    // A place in the window is free, and passed folders may wait to be closed.
+    m_work.notify_all();
     if (request->state == Request::State::Queued)
     {
-        // No helper got to it: listing it here is quicker than waiting.
+        // The helper has not got to it: opening it here is quicker than waiting.
         lock.unlock();
-        m_work.notify_all();
-        return List(folder);
+        return m_fileSystem.OpenListing(folder);
     }
     m_ready.wait(lock, [&request] { return request->state == Request::State::Done; });
-    --m_held;
-    lock.unlock();
-    m_work.notify_all();
     if (request->error)
         std::rethrow_exception(request->error);
-    return std::move(request->entries);
+    return std::move(request->listing);
+}
+
+void FolderPrefetch::Release(Listing listing)
+{
+    if (!listing)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_toClose.push_back(std::move(listing));
+    }
+    m_work.notify_all();
 }
 
 void FolderPrefetch::Clear()
@@ -85,25 +91,26 @@ void FolderPrefetch::Clear()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         for (const std::shared_ptr<Request>& request : m_queue)
-            Drop(request);
+            Drop(*request);
         m_queue.clear();
     }
     m_work.notify_all();
 }
 
-void FolderPrefetch::Drop(const std::shared_ptr<Request>& request)
+void FolderPrefetch::Drop(Request& request)
 {
-    if (request->state == Request::State::Listing)
-        request->dropped = true; // the helper lets go of it when done
-    else if (request->state == Request::State::Done)
-        --m_held;
+    if (request.state == Request::State::Opening)
+        request.dropped = true; // the helper closes it when done
+    else if (request.listing)
+        m_toClose.push_back(std::move(request.listing));
 }
 
-FolderPrefetch::Request* FolderPrefetch::FirstQueued()
+std::shared_ptr<FolderPrefetch::Request> FolderPrefetch::NextToOpen() const
 {
-    for (const std::shared_ptr<Request>& request : m_queue)
-        if (request->state == Request::State::Queued)
-            return request.get();
+    const size_t ahead = std::min(m_window, m_queue.size());
+    for (size_t i = 0; i < ahead; ++i)
+        if (m_queue[i]->state == Request::State::Queued)
+            return m_queue[i];
     return nullptr;
 }
 
@@ -112,60 +119,52 @@ void FolderPrefetch::HelperLoop()
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;)
     {
-        m_work.wait(lock, [this] { return m_closing || (m_held < m_window && FirstQueued() != nullptr); });
-        if (m_closing)
-            return;
-        // Shared, so a request dropped meanwhile stays alive until this helper lets go of it.
         std::shared_ptr<Request> request;
-        for (const std::shared_ptr<Request>& queued : m_queue)
-            if (queued->state == Request::State::Queued)
-            {
-                request = queued;
-                break;
-            }
-        request->state = Request::State::Listing;
-        ++m_held;
+        m_work.wait(lock, [this, &request] {
+            if (m_closing)
+                return true;
+            request = NextToOpen();
+            return request != nullptr || !m_toClose.empty();
+        });
+        // Closed outside the lock: closing is a system call like opening.
+        std::vector<Listing> toClose;
+        toClose.swap(m_toClose);
+        if (m_closing)
+        {
+            for (const std::shared_ptr<Request>& queued : m_queue)
+                if (queued->listing)
+                    toClose.push_back(std::move(queued->listing));
+            lock.unlock();
+            return;
+        }
+        if (request)
+            request->state = Request::State::Opening;
         lock.unlock();
-        std::optional<Entries> entries;
-        std::exception_ptr error;
-        try
-        {
-            entries = List(request->folder);
-        }
-        catch (...)
-        {
-            error = std::current_exception(); // the walk meets it where it would have listed
-        }
+        toClose.clear();
+        if (request)
+            Open(*request);
         lock.lock();
+        if (!request)
+            continue;
         request->state = Request::State::Done;
         if (request->dropped)
-        {
-            --m_held;
-            continue;
-        }
-        request->entries = std::move(entries);
-        request->error = error;
-        m_ready.notify_all();
+            m_toClose.push_back(std::move(request->listing));
+        else
+            m_ready.notify_all();
     }
 }
 
-std::optional<FolderPrefetch::Entries> FolderPrefetch::List(const std::string& folder)
+void FolderPrefetch::Open(Request& request)
 {
-    if (Stopping())
-        return std::nullopt;
-    std::unique_ptr<platform::DirectoryListing> listing = m_fileSystem.OpenListing(folder);
-    if (!listing)
-        return std::nullopt;
-    Entries entries;
-    platform::FindData entry;
-    while (listing->Next(entry))
+    try
     {
-        entries.push_back(std::move(entry));
-        // A stopped run takes nothing more; what was listed so far is all it may still look at.
-        if (Stopping())
-            break;
+        if (!Stopping())
+            request.listing = m_fileSystem.OpenListing(request.folder);
     }
-    return entries;
+    catch (...)
+    {
+        request.error = std::current_exception(); // the walk meets it where it would have opened
+    }
 }
 
 } // namespace engine

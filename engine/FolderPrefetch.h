@@ -1,16 +1,16 @@
 #pragma once
-// Lists the folders that a walk will enter next on helper threads, while the walk tests and
-// reports the folder it is in: under Wine listing costs about 30 us an entry, mostly in file system
-// calls, and this way it runs on every core. The walk still decides everything (order, pruning,
-// stopping); this only hands it listings that are already made.
+// Opens the folders that a walk will enter next on a helper thread, and closes the ones it has
+// left there too, while the walk lists, tests and reports the folder it is in. Under Wine listing
+// holds a lock of the whole process, so listing on helpers cannot run beside the walk; opening and
+// closing are the Wine server's work and can. The walk still decides everything (order, pruning,
+// stopping) and reads every listing itself; this only hands it folders that are already open.
 //
-// The walk announces the subfolders of each folder it has entered, in the order it will enter them.
+// The walk announces the subfolders of each folder it has listed, in the order it will enter them.
 // In a depth-first walk they come before every folder announced earlier, so the queue of announced
-// folders is always in the walk's order and helpers list from its front. At most `window` listings
-// are made ahead and not yet taken, so memory stays bounded however large the tree. A folder is
-// listed only after the walk has entered its parent: what a new-folder handler changes inside the
-// subfolders of the folder it is told about, the walk sees, as without prefetching (the folder's
-// own listing may have been made before its event).
+// folders is always in the walk's order and the helper opens from its front, never more than
+// `window` folders ahead, so open handles stay bounded however large the tree. A folder is opened
+// only after the walk has listed its parent, and its entries are read only when the walk reads
+// them, after its new-folder event: the walk sees what a handler changes, as without this.
 #include "platform/FileSystem.h"
 
 #include <atomic>
@@ -20,7 +20,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,28 +30,29 @@ namespace engine
 class FolderPrefetch
 {
 public:
-    using Entries = std::vector<platform::FindData>;
+    using Listing = std::unique_ptr<platform::DirectoryListing>;
 
-    // stopRequested is polled by the helpers (from their threads) between entries and before
-    // each listing, so a stopped run does not wait for them.
-    FolderPrefetch(platform::FileSystem& fileSystem, std::function<bool()> stopRequested, size_t helpers,
-                   size_t window);
-    ~FolderPrefetch(); // stops the helpers and waits for them
+    // stopRequested is polled by the helper (from its thread) before each folder it opens, so a
+    // stopped run does not wait for it.
+    FolderPrefetch(platform::FileSystem& fileSystem, std::function<bool()> stopRequested, size_t window);
+    ~FolderPrefetch(); // stops the helper, waits for it and closes what it still holds
     FolderPrefetch(const FolderPrefetch&) = delete;
     FolderPrefetch& operator=(const FolderPrefetch&) = delete;
 
-    // The subfolders (names) of folder, which the walk has just entered, in the order the walk will
+    // The subfolders (names) of folder, which the walk has just listed, in the order the walk will
     // enter them.
     void Announce(const std::string& folder, const std::vector<std::string>& names);
-    // The entries of folder (a path ending with a backslash), in the platform's order; nothing
-    // when it cannot be listed. Announced folders before it that the walk has passed over (pruned,
-    // or left by a stop) are dropped. A folder not announced is listed here and now.
-    std::optional<Entries> Take(const std::string& folder);
-    // Drops every announced folder: the walk starts over at another target.
+    // The listing of folder (a path ending with a backslash), opened ahead or, when the helper has
+    // not got to it, here and now; null when it cannot be opened. Announced folders before it that
+    // the walk has passed over (pruned, or left by a stop) are closed.
+    Listing Take(const std::string& folder);
+    // A listing the walk is done with, closed on the helper thread.
+    void Release(Listing listing);
+    // Closes every announced folder: the walk starts over at another target.
     void Clear();
 
-    // Helpers for a run on this machine: one per processor, at least one.
-    static size_t DefaultHelpers();
+    // Whether opening ahead can pay on this machine: it needs a second processor.
+    static bool Worthwhile();
 
 private:
     struct Request
@@ -60,32 +60,32 @@ private:
         enum class State
         {
             Queued,
-            Listing,
+            Opening,
             Done
         };
         std::string folder;
         State state = State::Queued;
-        bool dropped = false; // taken out of the queue while a helper was listing it
-        std::optional<Entries> entries;
+        bool dropped = false; // taken out of the queue while the helper was opening it
+        Listing listing;
         std::exception_ptr error;
     };
 
     void HelperLoop();
-    Request* FirstQueued();
-    std::optional<Entries> List(const std::string& folder);
-    void Drop(const std::shared_ptr<Request>& request); // with m_mutex held
+    std::shared_ptr<Request> NextToOpen() const; // with m_mutex held
+    void Drop(Request& request);                 // with m_mutex held
+    void Open(Request& request);                 // without m_mutex
     bool Stopping() const { return m_closing || m_stopRequested(); }
 
     platform::FileSystem& m_fileSystem;
     std::function<bool()> m_stopRequested;
     const size_t m_window;
     std::mutex m_mutex;
-    std::condition_variable m_work;  // helpers wait here for a folder to list
-    std::condition_variable m_ready; // the walk waits here for a listing a helper is making
+    std::condition_variable m_work;  // the helper waits here for a folder to open or close
+    std::condition_variable m_ready; // the walk waits here for a folder the helper is opening
     std::deque<std::shared_ptr<Request>> m_queue;
-    size_t m_held = 0; // listings being made or made and not yet taken
+    std::vector<Listing> m_toClose;
     std::atomic<bool> m_closing{false};
-    std::vector<std::thread> m_helpers; // last: they start once everything above is set
+    std::thread m_helper; // last: it starts once everything above is set
 };
 
 } // namespace engine

@@ -9,8 +9,8 @@ namespace engine
 namespace
 {
 
-// Listings made ahead and not yet taken; a few dozen keep the helpers busy, since the walk takes
-// them about as fast as they are made.
+// Folders opened ahead and not yet taken: a few dozen keep the helper busy, since the walk takes
+// them about as fast as they are opened.
 constexpr size_t kPrefetchWindow = 64;
 
 } // namespace
@@ -20,11 +20,10 @@ SearchRun::SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileS
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_events(events),
       m_tester(snapshot, fileSystem, localTime)
 {
-    // Without subfolders there is nothing to list ahead.
+    // Without subfolders there is nothing to open ahead.
     if (snapshot.prefetch && snapshot.subfolders)
         m_prefetch = std::make_unique<FolderPrefetch>(
-            fileSystem, [&events] { return events.StopRequested(); }, FolderPrefetch::DefaultHelpers(),
-            kPrefetchWindow);
+            fileSystem, [&events] { return events.StopRequested(); }, kPrefetchWindow);
 }
 
 void SearchRun::SearchTarget(const std::string& target)
@@ -64,42 +63,34 @@ bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, F
 {
     if (!m_events.EnterFolder(folder) || m_events.StopRequested())
         return false;
-    if (m_prefetch)
-        return VisitListed(folder, mask, frame);
-    std::unique_ptr<platform::DirectoryListing> listing = m_fileSystem.OpenListing(folder);
+    std::unique_ptr<platform::DirectoryListing> listing =
+        m_prefetch ? m_prefetch->Take(folder) : m_fileSystem.OpenListing(folder);
     if (!listing)
         return false;
     frame.folder = folder;
-    platform::FindData entry;
-    while (listing->Next(entry))
+    const bool listed = ListEntries(folder, mask, *listing, frame);
+    if (m_prefetch)
     {
-        Test(folder, mask, entry);
-        if (Enters(entry))
-            frame.subfolders.push_back(entry.name);
-        if (m_events.StopRequested())
-            return false;
+        m_prefetch->Release(std::move(listing));
+        if (listed)
+            m_prefetch->Announce(folder, frame.subfolders);
     }
-    return !frame.subfolders.empty();
+    return listed && !frame.subfolders.empty();
 }
 
-bool SearchRun::VisitListed(const std::string& folder, const TargetMask& mask, Frame& frame)
+bool SearchRun::ListEntries(const std::string& folder, const TargetMask& mask,
+                            platform::DirectoryListing& listing, Frame& frame)
 {
-    const std::optional<FolderPrefetch::Entries> entries = m_prefetch->Take(folder);
-    if (!entries)
-        return false;
-    frame.folder = folder;
-    for (const platform::FindData& entry : *entries)
-        if (Enters(entry))
-            frame.subfolders.push_back(entry.name);
-    // Listed while this folder's entries are tested and reported.
-    m_prefetch->Announce(folder, frame.subfolders);
-    for (const platform::FindData& entry : *entries)
+    platform::FindData entry;
+    while (listing.Next(entry))
     {
         Test(folder, mask, entry);
+        if (Enters(entry))
+            frame.subfolders.push_back(entry.name);
         if (m_events.StopRequested())
             return false;
     }
-    return !frame.subfolders.empty();
+    return true;
 }
 
 // Names that begin with a dot are never reported or entered: "." and "..", and the hidden files

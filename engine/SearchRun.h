@@ -23,7 +23,7 @@ public:
     virtual bool EnterFolder(const std::string& folder) = 0;
     virtual void Found(const std::string& folder, const TSearchRec& record) = 0;
     // Polled before each entry is fetched and before each subfolder is entered; also by the
-    // helper threads that list folders ahead, so it must be safe to call from any thread.
+    // helper thread that opens folders ahead, so it must be safe to call from any thread.
     virtual bool StopRequested() = 0;
 };
 
@@ -49,8 +49,9 @@ private:
     };
     // New-folder event, then the folder's entries; true when subfolders are left to visit.
     bool VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame);
-    // The entries of a folder listed ahead: its subfolders are announced before the tests run.
-    bool VisitListed(const std::string& folder, const TargetMask& mask, Frame& frame);
+    // Tests every entry and remembers the subfolders; false when the run was stopped meanwhile.
+    bool ListEntries(const std::string& folder, const TargetMask& mask, platform::DirectoryListing& listing,
+                     Frame& frame);
     bool Enters(const platform::FindData& entry) const;
     void Test(const std::string& folder, const TargetMask& mask, const platform::FindData& entry);
     void Report(const std::string& folder, const platform::FindData& entry);
@@ -60,7 +61,7 @@ private:
     const platform::LocalTimeConverter& m_localTime;
     RunEvents& m_events;
     EntryTester m_tester;
-    std::unique_ptr<FolderPrefetch> m_prefetch; // null when the run lists each folder as it enters
+    std::unique_ptr<FolderPrefetch> m_prefetch; // null when the run opens each folder as it enters
     TSearchRec m_record;                        // reused for every report
 };
 

@@ -52,7 +52,9 @@ class FileSystem
 public:
     virtual ~FileSystem() = default;
     // Lists every entry of folder (a path ending with a backslash), "." and ".." included,
-    // hidden and system entries included. Null when the folder cannot be listed.
+    // hidden and system entries included. Null when the folder cannot be opened. The folder may be
+    // opened on one thread and read on another, later: implementations open it here and read its
+    // entries in Next.
     virtual std::unique_ptr<DirectoryListing> OpenListing(const std::string& folder) = 0;
     // Opens a file for reading; null when it cannot be opened.
     virtual std::unique_ptr<FileReader> OpenFile(const std::string& path, FileShare share) = 0;

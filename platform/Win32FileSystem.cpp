@@ -27,43 +27,70 @@ void AssignUtf8(std::string& target, const wchar_t* wide, size_t maxLength)
     target.resize(written > 0 ? static_cast<size_t>(written) : 0);
 }
 
-uint64_t Ticks(const FILETIME& time)
+uint64_t Ticks(const LARGE_INTEGER& time)
 {
-    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<uint64_t>(time.QuadPart);
 }
 
-void Fill(FindData& entry, const WIN32_FIND_DATAW& data)
+void Fill(FindData& entry, const FILE_ID_BOTH_DIR_INFO& info)
 {
-    entry.attributes = data.dwFileAttributes;
-    entry.creationTime = Ticks(data.ftCreationTime);
-    entry.lastAccessTime = Ticks(data.ftLastAccessTime);
-    entry.lastWriteTime = Ticks(data.ftLastWriteTime);
-    entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    // dwReserved0 holds the reparse tag only for reparse points; otherwise it is undefined.
-    entry.reparseTag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0;
-    AssignUtf8(entry.name, data.cFileName, MAX_PATH);
-    AssignUtf8(entry.shortName, data.cAlternateFileName, 14);
+    entry.attributes = info.FileAttributes;
+    entry.creationTime = Ticks(info.CreationTime);
+    entry.lastAccessTime = Ticks(info.LastAccessTime);
+    entry.lastWriteTime = Ticks(info.LastWriteTime);
+    entry.size = static_cast<uint64_t>(info.EndOfFile.QuadPart);
+    // For a reparse point the field of extended attributes holds its tag.
+    entry.reparseTag = (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? info.EaSize : 0;
+    AssignUtf8(entry.name, info.FileName, info.FileNameLength / sizeof(wchar_t));
+    entry.shortName.clear(); // nothing uses it, and converting it costs on every entry
 }
 
+// Lists an open folder by its handle, a batch of entries per call. Opening and reading are
+// separate so that a folder can be opened on one thread and read on another.
 class Win32Listing final : public DirectoryListing
 {
 public:
-    Win32Listing(UniqueFind find, const WIN32_FIND_DATAW& first) : m_find(std::move(find)), m_data(first) {}
+    explicit Win32Listing(UniqueFile folder) : m_folder(std::move(folder)) {}
 
     bool Next(FindData& entry) override
     {
-        if (m_first)
-            m_first = false;
-        else if (!FindNextFileW(m_find.Get(), &m_data))
+        if (!m_entry && !FetchBatch())
             return false;
-        Fill(entry, m_data);
+        Fill(entry, *m_entry);
+        m_entry = m_entry->NextEntryOffset == 0
+                      ? nullptr
+                      : reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const char*>(m_entry) +
+                                                                       m_entry->NextEntryOffset);
         return true;
     }
 
 private:
-    UniqueFind m_find;
-    WIN32_FIND_DATAW m_data;
-    bool m_first = true;
+    // Large batches: each call is a trip through the system's directory lock.
+    static constexpr size_t kBatchBytes = 64 * 1024;
+
+    bool FetchBatch()
+    {
+        if (m_ended)
+            return false;
+        if (!m_batch)
+            m_batch = std::make_unique<uint64_t[]>(kBatchBytes / sizeof(uint64_t)); // entries are 8-aligned
+        const FILE_INFO_BY_HANDLE_CLASS kind = m_started ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
+        m_started = true;
+        if (!GetFileInformationByHandleEx(m_folder.Get(), kind, m_batch.get(), kBatchBytes))
+        {
+            m_ended = true; // no more entries, or the folder cannot be read: either way the end
+            m_batch.reset();
+            return false;
+        }
+        m_entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_batch.get());
+        return true;
+    }
+
+    UniqueFile m_folder;
+    std::unique_ptr<uint64_t[]> m_batch; // made at the first read, so a folder opened ahead costs no memory
+    const FILE_ID_BOTH_DIR_INFO* m_entry = nullptr;
+    bool m_started = false;
+    bool m_ended = false;
 };
 
 class Win32FileReader final : public FileReader
@@ -134,14 +161,19 @@ std::wstring ApiPath(const std::wstring& path)
 
 std::unique_ptr<DirectoryListing> Win32FileSystem::OpenListing(const std::string& folder)
 {
-    std::wstring pattern = ApiPath(Widen(folder) + L"*");
-    WIN32_FIND_DATAW first;
-    // Basic information skips the short names, and a large fetch asks for bigger batches.
-    UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &first, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH));
-    if (!find)
+    // The sharing of FindFirstFileW: others may rename or delete meanwhile. Whoever may list a
+    // folder may read its attributes.
+    UniqueFile handle(CreateFileW(ApiPath(Widen(folder)).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
         return nullptr;
-    return std::make_unique<Win32Listing>(std::move(find), first);
+    // A file opens too (backup semantics open anything); only a folder can be listed.
+    FILE_BASIC_INFO basic;
+    if (!GetFileInformationByHandleEx(handle.Get(), FileBasicInfo, &basic, sizeof(basic)) ||
+        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return nullptr;
+    return std::make_unique<Win32Listing>(std::move(handle));
 }
 
 std::unique_ptr<FileReader> Win32FileSystem::OpenFile(const std::string& path, FileShare share)

@@ -1,6 +1,6 @@
 #pragma once
-// The file system services on Win32: directory listings with FindFirstFileExW, files opened with
-// CreateFileW, absolute paths with GetFullPathNameW. Paths too long for the plain API go through
+// The file system services on Win32: folders and files opened with CreateFileW, folders listed by
+// their handle, absolute paths with GetFullPathNameW. Paths too long for the plain API go through
 // the \\?\ form, so deep trees are searched rather than silently skipped.
 #include "platform/FileSystem.h"
 

@@ -110,6 +110,7 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--size-min", "99999999999999999999"},
         {"--modified-after", "2024-13-01"},
         {"--threaded=yes"},
+        {"--no-prefetch=1"},
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
         {"--domains", "pc"},
@@ -248,6 +249,22 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
     EXPECT_EQ(finder.Containing(), "abc");
     EXPECT_FALSE(finder.IgnoreCase());
     EXPECT_TRUE(finder.Threaded());
+    EXPECT_FALSE(finder.Prefetch()); // a threaded run opens no folders ahead unless told to
+
+    // The last of --prefetch and --no-prefetch holds, threaded or not.
+    const std::vector<std::pair<std::vector<std::string>, bool>> prefetchCases = {
+        {{"--threaded", "--prefetch"}, true},
+        {{"--no-prefetch"}, false},
+        {{"--prefetch", "--no-prefetch"}, false},
+        {{"--no-prefetch", "--threaded", "--prefetch"}, true},
+    };
+    for (const auto& [args, expected] : prefetchCases)
+    {
+        cmd::ParseResult parsed = ParseCommandLine(args);
+        ASSERT_EQ(parsed.error, "") << args.front();
+        cmd::ApplyOptions(parsed.options, finder);
+        EXPECT_EQ(finder.Prefetch(), expected) << args.size() << " options from " << args.front();
+    }
 
     // A location with a wildcard is the finder's to refuse.
     cmd::ParseResult wild = ParseCommandLine({"C:\\*"});

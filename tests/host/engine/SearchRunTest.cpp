@@ -477,7 +477,7 @@ TEST_F(EngineTest, AStopEndsAWalkThatListsAhead)
     EXPECT_TRUE(finder->Aborted());
 }
 
-TEST(FolderPrefetchTest, ListsNoMoreThanItsWindowAhead)
+TEST(FolderPrefetchTest, OpensNoMoreThanItsWindowAheadAndHandsOverEveryFolder)
 {
     testing_support::FakeFileSystem fs;
     Lines names;
@@ -486,11 +486,11 @@ TEST(FolderPrefetchTest, ListsNoMoreThanItsWindowAhead)
         names.push_back("f" + std::to_string(i));
         fs.AddFile("C:\\r\\" + names.back() + "\\x.txt");
     }
-    std::atomic<int> listed{0};
+    std::atomic<int> opened{0};
     std::atomic<int> taken{0};
     std::atomic<int> mostAhead{0};
     fs.onListing = [&](const std::string&) {
-        const int ahead = ++listed - taken;
+        const int ahead = ++opened - taken;
         int seen = mostAhead;
         while (ahead > seen && !mostAhead.compare_exchange_weak(seen, ahead))
         {
@@ -498,21 +498,25 @@ TEST(FolderPrefetchTest, ListsNoMoreThanItsWindowAhead)
     };
     constexpr size_t kWindow = 4;
     engine::FolderPrefetch prefetch(
-        fs, [] { return false; }, 3, kWindow);
+        fs, [] { return false; }, kWindow);
     prefetch.Announce("C:\\r\\", names);
-    for (int spins = 0; listed < static_cast<int>(kWindow) && spins < 100000; ++spins)
+    for (int spins = 0; opened < static_cast<int>(kWindow) && spins < 100000; ++spins)
         std::this_thread::yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(20)); // room to overrun the window, if it could
-    EXPECT_EQ(listed, static_cast<int>(kWindow));
+    EXPECT_EQ(opened, static_cast<int>(kWindow));
     for (const std::string& name : names)
     {
-        const std::optional<engine::FolderPrefetch::Entries> entries = prefetch.Take("C:\\r\\" + name + "\\");
+        engine::FolderPrefetch::Listing listing = prefetch.Take("C:\\r\\" + name + "\\");
         ++taken;
-        ASSERT_TRUE(entries.has_value()) << name;
-        ASSERT_EQ(entries->size(), 3u) << name; // ".", "..", x.txt
-        EXPECT_EQ(entries->back().name, "x.txt");
+        ASSERT_TRUE(listing) << name;
+        Lines entries;
+        platform::FindData entry;
+        while (listing->Next(entry))
+            entries.push_back(entry.name);
+        EXPECT_EQ(entries, (Lines{".", "..", "x.txt"})) << name;
+        prefetch.Release(std::move(listing));
     }
     // Taking a folder frees a place in the window at once, before the count here follows.
     EXPECT_LE(mostAhead, static_cast<int>(kWindow) + 1);
-    EXPECT_EQ(listed, 100);
+    EXPECT_EQ(opened, 100);
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
+#include <thread>
 #include <windows.h>
 
 namespace
@@ -169,6 +171,30 @@ TEST(Win32FileSystem, MissingFoldersAndFilesGiveNothing)
     EXPECT_FALSE(fs.OpenFile(tree.Path("absent.txt"), platform::FileShare::ReadWrite));
     tree.MakeFolder("folder");
     EXPECT_FALSE(fs.OpenFile(tree.Path("folder"), platform::FileShare::ReadWrite));
+    tree.MakeFile("file.txt", "not a folder");
+    EXPECT_FALSE(fs.OpenListing(tree.Path("file.txt\\")));
+}
+
+TEST(Win32FileSystem, AFolderOpenedOnOneThreadIsReadWholeOnAnotherWhenRead)
+{
+    TempTree tree;
+    // Long names: the entries take several of the listing's batches.
+    const std::string padding(120, 'n');
+    for (int i = 0; i < 600; ++i)
+        tree.MakeFile(padding + std::to_string(i) + ".txt");
+    platform::Win32FileSystem fs;
+    std::unique_ptr<platform::DirectoryListing> listing;
+    std::thread([&] { listing = fs.OpenListing(tree.Root()); }).join();
+    ASSERT_TRUE(listing);
+    tree.MakeFile("made after the open.txt");
+    std::set<std::string> names;
+    FindData entry;
+    while (listing->Next(entry))
+        EXPECT_TRUE(names.insert(entry.name).second) << "listed twice: " << entry.name;
+    EXPECT_EQ(names.size(), 603u); // the 600, the late one, "." and ".."
+    EXPECT_EQ(names.count(padding + "599.txt"), 1u);
+    EXPECT_EQ(names.count("made after the open.txt"), 1u);
+    EXPECT_FALSE(listing->Next(entry)); // and it stays at its end
 }
 
 TEST(Win32FileSystem, ReadsSequentiallyAndHonoursTheShareModes)
