@@ -27,28 +27,22 @@ bool FolderPrefetch::Worthwhile()
     return std::thread::hardware_concurrency() > 1;
 }
 
-void FolderPrefetch::Announce(const std::string& folder, const std::vector<std::string>& names)
+void FolderPrefetch::Announce(const std::string& folder, const std::string& name)
 {
-    if (names.empty())
-        return;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (auto name = names.rbegin(); name != names.rend(); ++name)
-        {
-            auto request = std::make_shared<Request>();
-            request->folder.reserve(folder.size() + name->size() + 1);
-            request->folder = folder;
-            request->folder += *name;
-            request->folder += '\\';
-            m_queue.push_front(std::move(request));
-        }
-    }
-    m_work.notify_all();
+    auto request = std::make_shared<Request>();
+    request->folder.reserve(folder.size() + name.size() + 1);
+    request->folder = folder;
+    request->folder += name;
+    request->folder += '\\';
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_queue.insert(m_queue.begin() + static_cast<std::ptrdiff_t>(m_announced++), std::move(request));
+    WakeHelper(lock);
 }
 
 FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
+    m_announced = 0; // the subfolders of the folder taken go to the front
     const auto found =
         std::find_if(m_queue.begin(), m_queue.end(),
                      [&folder](const std::shared_ptr<Request>& r) { return r->folder == folder; });
@@ -61,40 +55,52 @@ FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
         Drop(**passed);
     const std::shared_ptr<Request> request = *found;
     m_queue.erase(m_queue.begin(), found + 1);
-    // A place in the window is free, and passed folders may wait to be closed.
-    m_work.notify_all();
     if (request->state == Request::State::Queued)
     {
         // The helper has not got to it: opening it here is quicker than waiting.
-        lock.unlock();
+        WakeHelper(lock); // a place in the window is free, and passed folders may wait to be closed
         return m_fileSystem.OpenListing(folder);
     }
-    m_ready.wait(lock, [&request] { return request->state == Request::State::Done; });
-    if (request->error)
-        std::rethrow_exception(request->error);
-    return std::move(request->listing);
+    if (request->state != Request::State::Done)
+    {
+        m_walkWaiting = true;
+        m_ready.wait(lock, [&request] { return request->state == Request::State::Done; });
+        m_walkWaiting = false;
+    }
+    Listing listing = std::move(request->listing);
+    const std::exception_ptr error = request->error;
+    WakeHelper(lock);
+    if (error)
+        std::rethrow_exception(error);
+    return listing;
 }
 
 void FolderPrefetch::Release(Listing listing)
 {
     if (!listing)
         return;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_toClose.push_back(std::move(listing));
-    }
-    m_work.notify_all();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_toClose.push_back(std::move(listing));
+    WakeHelper(lock);
 }
 
 void FolderPrefetch::Clear()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (const std::shared_ptr<Request>& request : m_queue)
-            Drop(*request);
-        m_queue.clear();
-    }
-    m_work.notify_all();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (const std::shared_ptr<Request>& request : m_queue)
+        Drop(*request);
+    m_queue.clear();
+    m_announced = 0;
+    WakeHelper(lock);
+}
+
+void FolderPrefetch::WakeHelper(std::unique_lock<std::mutex>& lock)
+{
+    // A wake-up is a system call under Wine: only for a helper that sleeps.
+    const bool sleeping = m_helperWaiting;
+    lock.unlock();
+    if (sleeping)
+        m_work.notify_one();
 }
 
 void FolderPrefetch::Drop(Request& request)
@@ -120,12 +126,14 @@ void FolderPrefetch::HelperLoop()
     for (;;)
     {
         std::shared_ptr<Request> request;
+        m_helperWaiting = true;
         m_work.wait(lock, [this, &request] {
             if (m_closing)
                 return true;
             request = NextToOpen();
             return request != nullptr || !m_toClose.empty();
         });
+        m_helperWaiting = false;
         // Closed outside the lock: closing is a system call like opening.
         std::vector<Listing> toClose;
         toClose.swap(m_toClose);
@@ -149,7 +157,7 @@ void FolderPrefetch::HelperLoop()
         request->state = Request::State::Done;
         if (request->dropped)
             m_toClose.push_back(std::move(request->listing));
-        else
+        else if (m_walkWaiting)
             m_ready.notify_all();
     }
 }

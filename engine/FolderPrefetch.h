@@ -5,12 +5,12 @@
 // closing are the Wine server's work and can. The walk still decides everything (order, pruning,
 // stopping) and reads every listing itself; this only hands it folders that are already open.
 //
-// The walk announces the subfolders of each folder it has listed, in the order it will enter them.
-// In a depth-first walk they come before every folder announced earlier, so the queue of announced
+// The walk announces each subfolder as its listing shows it, in the order it will enter them. In a
+// depth-first walk they come before every folder announced earlier, so the queue of announced
 // folders is always in the walk's order and the helper opens from its front, never more than
 // `window` folders ahead, so open handles stay bounded however large the tree. A folder is opened
-// only after the walk has listed its parent, and its entries are read only when the walk reads
-// them, after its new-folder event: the walk sees what a handler changes, as without this.
+// only once the walk has seen it in its parent's listing, and its entries are read only when the
+// walk reads them, after its new-folder event: the walk sees what a handler changes, as without this.
 #include "platform/FileSystem.h"
 
 #include <atomic>
@@ -39,9 +39,9 @@ public:
     FolderPrefetch(const FolderPrefetch&) = delete;
     FolderPrefetch& operator=(const FolderPrefetch&) = delete;
 
-    // The subfolders (names) of folder, which the walk has just listed, in the order the walk will
-    // enter them.
-    void Announce(const std::string& folder, const std::vector<std::string>& names);
+    // A subfolder (name) of folder, which the walk is listing: it goes after those announced since
+    // the walk last took a folder, and before all announced earlier.
+    void Announce(const std::string& folder, const std::string& name);
     // The listing of folder (a path ending with a backslash), opened ahead or, when the helper has
     // not got to it, here and now; null when it cannot be opened. Announced folders before it that
     // the walk has passed over (pruned, or left by a stop) are closed.
@@ -74,6 +74,7 @@ private:
     std::shared_ptr<Request> NextToOpen() const; // with m_mutex held
     void Drop(Request& request);                 // with m_mutex held
     void Open(Request& request);                 // without m_mutex
+    void WakeHelper(std::unique_lock<std::mutex>& lock); // unlocks
     bool Stopping() const { return m_closing || m_stopRequested(); }
 
     platform::FileSystem& m_fileSystem;
@@ -83,7 +84,10 @@ private:
     std::condition_variable m_work;  // the helper waits here for a folder to open or close
     std::condition_variable m_ready; // the walk waits here for a folder the helper is opening
     std::deque<std::shared_ptr<Request>> m_queue;
+    size_t m_announced = 0; // announced since the walk last took a folder, so where the next one goes
     std::vector<Listing> m_toClose;
+    bool m_helperWaiting = false; // in m_work.wait
+    bool m_walkWaiting = false;   // in m_ready.wait
     std::atomic<bool> m_closing{false};
     std::thread m_helper; // last: it starts once everything above is set
 };

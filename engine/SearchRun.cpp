@@ -70,11 +70,7 @@ bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, F
     frame.folder = folder;
     const bool listed = ListEntries(folder, mask, *listing, frame);
     if (m_prefetch)
-    {
         m_prefetch->Release(std::move(listing));
-        if (listed)
-            m_prefetch->Announce(folder, frame.subfolders);
-    }
     return listed && !frame.subfolders.empty();
 }
 
@@ -86,7 +82,11 @@ bool SearchRun::ListEntries(const std::string& folder, const TargetMask& mask,
     {
         Test(folder, mask, entry);
         if (Enters(entry))
+        {
             frame.subfolders.push_back(entry.name);
+            if (m_prefetch)
+                m_prefetch->Announce(folder, entry.name); // opened while the rest is listed
+        }
         if (m_events.StopRequested())
             return false;
     }

@@ -67,27 +67,32 @@ public:
 private:
     // Large batches: each call is a trip through the system's directory lock.
     static constexpr size_t kBatchBytes = 64 * 1024;
+    struct Batch
+    {
+        Batch() {} // left unset: the system writes it, and zeroing it would cost on every folder
+        alignas(8) unsigned char bytes[kBatchBytes];
+    };
 
     bool FetchBatch()
     {
         if (m_ended)
             return false;
         if (!m_batch)
-            m_batch = std::make_unique<uint64_t[]>(kBatchBytes / sizeof(uint64_t)); // entries are 8-aligned
+            m_batch = std::make_unique<Batch>();
         const FILE_INFO_BY_HANDLE_CLASS kind = m_started ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
         m_started = true;
-        if (!GetFileInformationByHandleEx(m_folder.Get(), kind, m_batch.get(), kBatchBytes))
+        if (!GetFileInformationByHandleEx(m_folder.Get(), kind, m_batch->bytes, kBatchBytes))
         {
             m_ended = true; // no more entries, or the folder cannot be read: either way the end
             m_batch.reset();
             return false;
         }
-        m_entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_batch.get());
+        m_entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_batch->bytes);
         return true;
     }
 
     UniqueFile m_folder;
-    std::unique_ptr<uint64_t[]> m_batch; // made at the first read, so a folder opened ahead costs no memory
+    std::unique_ptr<Batch> m_batch; // made at the first read, so a folder opened ahead costs no memory
     const FILE_ID_BOTH_DIR_INFO* m_entry = nullptr;
     bool m_started = false;
     bool m_ended = false;

@@ -499,7 +499,8 @@ TEST(FolderPrefetchTest, OpensNoMoreThanItsWindowAheadAndHandsOverEveryFolder)
     constexpr size_t kWindow = 4;
     engine::FolderPrefetch prefetch(
         fs, [] { return false; }, kWindow);
-    prefetch.Announce("C:\\r\\", names);
+    for (const std::string& name : names)
+        prefetch.Announce("C:\\r\\", name);
     for (int spins = 0; opened < static_cast<int>(kWindow) && spins < 100000; ++spins)
         std::this_thread::yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(20)); // room to overrun the window, if it could
