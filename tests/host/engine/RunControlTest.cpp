@@ -92,7 +92,7 @@ TEST_F(RunControlTest, AbortInANewFolderHandlerKeepsTheFolderUnlisted)
         if (folder == "C:\\d\\x")
             sender.AbortSearch();
     };
-    finder->SetPrefetch(false); // listed ahead, x may be listed before its event
+    finder->SetPrefetch(false); // opened ahead, x may be opened before its event
     RunInline(*finder, "C:\\d;C:\\e");
     EXPECT_EQ(events, (Lines{"folder C:\\d", "folder C:\\d\\x", "complete"}));
     EXPECT_EQ(fs.ListedFolders(), (Lines{"C:\\d\\"}));

@@ -47,7 +47,7 @@ TEST_F(EngineTest, ListsEachFolderOnce)
     RunInline(*finder, "C:\\d");
     const Lines inWalkOrder{"C:\\d\\", "C:\\d\\x\\", "C:\\d\\x\\y\\", "C:\\d\\z\\"};
     EXPECT_EQ(fs.ListedFolders(), inWalkOrder);
-    // Listed ahead, the folders come in any order, but still each once.
+    // Opened ahead, the folders come in any order, but still each once.
     finder->SetPrefetch(true);
     RunInline(*finder, "C:\\d");
     Lines listed = fs.ListedFolders();
@@ -63,7 +63,7 @@ TEST_F(EngineTest, AnIgnoredFolderHidesEverythingBelowItButNotItsSiblings)
     fs.AddFile("C:\\d\\y\\c.txt");
     ignoreFolders.insert("C:\\d\\x");
     auto finder = MakeFinder();
-    finder->SetPrefetch(false); // listed ahead, x may be listed before its event, never entered
+    finder->SetPrefetch(false); // opened ahead, x may be opened before its event, never entered
     RunInline(*finder, "C:\\d");
     EXPECT_EQ(events, (Lines{"folder C:\\d", "folder C:\\d\\x", "folder C:\\d\\y", "found C:\\d\\y|c.txt",
                              "complete"}));
@@ -436,7 +436,7 @@ void MakeMixedTree(testing_support::FakeFileSystem& fs)
 
 } // namespace
 
-TEST_F(EngineTest, ListingAheadGivesTheEventsOfThePlainWalk)
+TEST_F(EngineTest, OpeningAheadGivesTheEventsOfThePlainWalk)
 {
     MakeMixedTree(fs);
     ignoreFolders.insert("C:\\t\\ignored");
@@ -456,7 +456,7 @@ TEST_F(EngineTest, ListingAheadGivesTheEventsOfThePlainWalk)
     }
 }
 
-TEST_F(EngineTest, AStopEndsAWalkThatListsAhead)
+TEST_F(EngineTest, AStopEndsAWalkThatOpensAhead)
 {
     MakeMixedTree(fs);
     auto finder = MakeFinder();
@@ -467,7 +467,7 @@ TEST_F(EngineTest, AStopEndsAWalkThatListsAhead)
             sender.AbortSearch();
     };
     RunInline(*finder, "C:\\t");
-    // Nothing after the folder whose handler stopped the run, whatever was listed ahead.
+    // Nothing after the folder whose handler stopped the run, whatever was opened ahead.
     ASSERT_GE(events.size(), 2u);
     EXPECT_EQ(std::count_if(events.begin(), events.end(),
                             [](const std::string& e) { return e.rfind("folder", 0) == 0; }),

@@ -496,10 +496,12 @@ void MakeWalkTree(TempTree& tree)
     tree.MakeFile("van\\a\\gone\\g.txt");
     tree.MakeFile("van\\a\\f1.txt");
     tree.MakeFile("van\\a\\f2.txt");
+    tree.MakeFolder("van\\b"); // may be opened ahead before it is emptied and removed
+    tree.MakeFile("van\\b\\late.txt");
     tree.MakeFile("top.txt");
 }
 
-TEST(RealTreeSearch, ListingAheadGivesTheEventsOfThePlainWalk)
+TEST(RealTreeSearch, OpeningAheadGivesTheEventsOfThePlainWalk)
 {
     std::vector<std::string> plain;
     for (bool threaded : {false, true})
@@ -519,6 +521,11 @@ TEST(RealTreeSearch, ListingAheadGivesTheEventsOfThePlainWalk)
                     RemoveDirectoryW(platform::Widen(tree.Path("van\\a\\gone")).c_str());
                     DeleteFileW(platform::Widen(tree.Path("van\\a\\f2.txt")).c_str());
                 }
+                if (folder == Folder(tree, "van\\a"))
+                {
+                    DeleteFileW(platform::Widen(tree.Path("van\\b\\late.txt")).c_str());
+                    RemoveDirectoryW(platform::Widen(tree.Path("van\\b")).c_str());
+                }
                 return folder == Folder(tree, "ignored");
             };
             r.Run();
@@ -534,6 +541,7 @@ TEST(RealTreeSearch, ListingAheadGivesTheEventsOfThePlainWalk)
             EXPECT_GT(events.size(), 300u);
             EXPECT_EQ(std::count(events.begin(), events.end(), "found \\van\\a\\f2.txt"), 0);
             EXPECT_EQ(std::count(events.begin(), events.end(), "found \\van\\a\\f1.txt"), 1);
+            EXPECT_EQ(std::count(events.begin(), events.end(), "found \\van\\b\\late.txt"), 0);
             if (plain.empty())
                 plain = events;
             else
