@@ -67,6 +67,7 @@ FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
         m_ready.wait(lock, [&request] { return request->state == Request::State::Done; });
         m_walkWaiting = false;
     }
+    --m_held;
     Listing listing = std::move(request->listing);
     const std::exception_ptr error = request->error;
     WakeHelper(lock);
@@ -80,6 +81,14 @@ void FolderPrefetch::Release(Listing listing)
     if (!listing)
         return;
     std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_toClose.size() >= m_window)
+    {
+        // The helper is behind (a slow open, say on a network): closing here keeps the handles
+        // bounded.
+        lock.unlock();
+        listing.reset();
+        return;
+    }
     m_toClose.push_back(std::move(listing));
     WakeHelper(lock);
 }
@@ -106,17 +115,25 @@ void FolderPrefetch::WakeHelper(std::unique_lock<std::mutex>& lock)
 void FolderPrefetch::Drop(Request& request)
 {
     if (request.state == Request::State::Opening)
+    {
         request.dropped = true; // the helper closes it when done
-    else if (request.listing)
-        m_toClose.push_back(std::move(request.listing));
+    }
+    else if (request.state == Request::State::Done)
+    {
+        --m_held;
+        if (request.listing)
+            m_toClose.push_back(std::move(request.listing));
+    }
 }
 
 std::shared_ptr<FolderPrefetch::Request> FolderPrefetch::NextToOpen() const
 {
-    const size_t ahead = std::min(m_window, m_queue.size());
-    for (size_t i = 0; i < ahead; ++i)
-        if (m_queue[i]->state == Request::State::Queued)
-            return m_queue[i];
+    // The first not yet opened is the nearest to the walk: what lies between was opened already.
+    if (m_held >= m_window)
+        return nullptr;
+    for (const std::shared_ptr<Request>& request : m_queue)
+        if (request->state == Request::State::Queued)
+            return request;
     return nullptr;
 }
 
@@ -146,7 +163,10 @@ void FolderPrefetch::HelperLoop()
             return;
         }
         if (request)
+        {
             request->state = Request::State::Opening;
+            ++m_held;
+        }
         lock.unlock();
         toClose.clear();
         if (request)
@@ -156,7 +176,10 @@ void FolderPrefetch::HelperLoop()
             continue;
         request->state = Request::State::Done;
         if (request->dropped)
+        {
+            --m_held;
             m_toClose.push_back(std::move(request->listing));
+        }
         else if (m_walkWaiting)
             m_ready.notify_all();
     }

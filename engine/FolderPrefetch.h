@@ -7,10 +7,11 @@
 //
 // The walk announces each subfolder as its listing shows it, in the order it will enter them. In a
 // depth-first walk they come before every folder announced earlier, so the queue of announced
-// folders is always in the walk's order and the helper opens from its front, never more than
-// `window` folders ahead, so open handles stay bounded however large the tree. A folder is opened
-// only once the walk has seen it in its parent's listing, and its entries are read only when the
-// walk reads them, after its new-folder event: the walk sees what a handler changes, as without this.
+// folders is always in the walk's order and the helper opens from its front. It holds at most
+// `window` folders open for the walk, so open handles stay bounded however large the tree. A
+// folder is opened only once the walk has seen it in its parent's listing, and its entries are
+// read only when the walk reads them, after its new-folder event: the walk sees what a handler
+// changes, as without this.
 #include "platform/FileSystem.h"
 
 #include <atomic>
@@ -46,7 +47,8 @@ public:
     // not got to it, here and now; null when it cannot be opened. Announced folders before it that
     // the walk has passed over (pruned, or left by a stop) are closed.
     Listing Take(const std::string& folder);
-    // A listing the walk is done with, closed on the helper thread.
+    // A listing the walk is done with, closed on the helper thread (or here, when a window of them
+    // already waits for it).
     void Release(Listing listing);
     // Closes every announced folder: the walk starts over at another target.
     void Clear();
@@ -84,6 +86,7 @@ private:
     std::condition_variable m_work;  // the helper waits here for a folder to open or close
     std::condition_variable m_ready; // the walk waits here for a folder the helper is opening
     std::deque<std::shared_ptr<Request>> m_queue;
+    size_t m_held = 0; // folders being opened, or opened and neither taken nor passed over
     size_t m_announced = 0; // announced since the walk last took a folder, so where the next one goes
     std::vector<Listing> m_toClose;
     bool m_helperWaiting = false; // in m_work.wait

@@ -521,3 +521,99 @@ TEST(FolderPrefetchTest, OpensNoMoreThanItsWindowAheadAndHandsOverEveryFolder)
     EXPECT_LE(mostAhead, static_cast<int>(kWindow) + 1);
     EXPECT_EQ(opened, 100);
 }
+
+namespace
+{
+
+// Counts the listings that are open (made and not yet destroyed), as a system counts handles.
+class CountingFileSystem : public platform::FileSystem
+{
+public:
+    explicit CountingFileSystem(platform::FileSystem& inner) : m_inner(inner) {}
+
+    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string& folder) override
+    {
+        std::unique_ptr<platform::DirectoryListing> listing = m_inner.OpenListing(folder);
+        if (!listing)
+            return nullptr;
+        const int now = ++open;
+        int seen = mostOpen;
+        while (now > seen && !mostOpen.compare_exchange_weak(seen, now))
+        {
+        }
+        return std::make_unique<Counted>(std::move(listing), open);
+    }
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare share) override
+    {
+        return m_inner.OpenFile(path, share);
+    }
+    std::string AbsolutePath(const std::string& path) override { return m_inner.AbsolutePath(path); }
+
+    std::atomic<int> open{0};
+    std::atomic<int> mostOpen{0};
+
+private:
+    class Counted : public platform::DirectoryListing
+    {
+    public:
+        Counted(std::unique_ptr<platform::DirectoryListing> inner, std::atomic<int>& open)
+            : m_inner(std::move(inner)), m_open(open)
+        {
+        }
+        ~Counted() override { --m_open; }
+        bool Next(platform::FindData& entry) override { return m_inner->Next(entry); }
+
+    private:
+        std::unique_ptr<platform::DirectoryListing> m_inner;
+        std::atomic<int>& m_open;
+    };
+    platform::FileSystem& m_inner;
+};
+
+} // namespace
+
+TEST(FolderPrefetchTest, ClosesWhatTheWalkPassesOverOrLeavesAndHoldsNoMoreThanItsWindow)
+{
+    // Three levels of five folders; the walk takes only every other folder of each level, as if
+    // it pruned the rest, and drops what is left when it starts over.
+    testing_support::FakeFileSystem fake;
+    for (int a = 0; a < 5; ++a)
+        for (int b = 0; b < 5; ++b)
+            for (int c = 0; c < 5; ++c)
+                fake.AddFolder("C:\\r\\a" + std::to_string(a) + "\\b" + std::to_string(b) + "\\c" + std::to_string(c));
+    CountingFileSystem fs(fake);
+    constexpr size_t kWindow = 3;
+    Lines taken;
+    {
+        engine::FolderPrefetch prefetch(
+            fs, [] { return false; }, kWindow);
+        std::function<void(const std::string&, int)> walk = [&](const std::string& folder, int depth) {
+            engine::FolderPrefetch::Listing listing = prefetch.Take(folder);
+            ASSERT_TRUE(listing) << folder;
+            taken.push_back(folder);
+            Lines subfolders;
+            platform::FindData entry;
+            while (listing->Next(entry))
+                if (entry.name[0] != '.')
+                {
+                    subfolders.push_back(entry.name);
+                    prefetch.Announce(folder, entry.name);
+                }
+            prefetch.Release(std::move(listing));
+            for (size_t i = 0; i < subfolders.size(); i += 2)
+                walk(folder + subfolders[i] + "\\", depth + 1);
+        };
+        walk("C:\\r\\", 0);
+        prefetch.Announce("C:\\r\\", "a0"); // left behind by a run that starts over
+        prefetch.Clear();
+        prefetch.Announce("C:\\r\\", "a1"); // left behind by a run that ends
+    }
+    EXPECT_EQ(taken.size(), 1u + 3 + 9 + 27);
+    EXPECT_EQ(taken[1], "C:\\r\\a0\\");
+    EXPECT_EQ(taken[2], "C:\\r\\a0\\b0\\");
+    EXPECT_EQ(taken[3], "C:\\r\\a0\\b0\\c0\\");
+    EXPECT_EQ(fs.open, 0) << "listings left open";
+    // The walk runs far ahead of the helper here: its own listing, the window, and up to a window
+    // each of passed-over and of released listings waiting to be closed.
+    EXPECT_LE(fs.mostOpen, static_cast<int>(3 * kWindow + 1));
+}
