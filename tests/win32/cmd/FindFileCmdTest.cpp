@@ -86,8 +86,17 @@ Outcome RunCmd(const std::vector<std::string>& args)
     startup.hStdError = errWrite;
     PROCESS_INFORMATION process = {};
     Outcome outcome;
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
+    // Wine now and then loses a child while it starts, under load (ERROR_INTERNAL_ERROR: the child
+    // ended before it reported its start); that says nothing about the program, so it is retried.
+    BOOL created = FALSE;
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &startup, &process);
+        if (created || GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    if (!created)
     {
         ADD_FAILURE() << "cannot start FindFileCmd.exe, error " << GetLastError();
         return outcome;
