@@ -151,17 +151,11 @@ void FolderPrefetch::HelperLoop()
             return request != nullptr || !m_toClose.empty();
         });
         m_helperWaiting = false;
+        if (m_closing)
+            return; // what is still open closes with the members
         // Closed outside the lock: closing is a system call like opening.
         std::vector<Listing> toClose;
         toClose.swap(m_toClose);
-        if (m_closing)
-        {
-            for (const std::shared_ptr<Request>& queued : m_queue)
-                if (queued->listing)
-                    toClose.push_back(std::move(queued->listing));
-            lock.unlock();
-            return;
-        }
         if (request)
         {
             request->state = Request::State::Opening;

@@ -13,9 +13,9 @@ namespace
 {
 
 // Converts without a temporary string: the listing fills one record per entry on the hot path.
-void AssignUtf8(std::string& target, const wchar_t* wide, size_t maxLength)
+// length counts the characters (the listing's names carry no terminator).
+void AssignUtf8(std::string& target, const wchar_t* wide, size_t length)
 {
-    size_t length = wcsnlen(wide, maxLength);
     if (length == 0)
     {
         target.clear();
