@@ -10,36 +10,32 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
 command -v cmake >/dev/null || need+=(cmake)
 command -v g++ >/dev/null || need+=(g++)
 command -v make >/dev/null || need+=(make)
-command -v wine >/dev/null || need+=(wine wine32:i386)
+command -v wine >/dev/null || need+=(wine)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
-command -v Xvfb >/dev/null || need+=(xvfb)
-command -v xvfb-run >/dev/null || need+=(xvfb)
+command -v Xvfb >/dev/null && command -v xvfb-run >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
 command -v flock >/dev/null || need+=(util-linux)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/share/zoneinfo/Pacific/Auckland ] || need+=(tzdata) # the tests also run in other time zones
 [ -x /usr/bin/python3 ] || need+=(python3) # the loopback NetBIOS nodes of the tests, the bench trees
+command -v clang++-14 >/dev/null || need+=(clang-14)              # the fuzz targets (libFuzzer)
+command -v clang-format-14 >/dev/null || need+=(clang-format-14) # test.sh checks the format
+compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || need+=(libclang-rt-14-dev)
 
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
     fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    "$(dirname "$0")/apt-install.sh" "${need[@]}"
 fi
 
 # The tests also run under a German locale (another thousands separator, another system language);
 # Wine takes its locale from LANG, which glibc honours only for a generated locale.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
     echo "setup: generating the de_DE.UTF-8 locale"
-    if ! dpkg -s locales >/dev/null 2>&1; then
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends locales >/dev/null
-    fi
+    dpkg -s locales >/dev/null 2>&1 || "$(dirname "$0")/apt-install.sh" locales
     if grep -q '^# *de_DE.UTF-8 UTF-8' /etc/locale.gen; then
         sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
     elif ! grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen; then
