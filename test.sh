@@ -5,6 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 "$root/tools/setup.sh"
+"$root/tools/check-format.sh"
 windows="$("$root/tools/windows-config.sh")"
 "$root/tools/build.sh" host "$windows"
 

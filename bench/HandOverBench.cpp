@@ -7,6 +7,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Win32SyncCall.h"
 
+#include <windows.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -16,7 +17,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include <windows.h>
 
 namespace
 {

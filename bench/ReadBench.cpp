@@ -1,11 +1,11 @@
 // The reading limit of a content search: every file below a folder read through the platform in
 // large blocks, nothing compared. Same open flags as the finder's scan.
 // Usage: ff_read_bench FOLDER [BLOCK_KIB]   (default 1024)
+#include <windows.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace
 {

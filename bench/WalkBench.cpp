@@ -8,6 +8,7 @@
 // Usage: ff_walk_bench [--open-ahead] FOLDER
 #include "platform/UniqueHandle.h"
 
+#include <windows.h>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
@@ -16,7 +17,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include <windows.h>
 
 namespace
 {
@@ -116,8 +116,8 @@ public:
     static platform::UniqueFile Open(const std::wstring& folder)
     {
         platform::UniqueFile handle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         // Any call that needs the file descriptor makes Wine cache it now, not when the walk lists.
         FILETIME written;
         if (handle)
@@ -188,17 +188,20 @@ void WalkOpenedAhead(FolderOpener& opener, const std::wstring& folder, platform:
     alignas(8) static char buffer[64 * 1024];
     std::vector<std::shared_ptr<FolderOpener::Request>> subfolders;
     for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
-         GetFileInformationByHandleEx(handle.Get(), kind, buffer, sizeof(buffer)); kind = FileIdBothDirectoryInfo)
+         GetFileInformationByHandleEx(handle.Get(), kind, buffer, sizeof(buffer));
+         kind = FileIdBothDirectoryInfo)
     {
         for (auto* entry = reinterpret_cast<FILE_ID_BOTH_DIR_INFO*>(buffer);;
-             entry = reinterpret_cast<FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<char*>(entry) + entry->NextEntryOffset))
+             entry = reinterpret_cast<FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<char*>(entry) +
+                                                              entry->NextEntryOffset))
         {
             if (entry->FileName[0] != L'.')
             {
                 if (IsFolderToEnter(entry->FileAttributes))
                 {
                     auto request = std::make_shared<FolderOpener::Request>();
-                    request->folder = folder + std::wstring(entry->FileName, entry->FileNameLength / 2) + L"\\";
+                    request->folder =
+                        folder + std::wstring(entry->FileName, entry->FileNameLength / 2) + L"\\";
                     subfolders.push_back(request);
                 }
                 else

@@ -1,8 +1,8 @@
 #pragma once
 // UTF-8 text to a standard handle: WriteConsoleW to a console (so every script shows), the UTF-8
 // bytes themselves to a pipe or file. Output to a pipe or file is gathered into large writes.
-#include <string>
 #include <windows.h>
+#include <string>
 
 namespace cmd
 {

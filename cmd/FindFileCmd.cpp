@@ -11,10 +11,10 @@
 #include "platform/Win32SyncCall.h"
 #include "platform/Win32ThreadControl.h"
 
+#include <windows.h>
 #include <atomic>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace
 {

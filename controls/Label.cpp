@@ -2,7 +2,6 @@
 
 #include "platform/Utf8.h"
 
-
 namespace controls
 {
 namespace

@@ -69,7 +69,8 @@ protected:
             SetTextColor(dc, kHeaderTextColour);
             {
                 const platform::SelectedObject fontIn(dc, UiBoldFont());
-                DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+                DrawTextW(dc, text, -1, &textRect,
+                          DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
             }
             EndPaint(Handle(), &ps);
             return 0;

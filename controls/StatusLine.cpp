@@ -3,9 +3,8 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <commctrl.h>
 
 namespace controls
 {

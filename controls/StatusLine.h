@@ -6,7 +6,6 @@
 #include "controls/Subclass.h"
 
 #include <windows.h>
-
 #include <string>
 
 namespace controls

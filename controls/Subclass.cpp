@@ -3,7 +3,6 @@
 #include "controls/Window.h"
 
 #include <commctrl.h>
-
 #include <exception>
 
 namespace controls
@@ -19,7 +18,8 @@ bool Subclass::Install(HWND hwnd, Handler handler)
     Remove();
     m_handler = std::move(handler);
     // The object's address is the subclass ID, so several objects may subclass one window.
-    if (!hwnd || !SetWindowSubclass(hwnd, Proc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
+    if (!hwnd ||
+        !SetWindowSubclass(hwnd, Proc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
         return false;
     m_hwnd = hwnd;
     return true;

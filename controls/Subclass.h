@@ -3,7 +3,6 @@
 // the window's end, whichever comes first. An exception escaping the handler never unwinds through
 // the system's code: it ends that message only and is shown in the program's error box.
 #include <windows.h>
-
 #include <functional>
 
 namespace controls
@@ -29,7 +28,8 @@ public:
     static LRESULT Default(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR data);
     LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND m_hwnd = nullptr;

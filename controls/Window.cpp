@@ -10,7 +10,6 @@
 namespace controls
 {
 
-
 namespace
 {
 

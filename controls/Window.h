@@ -2,9 +2,9 @@
 // The window base: a static procedure finds the object of a window (stored at WM_NCCREATE) and
 // forwards every message to one virtual member. An exception escaping a handler ends that handler
 // only; it is shown in the error box and the program goes on.
+#include <windows.h>
 #include <functional>
 #include <string>
-#include <windows.h>
 
 namespace controls
 {

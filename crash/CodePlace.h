@@ -3,8 +3,8 @@
 // after a fault: nothing here allocates, and the text buffers are static (one report at a time).
 #include "crash/ReportText.h"
 
-#include <cstdint>
 #include <windows.h>
+#include <cstdint>
 
 namespace crash
 {

@@ -5,8 +5,8 @@
 #include "crash/MachineState.h"
 #include "crash/ReportText.h"
 
-#include <exception>
 #include <windows.h>
+#include <exception>
 #include <winternl.h>
 
 namespace crash

@@ -3,8 +3,8 @@
 // first words and the call stack. Nothing here allocates.
 #include "crash/ReportText.h"
 
-#include <cstdint>
 #include <windows.h>
+#include <cstdint>
 
 namespace crash
 {

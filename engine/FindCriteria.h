@@ -12,8 +12,8 @@ namespace engine
 
 struct FindCriteria
 {
-    std::string filename = "*.*"; // one or more masks separated by ";"
-    std::string location;         // folders separated by ";"; empty: the current folder
+    std::string filename = "*.*";          // one or more masks separated by ";"
+    std::string location;                  // folders separated by ";"; empty: the current folder
     std::vector<std::string> includeFiles; // when not empty, these targets replace location + filename
     std::vector<std::string> excludeFiles; // exclusion masks matched against full paths
     bool subfolders = true;

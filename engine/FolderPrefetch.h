@@ -73,9 +73,9 @@ private:
     };
 
     void HelperLoop();
-    std::shared_ptr<Request> NextToOpen() const; // with m_mutex held
-    void Drop(Request& request);                 // with m_mutex held
-    void Open(Request& request);                 // without m_mutex
+    std::shared_ptr<Request> NextToOpen() const;         // with m_mutex held
+    void Drop(Request& request);                         // with m_mutex held
+    void Open(Request& request);                         // without m_mutex
     void WakeHelper(std::unique_lock<std::mutex>& lock); // unlocks
     bool Stopping() const { return m_closing || m_stopRequested(); }
 
@@ -86,7 +86,7 @@ private:
     std::condition_variable m_work;  // the helper waits here for a folder to open or close
     std::condition_variable m_ready; // the walk waits here for a folder the helper is opening
     std::deque<std::shared_ptr<Request>> m_queue;
-    size_t m_held = 0; // folders being opened, or opened and neither taken nor passed over
+    size_t m_held = 0;      // folders being opened, or opened and neither taken nor passed over
     size_t m_announced = 0; // announced since the walk last took a folder, so where the next one goes
     std::vector<Listing> m_toClose;
     bool m_helperWaiting = false; // in m_work.wait

@@ -11,7 +11,7 @@ constexpr int kAboutButton = 11;
 constexpr int kLanguageButton = 12;
 constexpr int kMinimizeButton = 13;
 constexpr int kCloseButton = 52;
-constexpr int kSettingsButton = 501;  // also the settings dialog's heading
+constexpr int kSettingsButton = 501; // also the settings dialog's heading
 
 // File search panel
 constexpr int kFileHeader = 100;
@@ -19,7 +19,7 @@ constexpr int kFileDescription = 106;
 constexpr int kNameLabel = 103;
 constexpr int kContainingLabel = 104;
 constexpr int kLookInLabel = 105;
-constexpr int kBrowseEntry = 61;  // state marker: choosing it opens the folder browser
+constexpr int kBrowseEntry = 61; // state marker: choosing it opens the folder browser
 constexpr int kDateSection = 107;
 constexpr int kSizeSection = 108;
 constexpr int kMoreOptionsSection = 140;
@@ -27,23 +27,23 @@ constexpr int kAnyDateOrSize = 109;
 constexpr int kModifiedLast30Days = 110;
 constexpr int kModifiedLastYear = 111;
 constexpr int kDateRange = 112;
-constexpr int kDateKindCreated = 113;   // state marker
-constexpr int kDateKindModified = 114;  // state marker
-constexpr int kDateKindAccessed = 115;  // state marker
+constexpr int kDateKindCreated = 113;  // state marker
+constexpr int kDateKindModified = 114; // state marker
+constexpr int kDateKindAccessed = 115; // state marker
 constexpr int kRangeFrom = 116;
 constexpr int kRangeTo = 117;
 constexpr int kSizeUpTo1MB = 118;
 constexpr int kSize1To10MB = 119;
 constexpr int kSizeFrom10MB = 120;
 constexpr int kSizeCustom = 121;
-constexpr int kSizeAtLeast = 122;  // state marker
-constexpr int kSizeAtMost = 123;   // state marker
+constexpr int kSizeAtLeast = 122; // state marker
+constexpr int kSizeAtMost = 123;  // state marker
 constexpr int kSearchSubfolders = 150;
-constexpr int kFindStart = 5510;  // state marker: no search runs
+constexpr int kFindStart = 5510; // state marker: no search runs
 constexpr int kFindStop = 5511;
 
 // Results list, status line, view menu
-constexpr int kColumnName = 5520;  // state marker: the list shows file results
+constexpr int kColumnName = 5520; // state marker: the list shows file results
 constexpr int kColumnFolder = 5521;
 constexpr int kColumnSize = 5523;
 constexpr int kColumnModified = 5525;
@@ -73,34 +73,90 @@ constexpr int kSettingsContextMenu = 502;
 constexpr int kSettingsDefaultFind = 503;
 constexpr int kOkButton = 300;
 constexpr int kCancelButton = 301;
-constexpr int kContextMenuCommand = 600;  // a registry key name
+constexpr int kContextMenuCommand = 600; // a registry key name
 
 // Results menu (a right click on the list's empty area) and saving a result set
 constexpr int kSaveResults = 7000;
 constexpr int kCopyAllPaths = 7001;
 constexpr int kSelectAll = 7002;
 constexpr int kOpenContainingFolder = 7003;
-constexpr int kSaveFilterCsv = 7004;  // the save dialog's file types
+constexpr int kSaveFilterCsv = 7004; // the save dialog's file types
 constexpr int kSaveFilterPaths = 7005;
-constexpr int kSaveFailed = 7006;  // followed by the file's path
+constexpr int kSaveFailed = 7006; // followed by the file's path
 
 // Network panel: the node-status sweep of the local subnets, asked for by the user
 constexpr int kSweepLocalNetwork = 7100;
 
 // All of the above, for checks that every module holds every text.
 constexpr int kAll[] = {
-    kMainCaption, kAboutButton, kLanguageButton, kMinimizeButton, kCloseButton, kSettingsButton,
-    kFileHeader, kFileDescription, kNameLabel, kContainingLabel, kLookInLabel, kBrowseEntry,
-    kDateSection, kSizeSection, kMoreOptionsSection, kAnyDateOrSize, kModifiedLast30Days,
-    kModifiedLastYear, kDateRange, kDateKindCreated, kDateKindModified, kDateKindAccessed, kRangeFrom,
-    kRangeTo, kSizeUpTo1MB, kSize1To10MB, kSizeFrom10MB, kSizeCustom, kSizeAtLeast, kSizeAtMost,
-    kSearchSubfolders, kFindStart, kFindStop, kColumnName, kColumnFolder, kColumnSize, kColumnModified,
-    kColumnType, kTypeFilePrefix, kStatusCountBefore, kStatusCountAfter, kViewSmallIcons,
-    kViewLargeIcons, kViewList, kViewDetails, kNetworkHeader, kNetworkDescription, kComputerNameLabel,
-    kListWorkgroups, kColumnComputer, kColumnAddress, kColumnWorkgroup, kColumnComment, kColumnMac,
-    kSettingsCaption, kSettingsContextMenu, kSettingsDefaultFind, kOkButton, kCancelButton,
-    kContextMenuCommand, kSaveResults, kCopyAllPaths, kSelectAll, kOpenContainingFolder,
-    kSaveFilterCsv, kSaveFilterPaths, kSaveFailed, kSweepLocalNetwork,
+    kMainCaption,
+    kAboutButton,
+    kLanguageButton,
+    kMinimizeButton,
+    kCloseButton,
+    kSettingsButton,
+    kFileHeader,
+    kFileDescription,
+    kNameLabel,
+    kContainingLabel,
+    kLookInLabel,
+    kBrowseEntry,
+    kDateSection,
+    kSizeSection,
+    kMoreOptionsSection,
+    kAnyDateOrSize,
+    kModifiedLast30Days,
+    kModifiedLastYear,
+    kDateRange,
+    kDateKindCreated,
+    kDateKindModified,
+    kDateKindAccessed,
+    kRangeFrom,
+    kRangeTo,
+    kSizeUpTo1MB,
+    kSize1To10MB,
+    kSizeFrom10MB,
+    kSizeCustom,
+    kSizeAtLeast,
+    kSizeAtMost,
+    kSearchSubfolders,
+    kFindStart,
+    kFindStop,
+    kColumnName,
+    kColumnFolder,
+    kColumnSize,
+    kColumnModified,
+    kColumnType,
+    kTypeFilePrefix,
+    kStatusCountBefore,
+    kStatusCountAfter,
+    kViewSmallIcons,
+    kViewLargeIcons,
+    kViewList,
+    kViewDetails,
+    kNetworkHeader,
+    kNetworkDescription,
+    kComputerNameLabel,
+    kListWorkgroups,
+    kColumnComputer,
+    kColumnAddress,
+    kColumnWorkgroup,
+    kColumnComment,
+    kColumnMac,
+    kSettingsCaption,
+    kSettingsContextMenu,
+    kSettingsDefaultFind,
+    kOkButton,
+    kCancelButton,
+    kContextMenuCommand,
+    kSaveResults,
+    kCopyAllPaths,
+    kSelectAll,
+    kOpenContainingFolder,
+    kSaveFilterCsv,
+    kSaveFilterPaths,
+    kSaveFailed,
+    kSweepLocalNetwork,
 };
 
-}  // namespace lang::text
+} // namespace lang::text

@@ -11,14 +11,14 @@ namespace platform
 // One directory entry, as the platform's enumeration reports it.
 struct FindData
 {
-    uint32_t attributes = 0;       // FILE_ATTRIBUTE_* bits
-    uint64_t creationTime = 0;     // UTC, 100 ns ticks since 1601-01-01 (FILETIME)
+    uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
+    uint64_t creationTime = 0; // UTC, 100 ns ticks since 1601-01-01 (FILETIME)
     uint64_t lastAccessTime = 0;
     uint64_t lastWriteTime = 0;
-    uint64_t size = 0;             // full 64-bit size
-    uint32_t reparseTag = 0;       // meaningful when attributes has 0x400
-    std::string name;              // UTF-8, without folder
-    std::string shortName;         // 8.3 name, may be empty
+    uint64_t size = 0;       // full 64-bit size
+    uint32_t reparseTag = 0; // meaningful when attributes has 0x400
+    std::string name;        // UTF-8, without folder
+    std::string shortName;   // 8.3 name, may be empty
 };
 
 // An open listing of one folder; closing happens in the destructor.
@@ -43,8 +43,8 @@ public:
 
 enum class FileShare
 {
-    ReadWrite,  // others may read and write the file meanwhile
-    Read,       // others may only read it (an open writer makes the open fail)
+    ReadWrite, // others may read and write the file meanwhile
+    Read,      // others may only read it (an open writer makes the open fail)
 };
 
 class FileSystem
@@ -63,4 +63,4 @@ public:
     virtual std::string AbsolutePath(const std::string& path) = 0;
 };
 
-}  // namespace platform
+} // namespace platform

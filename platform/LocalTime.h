@@ -9,8 +9,8 @@ namespace platform
 struct CalendarTime
 {
     int year = 0;
-    int month = 0;  // 1..12
-    int day = 0;    // 1..31
+    int month = 0; // 1..12
+    int day = 0;   // 1..31
     int hour = 0;
     int minute = 0;
     int second = 0;
@@ -25,4 +25,4 @@ public:
     virtual std::optional<CalendarTime> ToLocal(uint64_t fileTimeUtc) const = 0;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -18,4 +18,4 @@ public:
     virtual void ServeUntil(const std::function<bool()>& done) = 0;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -13,4 +13,4 @@ public:
     virtual void SetPriority(std::thread& thread, int platformPriority) = 0;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -3,14 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
-
 #include <utility>
 
 namespace platform
 {
 
-template <typename T, typename Traits>
-class UniqueHandle
+template <typename T, typename Traits> class UniqueHandle
 {
 public:
     UniqueHandle() noexcept = default;
@@ -66,7 +64,7 @@ struct FindHandleTraits
 struct NetEnumHandleTraits
 {
     static HANDLE Empty() { return nullptr; }
-    static void Close(HANDLE h);  // WNetCloseEnum, defined where mpr is linked
+    static void Close(HANDLE h); // WNetCloseEnum, defined where mpr is linked
 };
 struct RegKeyTraits
 {
@@ -98,8 +96,7 @@ struct ImageListTraits
     static HIMAGELIST Empty() { return nullptr; }
     static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
 };
-template <typename T>
-struct GdiObjectTraits
+template <typename T> struct GdiObjectTraits
 {
     static T Empty() { return nullptr; }
     static void Close(T h) { ::DeleteObject(h); }
@@ -136,8 +133,8 @@ using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectTraits<HPEN>>;
 using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits<HRGN>>;
 using UniquePidl = UniqueHandle<LPITEMIDLIST, PidlTraits>;
-using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;  // until the clipboard takes it over
-using UniqueMemoryDC = UniqueHandle<HDC, MemoryDcTraits>; // from CreateCompatibleDC
+using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemoryTraits>; // until the clipboard takes it over
+using UniqueMemoryDC = UniqueHandle<HDC, MemoryDcTraits>;       // from CreateCompatibleDC
 
 // An object selected into a device context for the guard's life; the previous one comes back at
 // the end. Declare it after the owner of the object, so the object is deselected before it is freed.
@@ -198,12 +195,11 @@ private:
 };
 
 // A COM interface pointer that releases what it holds.
-template <typename T>
-class ComPtr
+template <typename T> class ComPtr
 {
 public:
     ComPtr() noexcept = default;
-    explicit ComPtr(T* p) noexcept : m_p(p) {}  // takes over one reference
+    explicit ComPtr(T* p) noexcept : m_p(p) {} // takes over one reference
     ComPtr(const ComPtr& other) noexcept : m_p(other.m_p)
     {
         if (m_p)
@@ -233,8 +229,7 @@ public:
     void** PutVoid() noexcept { return reinterpret_cast<void**>(Put()); }
 
     // QueryInterface into another smart pointer; empty when the object does not support it.
-    template <typename U>
-    ComPtr<U> As(REFIID iid) const
+    template <typename U> ComPtr<U> As(REFIID iid) const
     {
         ComPtr<U> result;
         if (m_p)
@@ -246,4 +241,4 @@ private:
     T* m_p = nullptr;
 };
 
-}  // namespace platform
+} // namespace platform

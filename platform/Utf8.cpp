@@ -30,4 +30,4 @@ std::string Narrow(const std::wstring& wide)
     return Narrow(wide.data(), wide.size());
 }
 
-}  // namespace platform
+} // namespace platform

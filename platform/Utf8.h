@@ -9,4 +9,4 @@ std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);
 std::string Narrow(const wchar_t* wide, size_t length);
 
-}  // namespace platform
+} // namespace platform

@@ -3,8 +3,8 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 
-#include <cwchar>
 #include <windows.h>
+#include <cwchar>
 
 namespace platform
 {
@@ -59,8 +59,8 @@ public:
         Fill(entry, *m_entry);
         m_entry = m_entry->NextEntryOffset == 0
                       ? nullptr
-                      : reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const char*>(m_entry) +
-                                                                       m_entry->NextEntryOffset);
+                      : reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(
+                            reinterpret_cast<const char*>(m_entry) + m_entry->NextEntryOffset);
         return true;
     }
 
@@ -79,7 +79,8 @@ private:
             return false;
         if (!m_batch)
             m_batch = std::make_unique<Batch>();
-        const FILE_INFO_BY_HANDLE_CLASS kind = m_started ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
+        const FILE_INFO_BY_HANDLE_CLASS kind =
+            m_started ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
         m_started = true;
         if (!GetFileInformationByHandleEx(m_folder.Get(), kind, m_batch->bytes, kBatchBytes))
         {
@@ -169,8 +170,8 @@ std::unique_ptr<DirectoryListing> Win32FileSystem::OpenListing(const std::string
     // The sharing of FindFirstFileW: others may rename or delete meanwhile. Whoever may list a
     // folder may read its attributes.
     UniqueFile handle(CreateFileW(ApiPath(Widen(folder)).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle)
         return nullptr;
     // A file opens too (backup semantics open anything); only a folder can be listed.

@@ -1,5 +1,4 @@
 #include "platform/NetworkProvider.h"
-
 #include "platform/Utf8.h"
 
 #include <windows.h>

@@ -11,8 +11,9 @@ std::wstring ReadProfileKey(const std::string& file, const std::string& section,
                             const std::wstring& fallback)
 {
     wchar_t buffer[2048];
-    const DWORD length = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), fallback.c_str(),
-                                                  buffer, ARRAYSIZE(buffer), Widen(file).c_str());
+    const DWORD length =
+        GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), fallback.c_str(), buffer,
+                                 ARRAYSIZE(buffer), Widen(file).c_str());
     return std::wstring(buffer, length);
 }
 

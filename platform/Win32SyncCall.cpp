@@ -2,11 +2,11 @@
 
 #include "platform/UniqueHandle.h"
 
+#include <windows.h>
 #include <atomic>
 #include <chrono>
 #include <exception>
 #include <stdexcept>
-#include <windows.h>
 
 namespace platform
 {
@@ -54,8 +54,7 @@ bool SeveralProcessors()
 }
 
 // Watches `ready` for at most `limit`; true as soon as it holds.
-template <typename Ready>
-bool SpinUntil(Ready ready, std::chrono::microseconds limit)
+template <typename Ready> bool SpinUntil(Ready ready, std::chrono::microseconds limit)
 {
     if (!SeveralProcessors())
         return ready();
@@ -94,7 +93,7 @@ struct Win32SyncCall::Shared
     SRWLOCK lock = SRWLOCK_INIT;
     CONDITION_VARIABLE callDone = CONDITION_VARIABLE_INIT;   // workers sleep on this
     CONDITION_VARIABLE callQueued = CONDITION_VARIABLE_INIT; // the owner inside ServeUntil sleeps on this
-    std::atomic<bool> queueFilled{false}; // head != nullptr, readable without the lock
+    std::atomic<bool> queueFilled{false};                    // head != nullptr, readable without the lock
     // Guarded by lock:
     Request* head = nullptr;
     Request* tail = nullptr;

@@ -1,7 +1,7 @@
 #include "platform/Win32ThreadControl.h"
 
-#include <pthread.h>
 #include <windows.h>
+#include <pthread.h>
 
 namespace platform
 {

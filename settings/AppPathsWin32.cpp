@@ -1,7 +1,7 @@
 #include "platform/Utf8.h"
 
-#include <string>
 #include <windows.h>
+#include <string>
 
 namespace settings
 {

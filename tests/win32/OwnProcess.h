@@ -2,9 +2,9 @@
 // What a Windows test may look at without depending on the machine or on the test programs that
 // CTest runs beside it in the same Wine prefix: only this process's own windows, the user locale's
 // own number format, and a temporary folder of its own that goes away with it.
+#include <windows.h>
 #include <cwchar>
 #include <string>
-#include <windows.h>
 
 namespace testing_win32
 {

@@ -216,7 +216,8 @@ void TFindfileFrm::WritePresetDates(DatePreset preset)
 
 void TFindfileFrm::WritePresetSize(SizePreset preset)
 {
-    UpdateCriteria([&](engine::FindCriteria& criteria) { WriteSizeBounds(PresetSizeBounds(preset), criteria); });
+    UpdateCriteria(
+        [&](engine::FindCriteria& criteria) { WriteSizeBounds(PresetSizeBounds(preset), criteria); });
 }
 
 void TFindfileFrm::UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change)

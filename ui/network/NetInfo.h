@@ -4,11 +4,11 @@
 // It owns nothing of the window: once the target window is gone its messages simply fail.
 #include "network/NetLookup.h"
 
+#include <windows.h>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
-#include <windows.h>
 
 namespace ui
 {

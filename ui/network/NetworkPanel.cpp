@@ -71,8 +71,8 @@ void NetworkPanel::BuildControls()
     m_edit =
         AddControl(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21, WS_EX_CLIENTEDGE);
     ::SendMessageW(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiFont()), FALSE);
-    m_sweepBox = AddControl(page, kIdSweepBox, L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 16, 124,
-                            209, 30);
+    m_sweepBox = AddControl(page, kIdSweepBox, L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 16,
+                            124, 209, 30);
     controls::SetWindowTextUtf8(m_sweepBox, T(lang::text::kSweepLocalNetwork));
     // Off until the user turns it on: asking every address of a network unasked alarms its guards.
     if (settings::ReadIniInteger(settings::SettingsFilePath(), "Settings", "SweepLocalNetwork") == 1)
@@ -123,8 +123,9 @@ LookupPlatform NetworkPanel::NewLookupPlatform()
 {
     LookupPlatform platform = m_services.lookupPlatform();
     if (SweepTicked())
-        AddWin32Sweep(platform, m_services.sweepRanges ? m_services.sweepRanges()
-                                                       : network::LocalSweepRanges(platform::UpAdapterSubnets()));
+        AddWin32Sweep(platform, m_services.sweepRanges
+                                    ? m_services.sweepRanges()
+                                    : network::LocalSweepRanges(platform::UpAdapterSubnets()));
     return platform;
 }
 

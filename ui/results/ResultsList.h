@@ -11,13 +11,13 @@
 #include "ui/results/ResultRows.h"
 #include "ui/results/ShellInfoCache.h"
 
+#include <windows.h>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-#include <windows.h>
 
 namespace ui
 {

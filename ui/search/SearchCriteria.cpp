@@ -130,7 +130,8 @@ void WriteDateBounds(const DateBounds& bounds, engine::FindCriteria& criteria)
     criteria.accessedAfter = bounds.accessedAfter;
 }
 
-void ApplySearchPanel(const SearchPanelState& state, const PanelMarkers& markers, engine::FindCriteria& criteria)
+void ApplySearchPanel(const SearchPanelState& state, const PanelMarkers& markers,
+                      engine::FindCriteria& criteria)
 {
     criteria.subfolders = state.subfolders;
     const std::string location = LookInToLocation(state.lookIn, state.desktop, state.personal);
@@ -142,7 +143,8 @@ void ApplySearchPanel(const SearchPanelState& state, const PanelMarkers& markers
             WriteSizeBounds(*size, criteria);
     }
     if (state.customDate)
-        WriteDateBounds(CustomDateBounds(state.dateKindText, state.rangeStart, state.rangeEnd, markers), criteria);
+        WriteDateBounds(CustomDateBounds(state.dateKindText, state.rangeStart, state.rangeEnd, markers),
+                        criteria);
     const std::string mask = NameFieldToMask(state.nameText);
     engine::CheckFilename(mask);
     criteria.filename = mask;

@@ -110,7 +110,8 @@ void WriteDateBounds(const DateBounds& bounds, engine::FindCriteria& criteria);
 // custom size, the custom date range, the masks. Presets are not written here: they were written
 // at their radio click and stay. A refused location or mask throws engine::EFindFileError before it
 // is written; the steps before it keep their effect in criteria.
-void ApplySearchPanel(const SearchPanelState& state, const PanelMarkers& markers, engine::FindCriteria& criteria);
+void ApplySearchPanel(const SearchPanelState& state, const PanelMarkers& markers,
+                      engine::FindCriteria& criteria);
 
 // The custom size bound by the kind list's text; empty when the text is neither kind.
 std::optional<SizeBounds> CustomSizeBounds(const std::string& kindText, int64_t kilobytes,

@@ -3,10 +3,10 @@
 // entries of shell extensions working, and their default command.
 #include "platform/UniqueHandle.h"
 
+#include <windows.h>
 #include <functional>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace itemprop
 {

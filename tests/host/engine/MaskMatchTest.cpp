@@ -60,8 +60,14 @@ const ExclusionRow kExclusionRows[] = {
     {"??.TXT", "C:\\D\\\xC3\xA9.TXT", true},        // the second "?" faces the dot
     {"??.TXT", "C:\\D\\\xE6\x97\xA5\xE6\x9C\xAC.TXT", true},
     {"?.TXT", "C:\\D\\\xE6\x97\xA5\xE6\x9C\xAC.TXT", false},
-    {"A?C", "C:\\D\\A\xF0\x9F\x98\x80" "C", true},
-    {"A??C", "C:\\D\\A\xF0\x9F\x98\x80" "C", false},
+    {"A?C",
+     "C:\\D\\A\xF0\x9F\x98\x80"
+     "C",
+     true},
+    {"A??C",
+     "C:\\D\\A\xF0\x9F\x98\x80"
+     "C",
+     false},
     {"?\xE6\x9C\xAC.TXT", "C:\\D\\\xE6\x97\xA5\xE6\x9C\xAC.TXT", true},
     {"\xE6\x97\xA5*.X", "C:\\D\\\xE6\x97\xA5\xD0\x96\xD0\x96.X", true},
     {"A*", "C:\\D\\A\xD0\x96\xD0\x96", true},
@@ -196,8 +202,10 @@ TEST(TargetMaskTest, AQuestionMarkIsOneCharacterOfAnyScript)
     EXPECT_TRUE(TargetMask("??.txt").Matches("\xE6\x97\xA5\xE6\x9C\xAC.txt"));
     EXPECT_TRUE(TargetMask("??").Matches("\xC3\xA9")); // a "?" at the end may take nothing
     EXPECT_FALSE(TargetMask("?").Matches("\xC3\xA9\xC3\xA9"));
-    EXPECT_TRUE(TargetMask("a?c").Matches("A\xF0\x9F\x98\x80" "C"));
-    EXPECT_FALSE(TargetMask("a??c").Matches("a\xF0\x9F\x98\x80" "c"));
+    EXPECT_TRUE(TargetMask("a?c").Matches("A\xF0\x9F\x98\x80"
+                                          "C"));
+    EXPECT_FALSE(TargetMask("a??c").Matches("a\xF0\x9F\x98\x80"
+                                            "c"));
     EXPECT_TRUE(TargetMask("?\xE6\x9C\xAC*").Matches("\xE6\x97\xA5\xE6\x9C\xAC.doc"));
     EXPECT_FALSE(TargetMask("\xE6\x97\xA5?").Matches("\xE6\x97\xA6\xE6\x9C\xAC")); // the literal differs
     EXPECT_TRUE(TargetMask("*\xD0\x96").Matches("\xD0\x96\xD0\x96"));

@@ -543,7 +543,8 @@ public:
         }
         return std::make_unique<Counted>(std::move(listing), open);
     }
-    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare share) override
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path,
+                                                   platform::FileShare share) override
     {
         return m_inner.OpenFile(path, share);
     }
@@ -580,7 +581,8 @@ TEST(FolderPrefetchTest, ClosesWhatTheWalkPassesOverOrLeavesAndHoldsNoMoreThanIt
     for (int a = 0; a < 5; ++a)
         for (int b = 0; b < 5; ++b)
             for (int c = 0; c < 5; ++c)
-                fake.AddFolder("C:\\r\\a" + std::to_string(a) + "\\b" + std::to_string(b) + "\\c" + std::to_string(c));
+                fake.AddFolder("C:\\r\\a" + std::to_string(a) + "\\b" + std::to_string(b) + "\\c" +
+                               std::to_string(c));
     CountingFileSystem fs(fake);
     constexpr size_t kWindow = 3;
     Lines taken;

@@ -1,4 +1,5 @@
 #include "ui/results/LineFilter.h"
+
 #include "tests/support/Utf16Bytes.h"
 
 #include <cstdio>

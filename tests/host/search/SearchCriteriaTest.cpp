@@ -37,7 +37,8 @@ SizeBounds Size(const engine::FindCriteria& c)
 
 DateBounds Dates(const engine::FindCriteria& c)
 {
-    return {c.modifiedBefore, c.modifiedAfter, c.createdBefore, c.createdAfter, c.accessedBefore, c.accessedAfter};
+    return {c.modifiedBefore, c.modifiedAfter,  c.createdBefore,
+            c.createdAfter,   c.accessedBefore, c.accessedAfter};
 }
 
 ui::PanelMarkers Markers()

@@ -7,8 +7,8 @@
 #include "platform/Utf8.h"
 #include "tests/win32/lang/ProgramFolder.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 using about::GetVersionString;
 using testing_support::OutputFolder;

@@ -5,13 +5,13 @@
 #include "tests/win32/platform/TempTree.h"
 #include "tests/win32/support/NodeStatusResponder.h"
 
+#include <windows.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
-#include <windows.h>
 
 namespace
 {

@@ -6,8 +6,8 @@
 // clang-format on
 #include "controls/FlatButton.h"
 #include "controls/ImageCombo.h"
-#include "controls/SpinEdit.h"
 #include "controls/SideBar.h"
+#include "controls/SpinEdit.h"
 #include "controls/Window.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // are exported, so that the report can name them.
 #include "crash/ExceptionReport.h"
 
+#include <windows.h>
 #include <string>
 #include <thread>
-#include <windows.h>
 
 extern "C"
 {

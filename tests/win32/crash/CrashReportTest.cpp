@@ -6,12 +6,12 @@
 #include "platform/Utf8.h"
 #include "tests/win32/support/ProcessWindow.h"
 
+#include <windows.h>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <windows.h>
 
 namespace
 {
@@ -296,7 +296,8 @@ TEST(ExceptionReport, TheProgramItselfReportsAFaultOfOneOfItsThreads)
         if (!testing_support::FindProcessWindow(L"TFindfileFrm", pid).window)
             return false;
         const auto nowhere = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(0x10));
-        platform::UniqueKernelHandle thread(CreateRemoteThread(process, nullptr, 0, nowhere, nullptr, 0, nullptr));
+        platform::UniqueKernelHandle thread(
+            CreateRemoteThread(process, nullptr, 0, nowhere, nullptr, 0, nullptr));
         return thread.Get() != nullptr;
     });
     EXPECT_EQ(code, 0xC0000005u);

@@ -9,12 +9,12 @@
 #include "platform/Win32ThreadControl.h"
 #include "tests/win32/platform/TempTree.h"
 
+#include <windows.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace
 {

@@ -12,8 +12,8 @@
 using namespace lang;
 using testing_support::DialogWatcher;
 using testing_support::ProcessWindow;
-using testing_support::WaitForProcessWindow;
 using testing_support::TextOf;
+using testing_support::WaitForProcessWindow;
 
 namespace
 {
@@ -270,7 +270,6 @@ TEST_F(LanguageDialog, EscapeTypedInTheOpenDialogClosesItLikeCancel)
     }
     DestroyWindow(owner);
 }
-
 
 TEST_F(LanguageDialog, YesStartsTheProgramAgainInTheChosenLanguageAndEndsThisOne)
 {

@@ -6,8 +6,8 @@
 #include "settings/AppPaths.h"
 #include "tests/win32/settings/TempFolder.h"
 
-#include <string>
 #include <windows.h>
+#include <string>
 
 namespace testing_support
 {

@@ -7,8 +7,8 @@
 #include "ui/main/FindfileFrm.h"
 #include "ui/network/NetworkPanel.h"
 
-#include <string>
 #include <windows.h>
+#include <string>
 
 namespace
 {

@@ -7,8 +7,8 @@
 #include "platform/Utf8.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/FakeNetwork.h"
-#include "tests/win32/support/NodeStatusResponder.h"
 #include "tests/win32/main/FrameFixture.h"
+#include "tests/win32/support/NodeStatusResponder.h"
 
 #include <atomic>
 

@@ -5,10 +5,10 @@
 #include "platform/Win32FileSystem.h"
 #include "tests/win32/OwnProcess.h"
 
+#include <windows.h>
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
-#include <windows.h>
 
 namespace testing_support
 {

@@ -44,9 +44,9 @@ TEST(UniqueHandle, MoveTransfersOwnershipOnce)
 
 TEST(UniqueHandle, FileHandleTreatsInvalidValueAsEmpty)
 {
-    platform::UniqueFile missing(CreateFileW(L"Z:\\no\\such\\file.txt", GENERIC_READ, 0, nullptr,
-                                             OPEN_EXISTING, 0, nullptr));
+    platform::UniqueFile missing(
+        CreateFileW(L"Z:\\no\\such\\file.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(missing.Valid());
 }
 
-}  // namespace
+} // namespace

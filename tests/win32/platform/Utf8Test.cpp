@@ -7,8 +7,8 @@ namespace
 
 TEST(Utf8, RoundTripsTextOfEveryScript)
 {
-    const std::string samples[] = {"", "plain.txt", "Jazyková mutace", "Привет мир", "日本語.doc",
-                                   "emoji \xF0\x9F\x98\x80 outside the BMP"};
+    const std::string samples[] = {"",           "plain.txt",  "Jazyková mutace",
+                                   "Привет мир", "日本語.doc", "emoji \xF0\x9F\x98\x80 outside the BMP"};
     for (const std::string& text : samples)
         EXPECT_EQ(platform::Narrow(platform::Widen(text)), text);
 }
@@ -16,7 +16,7 @@ TEST(Utf8, RoundTripsTextOfEveryScript)
 TEST(Utf8, WidensToTheExpectedCodeUnits)
 {
     EXPECT_EQ(platform::Widen("\xC3\xA9"), std::wstring(L"\u00E9"));
-    EXPECT_EQ(platform::Widen("\xF0\x9F\x98\x80").size(), 2u);  // a surrogate pair
+    EXPECT_EQ(platform::Widen("\xF0\x9F\x98\x80").size(), 2u); // a surrogate pair
 }
 
-}  // namespace
+} // namespace

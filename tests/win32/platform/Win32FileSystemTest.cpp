@@ -4,11 +4,11 @@
 #include "platform/Utf8.h"
 #include "tests/win32/platform/TempTree.h"
 
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <thread>
-#include <windows.h>
 
 namespace
 {

@@ -2,12 +2,12 @@
 
 #include "platform/UniqueHandle.h"
 
+#include <windows.h>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <thread>
 #include <vector>
-#include <windows.h>
 
 namespace
 {

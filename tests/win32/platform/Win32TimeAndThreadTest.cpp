@@ -1,10 +1,10 @@
 #include "platform/Win32LocalTime.h"
 #include "platform/Win32ThreadControl.h"
 
+#include <windows.h>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
-#include <windows.h>
 
 namespace
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Files, folders and registered file types that the results tests create under Wine and remove.
-#include <string>
 #include <windows.h>
+#include <string>
 
 namespace testing_results
 {

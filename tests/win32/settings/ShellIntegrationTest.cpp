@@ -6,8 +6,8 @@
 #include "settings/ExplorerIntegrationWin32.h"
 #include "settings/FindFileSettingsFrm.h"
 #include "settings/SettingsFile.h"
-#include "tests/win32/settings/RegistryTree.h"
 #include "tests/win32/main/FrameFixture.h"
+#include "tests/win32/settings/RegistryTree.h"
 
 #include <fstream>
 #include <sstream>

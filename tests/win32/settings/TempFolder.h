@@ -3,10 +3,10 @@
 #include "platform/Utf8.h"
 #include "tests/win32/OwnProcess.h"
 
+#include <windows.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <windows.h>
 
 namespace testing_support
 {

@@ -1,16 +1,16 @@
 #include "ui/shell/ItemProp.h"
-#include "ui/shell/OleSession.h"
 
-#include "tests/win32/results/TestFiles.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "tests/win32/OwnProcess.h"
+#include "tests/win32/results/TestFiles.h"
+#include "ui/shell/OleSession.h"
 
+#include <windows.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 namespace
 {

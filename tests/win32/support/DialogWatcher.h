@@ -2,10 +2,10 @@
 // Watches the test thread's top-level windows from a thread timer, so that a test can answer
 // message boxes and act in modal windows while the code under test waits in their loops. Actions
 // should post their clicks: they run inside the timer's callback.
+#include <windows.h>
 #include <functional>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace testing_support
 {

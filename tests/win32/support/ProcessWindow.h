@@ -1,7 +1,7 @@
 #pragma once
 // Top-level windows of other processes, for tests that drive a program they started.
-#include <string>
 #include <windows.h>
+#include <string>
 
 namespace testing_support
 {
