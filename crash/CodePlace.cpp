@@ -1,6 +1,9 @@
 #include "crash/CodePlace.h"
 
+#include "crash/SymbolTable.h"
+
 #include <algorithm>
+#include <cstddef>
 
 namespace crash
 {
@@ -13,8 +16,12 @@ constexpr size_t kPageSize = 4096;
 char g_narrow[kPathChars * 3];
 wchar_t g_module[kPathChars];
 constexpr DWORD kTableBlock = 1024;
+// How far past an export's start an address may lie and still be named after it: farther than
+// most functions reach, nearer than the next unexported one usually lies.
+constexpr uintptr_t kExportReach = 0x1000;
 DWORD g_rvas[kTableBlock];
 WORD g_ordinals[kTableBlock];
+char g_symbol[128];
 
 #if defined(__x86_64__) || defined(_M_X64)
 // The first address of the function whose unwind data covers address, or 0 when none does. A
@@ -66,7 +73,30 @@ bool IsForwarder(const IMAGE_DATA_DIRECTORY& directory, DWORD rva)
     return rva >= directory.VirtualAddress && rva - directory.VirtualAddress < directory.Size;
 }
 
-// The nearest exported name at or below address in module, with its offset.
+// True when both RVAs lie in one section of the image: an export never names code of another.
+bool InOneSection(uintptr_t base, const IMAGE_DOS_HEADER& dos, const IMAGE_NT_HEADERS& nt, DWORD first,
+                  DWORD second)
+{
+    const uintptr_t sections =
+        base + dos.e_lfanew + offsetof(IMAGE_NT_HEADERS, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
+    for (WORD i = 0; i < nt.FileHeader.NumberOfSections && i < 96; ++i)
+    {
+        IMAGE_SECTION_HEADER section;
+        if (!SafeRead(sections + i * sizeof(section), &section, sizeof(section)))
+            return false;
+        const DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
+        const auto holds = [&](DWORD rva) {
+            return rva >= section.VirtualAddress && rva - section.VirtualAddress < size;
+        };
+        if (holds(first))
+            return holds(second);
+    }
+    return false;
+}
+
+// The nearest exported name at or below address in module, with its offset: only when the address
+// lies in the export's section, within a function's reach of it, and (where unwind data tells) in
+// the same function. Without such bounds every address of a module is named after some export.
 bool ExportName(HMODULE module, uintptr_t address, const char** name, uintptr_t* offset)
 {
     const auto base = reinterpret_cast<uintptr_t>(module);
@@ -92,8 +122,11 @@ bool ExportName(HMODULE module, uintptr_t address, const char** name, uintptr_t*
             if (g_rvas[i] <= target && g_rvas[i] > bestRva && !IsForwarder(directory, g_rvas[i]))
                 bestRva = g_rvas[i], bestIndex = first + i;
     }
+    if (!bestRva || target - bestRva > kExportReach ||
+        !InOneSection(base, dos, nt, bestRva, static_cast<DWORD>(target)))
+        return false;
     DWORD nameRva = 0;
-    for (DWORD first = 0; bestRva && !nameRva && first < exports.NumberOfNames; first += kTableBlock)
+    for (DWORD first = 0; !nameRva && first < exports.NumberOfNames; first += kTableBlock)
     {
         const DWORD count = std::min<DWORD>(kTableBlock, exports.NumberOfNames - first);
         if (!SafeRead(base + exports.AddressOfNameOrdinals + first * sizeof(WORD), g_ordinals,
@@ -114,6 +147,30 @@ bool ExportName(HMODULE module, uintptr_t address, const char** name, uintptr_t*
         return false;
     *offset = address - best;
     return true;
+}
+
+// The module's own table of functions and lines (a resource the build embeds), when it has one.
+bool OwnTable(HMODULE module, SymbolTable& table)
+{
+    HRSRC resource = FindResourceW(module, L"FFSYMBOLS", MAKEINTRESOURCEW(10)); // RT_RCDATA
+    if (!resource)
+        return false;
+    HGLOBAL loaded = LoadResource(module, resource);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    return data && table.Open(static_cast<const unsigned char*>(data), SizeofResource(module, resource));
+}
+
+// A copy of a name in the module's memory (a name near the image's end is read up to its page's
+// end only), in a static buffer that the next call overwrites.
+const char* CopyExportName(const char* name)
+{
+    g_symbol[0] = '\0';
+    const auto at = reinterpret_cast<uintptr_t>(name);
+    const size_t toPageEnd = kPageSize - at % kPageSize;
+    const bool read = SafeRead(at, g_symbol, sizeof(g_symbol) - 1) ||
+                      (toPageEnd < sizeof(g_symbol) - 1 && SafeRead(at, g_symbol, toPageEnd));
+    g_symbol[sizeof(g_symbol) - 1] = '\0';
+    return read && g_symbol[0] ? g_symbol : "?";
 }
 
 } // namespace
@@ -143,7 +200,34 @@ const char* NarrowPath(const wchar_t* path)
     return g_narrow;
 }
 
-void AppendCodePlace(ReportText& text, uintptr_t address)
+NameSource NameCode(uintptr_t address, CodeName& name, uintptr_t& start)
+{
+    name = CodeName();
+    start = 0;
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(address), &module))
+        return NameSource::None;
+    SymbolTable table;
+    if (OwnTable(module, table))
+    {
+        if (!table.Find(static_cast<uint32_t>(address - reinterpret_cast<uintptr_t>(module)), name))
+            return NameSource::None;
+        start = address - name.offset;
+        return NameSource::Table;
+    }
+    const char* exported = nullptr;
+    uintptr_t offset = 0;
+    if (!ExportName(module, address, &exported, &offset))
+        return NameSource::None;
+    name.function = CopyExportName(exported);
+    name.offset = static_cast<uint32_t>(offset);
+    start = address - offset;
+    return NameSource::Export;
+}
+
+void AppendCodePlace(ReportText& text, uintptr_t address, CodeKind kind)
 {
     text.Hex(address, kAddressDigits);
     HMODULE module = nullptr;
@@ -160,18 +244,14 @@ void AppendCodePlace(ReportText& text, uintptr_t address)
         if (*c == L'\\' || *c == L'/')
             file = c + 1;
     text.Text(" ").Text(NarrowPath(file)).Text("+").Hex(address - reinterpret_cast<uintptr_t>(module), 8);
-    const char* name = nullptr;
-    uintptr_t offset = 0;
-    if (!ExportName(module, address, &name, &offset))
+    CodeName name;
+    uintptr_t start = 0;
+    if (NameCode(kind == CodeKind::ReturnAddress ? address - 1 : address, name, start) == NameSource::None)
         return;
-    // A name near the image's end is read up to its page's end only.
-    char symbol[128] = {};
-    const auto at = reinterpret_cast<uintptr_t>(name);
-    const size_t toPageEnd = kPageSize - at % kPageSize;
-    const bool read = SafeRead(at, symbol, sizeof(symbol) - 1) ||
-                      (toPageEnd < sizeof(symbol) - 1 && SafeRead(at, symbol, toPageEnd));
-    if (read && symbol[0])
-        text.Text(" (").Text(symbol).Text("+").Hex(offset, 1).Text(")");
+    text.Text(" (").Text(name.function).Text("+").Hex(address - start, 1);
+    if (name.file)
+        text.Text(", ").Text(name.file).Text(":").Dec(name.line);
+    text.Text(")");
 }
 
 } // namespace crash

@@ -3,6 +3,7 @@
 #include "app/Version.h"
 #include "crash/CodePlace.h"
 #include "crash/MachineState.h"
+#include "crash/Minidump.h"
 #include "crash/ReportText.h"
 
 #include <windows.h>
@@ -17,6 +18,7 @@ namespace
 // Everything the report needs is set up at install time, so that writing allocates nothing: the
 // fault may have left the heap broken or its lock held.
 constexpr wchar_t kLogName[] = L"ExcMagic.Log";
+constexpr wchar_t kDumpName[] = L"ExcMagic.dmp";
 constexpr size_t kPathChars = 1024;
 constexpr DWORD kReporterStack = 256 * 1024;
 constexpr DWORD kReportTimeoutMs = 30000;
@@ -34,6 +36,8 @@ struct Reporter
     wchar_t logPath[kPathChars] = {};   // NT form: \??\C:\...\ExcMagic.Log
     wchar_t tempPath[kPathChars] = {};  // NT form, in the temp folder
     wchar_t tempShown[kPathChars] = {}; // the temp folder's report as the user knows paths
+    wchar_t dumpPath[kPathChars] = {};  // the minidump beside each report
+    wchar_t tempDumpPath[kPathChars] = {};
     HANDLE request = nullptr;
     HANDLE done = nullptr;
     EXCEPTION_POINTERS* pointers = nullptr;
@@ -116,17 +120,37 @@ bool Append(const wchar_t* ntPath, const ReportText& text)
     return ok;
 }
 
+// Writes the minidump beside the report at logPath and adds a line saying how that went.
+void AddMinidump(const wchar_t* logPath, const wchar_t* dumpPath)
+{
+    DWORD error = 0;
+    const bool written =
+        dumpPath[0] && WriteMinidump(dumpPath, g_reporter.pointers, g_reporter.threadId, error);
+    char line[kPathChars * 3 + 64];
+    ReportText text(line, sizeof(line));
+    if (written)
+        text.Text("Minidump: ").Text(NarrowPath(dumpPath));
+    else
+        text.Text("Minidump: not written (system error ").Dec(error).Text(")");
+    text.Line().Line();
+    Append(logPath, text);
+}
+
 void WriteReport()
 {
     const EXCEPTION_POINTERS& pointers = *g_reporter.pointers;
     ReportText text(g_reporter.text, sizeof(g_reporter.text));
     Header(text, *pointers.ExceptionRecord);
     AppendMachineState(text, *pointers.ContextRecord, g_reporter.stack);
-    text.Line();
+    // The text goes first: the dump loads a library and may fail in a broken process.
     if (Append(g_reporter.logPath, text))
+    {
+        AddMinidump(g_reporter.logPath, g_reporter.dumpPath);
         return;
+    }
     if (!Append(g_reporter.tempPath, text))
         return;
+    AddMinidump(g_reporter.tempPath, g_reporter.tempDumpPath);
     // The report is on disk; telling the user may use the heap, as a last step.
     wchar_t message[kPathChars + 128];
     lstrcpyW(message, L"The program failed. The report could not be written beside the program and was "
@@ -213,11 +237,16 @@ void InstallExceptionReport()
     lstrcpynW(dosPath, folder, kPathChars - 16);
     lstrcatW(dosPath, kLogName);
     ToNtPath(dosPath, g_reporter.logPath);
+    lstrcpynW(g_reporter.dumpPath, folder, kPathChars - 16);
+    lstrcatW(g_reporter.dumpPath, kDumpName);
     if (GetTempPathW(kPathChars - 16, g_reporter.tempShown))
     {
+        lstrcpyW(g_reporter.tempDumpPath, g_reporter.tempShown);
+        lstrcatW(g_reporter.tempDumpPath, kDumpName);
         lstrcatW(g_reporter.tempShown, kLogName);
         ToNtPath(g_reporter.tempShown, g_reporter.tempPath);
     }
+    PrepareMinidump();
     g_reporter.request = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     g_reporter.done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     // The reporter thread lives as long as the process; it is never stopped.

@@ -1,9 +1,11 @@
 // ff_crash_fault KIND: links the exception report and raises one fault, for the report's tests.
-// KIND: av-ui, av-wndproc, av-thread, divzero, stackoverflow, terminate. The faulting functions
-// are exported, so that the report can name them.
+// KIND: av-ui, av-wndproc, av-thread, divzero, stackoverflow, terminate; "lines" prints the source
+// lines of the divide-by-zero's frames. The faulting functions are also exported, so that the
+// tests can check the program's symbol table against the export table.
 #include "crash/ExceptionReport.h"
 
 #include <windows.h>
+#include <cstdio>
 #include <string>
 #include <thread>
 
@@ -21,6 +23,7 @@ int FaultAccessViolation(volatile int* where)
     return *where + 1;
 }
 
+constexpr int kDivisionLine = __LINE__ + 4;
 int FaultDivide(volatile int divisor)
 {
     volatile int dividend = 7;
@@ -78,8 +81,11 @@ int RunFault(const wchar_t* kind)
         worker.join();
         return 0;
     }
+    constexpr int kDivideCallLine = __LINE__ + 2;
     if (k == L"divzero")
         return FaultDivide(0);
+    if (k == L"lines")
+        std::printf("FaultDivide %d\nRunFault %d\n", kDivisionLine, kDivideCallLine);
     if (k == L"stackoverflow")
         return FaultRecurse(0);
     if (k == L"terminate")
@@ -92,5 +98,11 @@ int wmain(int argc, wchar_t** argv)
     crash::InstallExceptionReport();
     if (argc < 2)
         return 2;
+    if (std::wstring(argv[1]) == L"lines")
+    {
+        RunFault(L"lines");
+        std::printf("wmain %d\n", __LINE__ + 3);
+        return 0;
+    }
     return RunFault(argv[1]) + 3;
 }

@@ -2,16 +2,20 @@
 // own; its exit code, its report (code, place, code bytes, stack, call stack) and the appending
 // of a second report are checked.
 #include "crash/ReportText.h"
+#include "crash/SymbolTable.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "tests/win32/support/ProcessWindow.h"
 
 #include <windows.h>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tlhelp32.h>
+#include <vector>
 
 namespace
 {
@@ -57,6 +61,9 @@ public:
     std::filesystem::path Exe() const { return m_folder / m_program; }
     std::filesystem::path Log() const { return m_folder / L"ExcMagic.Log"; }
     std::filesystem::path TempLog() const { return m_folder / L"temp" / L"ExcMagic.Log"; }
+    std::filesystem::path Dump() const { return m_folder / L"ExcMagic.dmp"; }
+    std::filesystem::path TempDump() const { return m_folder / L"temp" / L"ExcMagic.dmp"; }
+    std::string Output() const { return ReadAll(m_folder / L"output.txt"); }
 
     // Runs the program with kind; answers a message box of it with OK, keeping its text. While it
     // runs, poke (when given) is called until it answers true.
@@ -71,12 +78,19 @@ public:
         environment.append(L"TEMP=" + temp).push_back(L'\0');
         environment.push_back(L'\0');
         std::wstring command = L"\"" + Exe().wstring() + L"\" " + kind;
+        // The program's output goes to a file of the folder.
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        platform::UniqueFile output(CreateFileW((m_folder / L"output.txt").wstring().c_str(), GENERIC_WRITE,
+                                                FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = output.Get();
         PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
                             environment.data(), m_folder.wstring().c_str(), &startup, &process))
             return 0xFFFFFFFF;
+        output.Reset();
         platform::UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
         for (int waited = 0; waited < 60000; waited += 50)
         {
@@ -197,12 +211,12 @@ const Case kCases[] = {
     {L"av-wndproc", 0xC0000005, "FaultAccessViolation", "FaultAccessViolation"},
     {L"av-thread", 0xC0000005, "FaultAccessViolation", "FaultAccessViolation"},
     {L"divzero", 0xC0000094, "FaultDivide", "RunFault"},
+// The big frame is probed by a runtime helper, which faults; the export below it (RunFault)
+// must not be named for it.
 #if defined(__x86_64__)
-    // The big frame is probed by an unexported runtime helper, which faults: naming the export
-    // below it would be a lie.
-    {L"stackoverflow", 0xC00000FD, "", "FaultRecurse"},
+    {L"stackoverflow", 0xC00000FD, "___chkstk_ms", "FaultRecurse"},
 #else
-    {L"stackoverflow", 0xC00000FD, "FaultRecurse", "FaultRecurse"},
+    {L"stackoverflow", 0xC00000FD, "__chkstk_ms", "FaultRecurse"},
 #endif
     {L"terminate", crash::kTerminateCode, nullptr, "FaultTerminate"},
 };
@@ -307,4 +321,220 @@ TEST(ExceptionReport, TheProgramItselfReportsAFaultOfOneOfItsThreads)
     EXPECT_NE(Field(report, "Program: ").find("FindFile.exe version "), std::string::npos);
     EXPECT_EQ(StackWords(report), 64u) << report;
     EXPECT_TRUE(run.boxes.empty());
+}
+
+namespace
+{
+
+// The frames the walk found: the call stack's lines up to the scanned words that follow it.
+std::vector<std::string> WalkedFrames(const std::string& report)
+{
+    std::string walk = CallStack(report);
+    walk = walk.substr(0, walk.find("Code addresses on the stack"));
+    std::istringstream lines(walk);
+    std::vector<std::string> frames;
+    std::string line;
+    std::getline(lines, line); // the empty rest of the line before the heading
+    std::getline(lines, line); // the heading
+    while (std::getline(lines, line) && line.rfind("  ", 0) == 0)
+        frames.push_back(line);
+    return frames;
+}
+
+} // namespace
+
+TEST(ExceptionReport, TheCallStackNamesEachCallerInTurnWithItsSourceLine)
+{
+    FaultRun run;
+    run.Run(L"lines");
+    std::istringstream lines(run.Output());
+    std::vector<std::pair<std::string, std::string>> expected; // function, line
+    std::string function, line;
+    while (lines >> function >> line)
+        expected.emplace_back(function, line);
+    ASSERT_EQ(expected.size(), 3u) << run.Output();
+
+    ASSERT_EQ(run.Run(L"divzero"), 0xC0000094u);
+    const std::string report = ReadAll(run.Log());
+    const std::vector<std::string> frames = WalkedFrames(report);
+    // The fault's function first, then its callers one after the other: nothing left over from
+    // earlier calls between them, although the program keeps no frame pointers.
+    ASSERT_GE(frames.size(), expected.size()) << report;
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        EXPECT_NE(frames[i].find("(" + expected[i].first + "+"), std::string::npos) << frames[i];
+        EXPECT_NE(frames[i].find(", tests/win32/crash/CrashFault.cpp:" + expected[i].second + ")"),
+                  std::string::npos)
+            << frames[i];
+    }
+}
+
+namespace
+{
+
+// What a debugger reads first of a minidump: its signature, and the exception stream's thread and
+// code.
+struct DumpFacts
+{
+    bool minidump = false;
+    uint32_t thread = 0;
+    uint32_t code = 0;
+};
+
+DumpFacts ReadDump(const std::filesystem::path& path)
+{
+    const std::string bytes = ReadAll(path);
+    DumpFacts facts;
+    const auto word = [&](size_t at) {
+        uint32_t w = 0;
+        if (at + 4 <= bytes.size())
+            memcpy(&w, bytes.data() + at, 4);
+        return w;
+    };
+    if (bytes.compare(0, 4, "MDMP") != 0)
+        return facts;
+    facts.minidump = true;
+    const uint32_t streams = word(8), directory = word(12);
+    for (uint32_t i = 0; i < streams && i < 64; ++i)
+    {
+        const size_t entry = directory + i * 12;
+        if (word(entry) == 6) // the exception stream
+        {
+            facts.thread = word(word(entry + 8));
+            facts.code = word(word(entry + 8) + 8);
+        }
+    }
+    return facts;
+}
+
+} // namespace
+
+TEST(ExceptionReport, AMinidumpLiesBesideTheReportAndTheReportSaysSo)
+{
+    FaultRun run;
+    EXPECT_EQ(run.Run(L"av-thread"), 0xC0000005u);
+    const std::string report = ReadAll(run.Log());
+    const std::string said = Field(report, "Minidump: ");
+    ASSERT_GE(said.size(), 12u) << report;
+    EXPECT_EQ(said.substr(said.size() - 12), "ExcMagic.dmp");
+    const DumpFacts dump = ReadDump(run.Dump());
+    EXPECT_TRUE(dump.minidump);
+    EXPECT_EQ(dump.code, 0xC0000005u);
+    // The faulting thread, which is not the program's first.
+    const std::string process = Field(report, "Process: ");
+    EXPECT_EQ(std::to_string(dump.thread), process.substr(process.find("thread: ") + 8));
+}
+
+TEST(ExceptionReport, AMinidumpThatCannotBeWrittenLeavesTheReportWhole)
+{
+    FaultRun run;
+    // A folder where the dump would go: the file cannot be created there.
+    std::filesystem::create_directory(run.Dump());
+    EXPECT_EQ(run.Run(L"divzero"), 0xC0000094u);
+    const std::string report = ReadAll(run.Log());
+    EXPECT_EQ(report.find("==== Exception report"), 0u);
+    EXPECT_EQ(StackWords(report), 64u) << report;
+    EXPECT_NE(CallStack(report).find("(FaultDivide+"), std::string::npos) << report;
+    EXPECT_EQ(Field(report, "Minidump: ").rfind("not written (system error ", 0), 0u) << report;
+}
+
+namespace
+{
+
+// The first address of a function of the program, from the symbol table in its resources.
+uint32_t FunctionRva(const std::filesystem::path& exe, const char* function)
+{
+    platform::UniqueModule module(LoadLibraryExW(exe.wstring().c_str(), nullptr,
+                                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    HRSRC resource = module ? FindResourceW(module.Get(), L"FFSYMBOLS", MAKEINTRESOURCEW(10)) : nullptr;
+    HGLOBAL loaded = resource ? LoadResource(module.Get(), resource) : nullptr;
+    crash::SymbolTable table;
+    uint32_t rva = 0;
+    if (!loaded ||
+        !table.Open(static_cast<const unsigned char*>(LockResource(loaded)),
+                    SizeofResource(module.Get(), resource)) ||
+        !table.StartOf(function, rva))
+        return 0;
+    return rva;
+}
+
+uintptr_t ProgramBase(DWORD pid)
+{
+    platform::UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof(module);
+    if (snapshot.Get() == INVALID_HANDLE_VALUE || !Module32FirstW(snapshot.Get(), &module))
+        return 0;
+    return reinterpret_cast<uintptr_t>(module.modBaseAddr);
+}
+
+} // namespace
+
+TEST(ExceptionReport, TheProgramsOwnFunctionsAreNamedWithTheirSourceLines)
+{
+    FaultRun run(L"FindFile.exe");
+    run.Add(L"FindFileEN.dll");
+    WritePrivateProfileStringW(L"Options", L"Language", L"EN",
+                               (run.Exe().parent_path() / L"FindFile.ini").wstring().c_str());
+    // A function of the program that reads its first argument at once, started as a thread of it
+    // with an argument that points nowhere.
+    const uint32_t rva = FunctionRva(run.Exe(), "engine::CheckFilename");
+    ASSERT_NE(rva, 0u);
+    const DWORD code = run.Run(L"", [rva](HANDLE process, DWORD pid) {
+        const uintptr_t base = ProgramBase(pid);
+        if (!base || !testing_support::FindProcessWindow(L"TFindfileFrm", pid).window)
+            return false;
+        const auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(base + rva);
+        platform::UniqueKernelHandle thread(
+            CreateRemoteThread(process, nullptr, 0, start, reinterpret_cast<void*>(0x10), 0, nullptr));
+        return thread.Get() != nullptr;
+    });
+    EXPECT_EQ(code, 0xC0000005u);
+    const std::string report = ReadAll(run.Log());
+    // It faults in the library code it calls first; the walk names it as the caller, in its source.
+    EXPECT_NE(Field(report, "Address: ").find(" FindFile.exe+"), std::string::npos) << report;
+    bool named = false;
+    for (const std::string& frame : WalkedFrames(report))
+        named = named || (frame.find(" FindFile.exe+") != std::string::npos &&
+                          frame.find("(engine::CheckFilename+") != std::string::npos &&
+                          frame.find(", engine/FindCriteria.cpp:") != std::string::npos);
+    EXPECT_TRUE(named) << report;
+    EXPECT_TRUE(ReadDump(run.Dump()).minidump);
+}
+
+TEST(ExceptionReport, TheShippedProgramsAreSmallAndKeepTheirDebugInformationApart)
+{
+    for (const wchar_t* name : {L"FindFile", L"FindFileCmd"})
+    {
+        SCOPED_TRACE(platform::Narrow(name));
+        const std::filesystem::path exe =
+            std::filesystem::path(OutputFolder()) / (std::wstring(name) + L".exe");
+        const std::string image = ReadAll(exe);
+        EXPECT_LT(image.size(), 2u * 1024 * 1024);
+        EXPECT_EQ(image.find(".debug_info"), std::string::npos);
+        // The debug link names the file that holds what was taken out.
+        EXPECT_NE(image.find(platform::Narrow(name) + ".debug"), std::string::npos);
+        const std::string debug =
+            ReadAll(std::filesystem::path(OutputFolder()) / L".debug" / (std::wstring(name) + L".debug"));
+        EXPECT_NE(debug.find(".debug_info"), std::string::npos);
+    }
+    // The window program names its own functions in a fault; the console program installs no
+    // report.
+    EXPECT_NE(
+        FunctionRva(std::filesystem::path(OutputFolder()) / L"FindFile.exe", "ui::TFindfileFrm::FormCreate"),
+        0u);
+}
+
+TEST(ExceptionReport, TheSymbolTableAgreesWithTheExportTable)
+{
+    const std::filesystem::path exe = std::filesystem::path(OutputFolder()) / L"ff_crash_fault.exe";
+    platform::UniqueModule module(
+        LoadLibraryExW(exe.wstring().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES));
+    ASSERT_TRUE(module);
+    for (const char* function : {"FaultAccessViolation", "FaultDivide", "FaultRecurse", "RunFault"})
+    {
+        const auto exported = reinterpret_cast<uintptr_t>(GetProcAddress(module.Get(), function));
+        EXPECT_EQ(FunctionRva(exe, function), exported - reinterpret_cast<uintptr_t>(module.Get()))
+            << function;
+    }
 }
