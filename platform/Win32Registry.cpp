@@ -141,11 +141,26 @@ std::vector<std::string> Win32Key::Subkeys()
 
 } // namespace
 
+bool RunsUnderWow64()
+{
+    // Looked up at run time: systems before XP SP2 have no IsWow64Process.
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+Win32Registry::Win32Registry(RegistryView view)
+    : m_view(view == RegistryView::Explorer && RunsUnderWow64() ? KEY_WOW64_64KEY : 0)
+{
+}
+
 std::unique_ptr<RegistryKey> Win32Registry::Open(RegistryRoot root, const std::string& path,
                                                  RegistryAccess access)
 {
     UniqueRegKey key;
-    const REGSAM sam = access == RegistryAccess::Full ? KEY_ALL_ACCESS : KEY_READ;
+    const REGSAM sam = (access == RegistryAccess::Full ? KEY_ALL_ACCESS : KEY_READ) | m_view;
     if (RegOpenKeyExW(RootKey(root), Widen(path).c_str(), 0, sam, key.Put()) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32Key>(std::move(key));
@@ -154,8 +169,8 @@ std::unique_ptr<RegistryKey> Win32Registry::Open(RegistryRoot root, const std::s
 std::unique_ptr<RegistryKey> Win32Registry::Create(RegistryRoot root, const std::string& path)
 {
     UniqueRegKey key;
-    if (RegCreateKeyExW(RootKey(root), Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(),
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(RootKey(root), Widen(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | m_view, nullptr,
+                        key.Put(), nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32Key>(std::move(key));
 }
@@ -165,14 +180,16 @@ bool Win32Registry::DeleteTree(RegistryRoot root, const std::string& path)
     std::vector<std::string> subkeys;
     {
         UniqueRegKey key;
-        if (RegOpenKeyExW(RootKey(root), Widen(path).c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(RootKey(root), Widen(path).c_str(), 0, KEY_READ | m_view, key.Put()) !=
+            ERROR_SUCCESS)
             return false;
         subkeys = Win32Key(std::move(key)).Subkeys();
     }
     bool all = true;
     for (auto it = subkeys.rbegin(); it != subkeys.rend(); ++it)
         all = DeleteTree(root, path + "\\" + *it) && all;
-    return RegDeleteKeyW(RootKey(root), Widen(path).c_str()) == ERROR_SUCCESS && all;
+    // RegDeleteKeyW would delete in the process's own view only.
+    return RegDeleteKeyExW(RootKey(root), Widen(path).c_str(), m_view, 0) == ERROR_SUCCESS && all;
 }
 
 } // namespace platform

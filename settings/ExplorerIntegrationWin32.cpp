@@ -14,7 +14,8 @@ namespace
 
 template <typename Operation> void WithProgramContext(Operation operation)
 {
-    platform::Win32Registry registry;
+    // Explorer must see every entry, also when this 32-bit program runs on 64-bit Windows.
+    platform::Win32Registry registry(platform::RegistryView::Explorer);
     IniFileStore settingsFile(SettingsFilePath());
     const ExplorerIntegration context{registry, settingsFile,
                                       lang::GetLangText(lang::text::kContextMenuCommand), ExeFileName()};

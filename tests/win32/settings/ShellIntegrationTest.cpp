@@ -8,6 +8,7 @@
 #include "settings/SettingsFile.h"
 #include "tests/win32/main/FrameFixture.h"
 #include "tests/win32/settings/RegistryTree.h"
+#include "tests/win32/settings/ShellPlaces.h"
 
 #include <fstream>
 #include <sstream>
@@ -19,21 +20,9 @@ using settings::TFindFileSettingsFrm;
 using testing_support::RegistryTree;
 using Stage = std::function<void(TFindFileSettingsFrm&)>;
 
-const std::wstring kMenuPrefixes[6] = {
-    L"Directory\\shell\\",
-    L"CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\shell\\",
-    L"CLSID\\{00021400-0000-0000-C000-000000000046}\\Shell\\",
-    L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\",
-    L"CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}\\shell\\",
-    L"Drive\\shell\\",
-};
+using testing_support::kFindVerbs;
+using testing_support::kMenuPrefixes;
 const bool kMenuTakesArgument[6] = {false, true, true, false, true, true};
-const std::wstring kFindVerbs[4] = {
-    L"Directory\\shell\\find",
-    L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\find",
-    L"CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}\\shell\\find",
-    L"Drive\\shell\\find",
-};
 const std::wstring kFolderFind = kFindVerbs[0];
 
 // The string a value holds, "(absent)" or "(type N)".
