@@ -57,25 +57,36 @@ write_pins() {
 # Versions a package has in the indexes for one architecture, one a line.
 versions_of() { apt-cache madison "$1" 2>/dev/null | awk -F'|' '{gsub(/ /, "", $2); print $2}' | sort -u; }
 
-# For each installed native Multi-Arch: same library whose installed version the foreign architecture
-# lacks, "name:native=version" with the newest version both architectures have.
+# The foreign-architecture packages that installing the requested ones pulls in, by name.
+foreign_closure() {
+    local foreign="$1"
+    shift
+    apt-cache "${pins[@]}" depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+        --no-replaces --no-enhances "$@" 2>/dev/null | grep -v '^ ' | sed -n "s/^\([^<>]*\):$foreign\$/\1/p" | sort -u
+}
+
+# For each library those packages need whose installed native copy (Multi-Arch: same) has a version
+# the foreign architecture lacks, "name:native=version" with the newest version both have.
 aligned_versions() {
     local native foreign name version common
     native="$(dpkg --print-architecture)"
     foreign="$(dpkg --print-foreign-architectures | head -n 1)"
     [ -n "$foreign" ] || return 0
+    foreign_closure "$foreign" "$@" >"$work/closure"
     dpkg-query -W -f '${Package} ${Version} ${Multi-Arch} ${Architecture}\n' 2>/dev/null |
         awk -v arch="$native" '$3 == "same" && $4 == arch {print $1, $2}' |
         while read -r name version; do
+            grep -qxF "$name" "$work/closure" || continue
             versions_of "$name:$foreign" >"$work/foreign"
             grep -qxF "$version" "$work/foreign" && continue
-            [ -s "$work/foreign" ] || continue # no twin wanted or possible
+            [ -s "$work/foreign" ] || continue
             common="$(versions_of "$name:$native" | grep -xF -f "$work/foreign" | sort -V | tail -n 1)"
             [ -n "$common" ] && echo "$name:$native=$common"
         done
 }
 
 : >"$work/broken-suites"
+pins=()
 update_lists
 if install "$@"; then
     exit 0
@@ -90,7 +101,7 @@ if [ -s "$work/broken-suites" ]; then
 else
     pins=()
 fi
-mapfile -t aligned < <(aligned_versions)
+mapfile -t aligned < <(aligned_versions "$@")
 if [ ${#aligned[@]} -gt 0 ]; then
     say "installing again with libraries aligned between the architectures: ${aligned[*]}"
     if install "${pins[@]}" --allow-downgrades "$@" "${aligned[@]}"; then
