@@ -23,6 +23,14 @@ command -v clang++-14 >/dev/null || need+=(clang-14)              # the fuzz tar
 command -v clang-format-14 >/dev/null || need+=(clang-format-14) # test.sh checks the format
 compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || need+=(libclang-rt-14-dev)
 
+# The tests also run under a German locale (another thousands separator, another system language);
+# Wine takes its locale from LANG, which glibc honours only for a generated locale.
+need_locale=""
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    need_locale=1
+    dpkg -s locales >/dev/null 2>&1 || need+=(locales)
+fi
+
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -31,11 +39,8 @@ if [ ${#need[@]} -gt 0 ]; then
     "$(dirname "$0")/apt-install.sh" "${need[@]}"
 fi
 
-# The tests also run under a German locale (another thousands separator, another system language);
-# Wine takes its locale from LANG, which glibc honours only for a generated locale.
-if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+if [ -n "$need_locale" ]; then
     echo "setup: generating the de_DE.UTF-8 locale"
-    dpkg -s locales >/dev/null 2>&1 || "$(dirname "$0")/apt-install.sh" locales
     if grep -q '^# *de_DE.UTF-8 UTF-8' /etc/locale.gen; then
         sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
     elif ! grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen; then
