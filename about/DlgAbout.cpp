@@ -2,9 +2,8 @@
 
 #include "about/AboutContent.h"
 #include "about/VersionInfoWin32.h"
-#include "controls/Modal.h"
 #include "controls/Theme.h"
-#include "platform/AppTitle.h"
+#include "platform/AppMessageBox.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "settings/AppPaths.h"
@@ -61,8 +60,7 @@ bool OpenTarget(HWND owner, const std::string& address, const std::string& targe
         return true;
     const DWORD code = GetLastError();
     const std::string text = ShellExecuteErrorText(code, SysErrorText(code));
-    MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(platform::kAppTitle).c_str(),
-                MB_OK | MB_ICONERROR);
+    platform::AppMessageBox(owner, text, MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -74,7 +72,7 @@ int PointsToPixels(int points)
 
 } // namespace
 
-TDlgAbout::TDlgAbout()
+TDlgAbout::TDlgAbout(HWND owner) : ModalWindow(kClassName, owner)
 {
     RegisterWindowClass(kClassName, nullptr, CS_DBLCLKS);
 }
@@ -86,18 +84,17 @@ HFONT TDlgAbout::Font(platform::UniqueFont& slot, const wchar_t* face, int heigh
     return slot.Get();
 }
 
-void TDlgAbout::Create(HWND owner)
+void TDlgAbout::Create()
 {
-    m_owner = owner;
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT rect{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    if (!CreateWin(exStyle, kClassName, L"About", style, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                   owner, 0))
+    OffsetRect(&rect, -rect.left, -rect.top);
+    if (!CreateModal(exStyle, L"About", style, rect))
         throw std::runtime_error(SysErrorText(GetLastError()));
     BuildControls();
-    controls::CentreOnDesktop(Handle());
+    CentreOnDesktop();
 }
 
 void TDlgAbout::BuildControls()
@@ -159,7 +156,7 @@ bool TDlgAbout::SetDlg()
     try
     {
         std::string runLang;
-        settings::ReadIniString(settings::SettingsFilePath(), "Options", "RunLang", runLang);
+        settings::ReadRunLanguage(runLang);
         const AboutLanguage language = AboutLanguageFor(runLang);
         for (const FlagImage& flag : kFlags)
             ShowWindow(Control(flag.id), language.flag == flag.code ? SW_SHOW : SW_HIDE);
@@ -196,7 +193,7 @@ bool TDlgAbout::SetDlg()
 int TDlgAbout::ShowModal()
 {
     m_result = 0;
-    controls::RunModal(Handle(), m_owner);
+    RunModal();
     return m_result;
 }
 
@@ -237,6 +234,14 @@ void TDlgAbout::PaintFace(HDC dc, const RECT& area)
     DrawEdge(dc, &bevel, EDGE_ETCHED, BF_TOP);
 }
 
+bool TDlgAbout::OnCommand(int id, int, HWND)
+{
+    // Escape closes the box as its close box does.
+    if (id == IDCANCEL)
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    return true;
+}
+
 LRESULT TDlgAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
@@ -250,13 +255,9 @@ LRESULT TDlgAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDCANCEL)
-            PostMessageW(Handle(), WM_CLOSE, 0, 0);
-        return 0;
     case WM_CLOSE:
         m_result = kResultClosed;
-        controls::EndModal(Handle());
+        EndModal();
         return 0;
     }
     return Window::HandleMessage(msg, wParam, lParam);
@@ -265,22 +266,20 @@ LRESULT TDlgAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 int TCorvaneAbout::ShowAbout()
 {
     int result = kResultNotShown;
-    TDlgAbout dialog;
+    TDlgAbout dialog(m_owner);
     try
     {
-        dialog.Create(m_owner);
+        dialog.Create();
         if (dialog.SetDlg())
             result = dialog.ShowModal();
     }
     catch (const std::exception& e)
     {
-        MessageBoxW(m_owner, platform::Widen(OpenDialogErrorText(e.what())).c_str(),
-                    platform::Widen(platform::kAppTitle).c_str(), MB_OK | MB_ICONERROR);
+        platform::AppMessageBox(m_owner, OpenDialogErrorText(e.what()), MB_OK | MB_ICONERROR);
         result = kResultNotShown;
     }
     if (result == kResultNotShown)
-        MessageBoxW(m_owner, platform::Widen(kNotShownText).c_str(),
-                    platform::Widen(platform::kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+        platform::AppMessageBox(m_owner, kNotShownText, MB_OK | MB_ICONINFORMATION);
     dialog.FreeDlg();
     return result;
 }

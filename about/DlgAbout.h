@@ -7,7 +7,7 @@
 #include <commctrl.h>
 // clang-format on
 #include "controls/Label.h"
-#include "controls/Window.h"
+#include "controls/ModalWindow.h"
 #include "platform/UniqueHandle.h"
 
 #include <functional>
@@ -38,16 +38,16 @@ enum AboutControlId : int
 constexpr int kResultClosed = 2;
 constexpr int kResultNotShown = 3;
 
-class TDlgAbout : public controls::Window
+class TDlgAbout : public controls::ModalWindow
 {
 public:
     static constexpr int kClientWidth = 200;
     static constexpr int kClientHeight = 281;
     static constexpr wchar_t kClassName[] = L"TDlgAbout";
 
-    TDlgAbout();
+    explicit TDlgAbout(HWND owner);
     // Creates the hidden window with its controls; throws when the system refuses.
-    void Create(HWND owner);
+    void Create();
     // Fills the box from the version block and the settings file; true when it is to be shown.
     bool SetDlg();
     // Shows the box modally; the modal result.
@@ -62,6 +62,7 @@ public:
     HWND Tooltip() const { return m_tooltip; }
 
 protected:
+    bool OnCommand(int id, int code, HWND control) override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -69,7 +70,6 @@ private:
     void PaintFace(HDC dc, const RECT& area);
     HFONT Font(platform::UniqueFont& slot, const wchar_t* face, int height, bool bold);
 
-    HWND m_owner = nullptr;
     HWND m_tooltip = nullptr;
     int m_result = 0;
     controls::Label m_labelName;

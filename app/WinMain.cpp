@@ -6,9 +6,12 @@
 // clang-format on
 
 #include "about/DlgAbout.h"
+#include "controls/ApplicationWindow.h"
 #include "controls/Window.h"
 #include "crash/ExceptionReport.h"
 #include "lang/Languagesettings.h"
+#include "lang/TextStore.h"
+#include "platform/AppTitle.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
@@ -71,12 +74,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     int exitCode = 0;
     {
         std::unique_ptr<ui::NetworkPanel> network; // made once the window exists, gone before it
+        // The taskbar shows the application title in every language; the window's caption is
+        // the language module's.
+        controls::ApplicationWindow application;
         ui::FrameOptions options;
+        if (application.Create(platform::kAppTitle))
+            options.application = &application;
         options.firstArgument = FirstArgument();
         options.hooks.about = [](HWND owner) { about::TCorvaneAbout(owner).ShowAbout(); };
         options.hooks.language = [](HWND owner) { return lang::ShowLanguageSettings(owner); };
         options.hooks.setincontext = &ApplyContextMenuSetting;
-        options.hooks.settings = &settings::ShowFindFileSettings;
+        options.hooks.settings = [](HWND owner) {
+            settings::ShowFindFileSettings(owner, lang::ModuleTexts());
+        };
         options.hooks.header2Click = [&network] {
             if (network)
                 network->Header2Click();

@@ -2,7 +2,7 @@
 // addresses asked, the time until the last question left, the whole wall time and the answers.
 #include "network/NetLookup.h"
 #include "network/Sweep.h"
-#include "platform/Win32NodeStatus.h"
+#include "platform/Win32DatagramSocket.h"
 
 #include <cstdio>
 #include <string>

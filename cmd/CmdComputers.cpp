@@ -2,8 +2,9 @@
 
 #include "cmd/CmdOutput.h"
 #include "network/NetLookup.h"
+#include "platform/Win32DatagramSocket.h"
+#include "platform/Win32IpHelper.h"
 #include "platform/Win32Network.h"
-#include "platform/Win32NodeStatus.h"
 
 namespace cmd
 {

@@ -1,5 +1,6 @@
 #include "cmd/CmdOptions.h"
 
+#include "app/Version.h"
 #include "engine/DateTime.h"
 #include "engine/FindFile.h"
 #include "engine/FolderPrefetch.h"
@@ -507,7 +508,8 @@ const char* UsageText()
 
 const char* VersionText()
 {
-    return "FindFileCmd 1.0\n";
+    // The version the programs' version blocks carry, named in one place.
+    return "FindFileCmd " FF_VERSION_TEXT "\n";
 }
 
 } // namespace cmd

@@ -1,6 +1,7 @@
 #include "controls/Window.h"
 
 #include "controls/ErrorText.h"
+#include "platform/AppMessageBox.h"
 #include "platform/AppTitle.h"
 #include "platform/Utf8.h"
 
@@ -29,8 +30,7 @@ void ShowErrorBox(HWND owner, const std::string& message)
         Hook()(platform::kAppTitle, text);
         return;
     }
-    MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(platform::kAppTitle).c_str(),
-                MB_ICONERROR | MB_OK);
+    platform::AppMessageBox(owner, text, MB_ICONERROR | MB_OK);
 }
 
 ErrorBoxHook SetErrorBoxHook(ErrorBoxHook hook)
@@ -98,7 +98,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     }
     try
     {
-        return self->HandleMessage(msg, wParam, lParam);
+        return self->Dispatch(msg, wParam, lParam);
     }
     catch (const std::exception& e)
     {
@@ -109,6 +109,19 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         ShowErrorBox(hwnd, "Unexpected error");
     }
     return 0;
+}
+
+LRESULT Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
+        return 0;
+    if (msg == WM_NOTIFY && lParam)
+    {
+        LRESULT result = 0;
+        if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result))
+            return result;
+    }
+    return HandleMessage(msg, wParam, lParam);
 }
 
 namespace
@@ -130,6 +143,14 @@ BOOL CALLBACK MatchControlId(HWND child, LPARAM param)
 }
 
 } // namespace
+
+HWND CreateChild(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
+                 int height, DWORD exStyle)
+{
+    return CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
 
 HWND FindControl(HWND parent, int id)
 {

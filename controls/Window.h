@@ -33,15 +33,25 @@ protected:
     HWND CreateWin(DWORD exStyle, const wchar_t* className, const std::wstring& text, DWORD style, int x,
                    int y, int width, int height, HWND parent, int id);
 
-    // Default handling: DefWindowProc.
+    // WM_COMMAND, cracked: a menu item, an accelerator or a child control's notification (control
+    // is then the child). True when handled; the message then answers 0.
+    virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+    // WM_NOTIFY, cracked: true when handled, with the answer in result.
+    virtual bool OnNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    // Every message the crackers above did not take. Default handling: DefWindowProc.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // The window is gone (WM_NCDESTROY); Handle() is null from here on.
     virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     HWND m_hwnd = nullptr;
 };
+
+// Creates a visible child control of parent with this ID (style is added to WS_CHILD | WS_VISIBLE).
+HWND CreateChild(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
+                 int height, DWORD exStyle = 0);
 
 // The first descendant of parent with this control ID (depth first), or null.
 HWND FindControl(HWND parent, int id);

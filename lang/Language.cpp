@@ -2,7 +2,7 @@
 
 #include "lang/LanguageChoice.h"
 #include "lang/TextStore.h"
-#include "platform/AppTitle.h"
+#include "platform/AppMessageBox.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "platform/Win32StringTable.h"
@@ -30,8 +30,7 @@ bool FileExists(const std::string& path)
 void ShowError(const std::string& message)
 {
     // The wide box shows the accented letters on any system code page.
-    MessageBoxW(nullptr, platform::Widen(message).c_str(), platform::Widen(platform::kAppTitle).c_str(),
-                MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    platform::AppMessageBox(nullptr, message, MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 class ModuleTextStore : public TextStore

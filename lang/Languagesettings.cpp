@@ -1,9 +1,8 @@
 #include "lang/Languagesettings.h"
 
-#include "controls/Modal.h"
 #include "controls/Theme.h"
 #include "lang/LanguageChoice.h"
-#include "platform/AppTitle.h"
+#include "platform/AppMessageBox.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "settings/AppPaths.h"
@@ -36,7 +35,6 @@ constexpr LanguageButton kLanguages[7] = {
 constexpr COLORREF kPanelColour = RGB(0xD8, 0xD0, 0x92);
 constexpr int kLanguageGroup = 1;
 
-TLanguagesettings* g_openDialog = nullptr;
 bool g_restart = false;
 
 bool FileExists(const std::string& path)
@@ -47,25 +45,18 @@ bool FileExists(const std::string& path)
 
 } // namespace
 
-TLanguagesettings::TLanguagesettings(HWND owner) : m_owner(owner)
+TLanguagesettings::TLanguagesettings(HWND owner) : ModalWindow(kClassName, owner)
 {
     RegisterWindowClass(kClassName, nullptr);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT rect{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    if (!CreateWin(exStyle, kClassName, platform::Widen(kLanguagesettingsCaption), style, 0, 0,
-                   rect.right - rect.left, rect.bottom - rect.top, owner, 0))
+    OffsetRect(&rect, -rect.left, -rect.top);
+    if (!CreateModal(exStyle, platform::Widen(kLanguagesettingsCaption), style, rect))
         throw std::runtime_error("the language dialog cannot be created");
-    g_openDialog = this;
     BuildControls();
-    controls::CentreOnDesktop(Handle());
-}
-
-TLanguagesettings::~TLanguagesettings()
-{
-    if (g_openDialog == this)
-        g_openDialog = nullptr;
+    CentreOnDesktop();
 }
 
 void TLanguagesettings::BuildControls()
@@ -116,12 +107,11 @@ void TLanguagesettings::EnableAvailableLanguages()
 
 void TLanguagesettings::MarkStoredLanguage()
 {
-    const std::string file = settings::SettingsFilePath();
     std::string stored;
-    if (!settings::ReadIniString(file, "Options", "Language", stored))
+    if (!settings::ReadStoredLanguage(stored))
     {
         stored = "EN";
-        settings::WriteIniString(file, "Options", "Language", stored);
+        settings::WriteStoredLanguage(stored);
     }
     // Exactly as stored: "de" presses nothing. A disabled button is pressed all the same.
     for (int i = 0; i < 7; ++i)
@@ -131,7 +121,7 @@ void TLanguagesettings::MarkStoredLanguage()
 
 void TLanguagesettings::ShowModal()
 {
-    controls::RunModal(Handle(), m_owner);
+    RunModal();
 }
 
 void TLanguagesettings::StoreChosenLanguage()
@@ -140,40 +130,40 @@ void TLanguagesettings::StoreChosenLanguage()
     for (int i = 0; i < 7; ++i)
         if (m_languageButtons[i].Down())
             code = kLanguages[i].code;
-    settings::WriteIniString(settings::SettingsFilePath(), "Options", "Language", code);
-}
-
-void TLanguagesettings::Close()
-{
-    if (g_openDialog == this)
-        g_openDialog = nullptr;
-    if (Handle())
-        controls::EndModal(Handle());
+    settings::WriteStoredLanguage(code);
 }
 
 void TLanguagesettings::SpeedButton8Click()
 {
     StoreChosenLanguage();
-    // The dialog goes before the question is asked; the question belongs to the main window.
-    Close();
-    const int answer =
-        MessageBoxW(m_owner, platform::Widen(kRestartQuestion).c_str(),
-                    platform::Widen(platform::kAppTitle).c_str(), MB_YESNO | MB_ICONINFORMATION);
+    // Marked for closing, the dialog stays up behind its question and goes when this handler has
+    // returned; another may be opened from now on.
+    EndModal();
+    const int answer = platform::AppMessageBox(Handle(), kRestartQuestion, MB_YESNO | MB_ICONINFORMATION);
     if (answer != IDYES)
         return;
     g_restart = true;
     m_restartChosen = true;
     // The end of the program: the main window closes as by its close button. The new instance
     // starts once it has (StartProgramAgain).
-    if (m_owner)
-        PostMessageW(m_owner, WM_CLOSE, 0, 0);
+    if (Owner())
+        PostMessageW(Owner(), WM_CLOSE, 0, 0);
     else
         PostQuitMessage(0);
 }
 
 void TLanguagesettings::SpeedButton9Click()
 {
-    Close();
+    EndModal();
+}
+
+bool TLanguagesettings::OnCommand(int id, int code, HWND)
+{
+    if (code == BN_CLICKED && id == kIdSpeedButton8)
+        SpeedButton8Click();
+    else if ((code == BN_CLICKED && id == kIdSpeedButton9) || id == IDCANCEL)
+        SpeedButton9Click();
+    return true;
 }
 
 LRESULT TLanguagesettings::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -195,15 +185,8 @@ LRESULT TLanguagesettings::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         SetTextColor(dc, RGB(0, 0, 0));
         return reinterpret_cast<LRESULT>(m_panelBrush.Get());
     }
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSpeedButton8)
-            SpeedButton8Click();
-        else if ((HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSpeedButton9) ||
-                 LOWORD(wParam) == IDCANCEL)
-            SpeedButton9Click();
-        return 0;
     case WM_CLOSE:
-        Close();
+        EndModal();
         return 0;
     }
     return Window::HandleMessage(msg, wParam, lParam);
@@ -211,7 +194,7 @@ LRESULT TLanguagesettings::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 bool ShowLanguageSettings(HWND owner)
 {
-    if (g_openDialog)
+    if (controls::ModalWindow::OpenOfKind(TLanguagesettings::kClassName))
         return false;
     try
     {

@@ -7,9 +7,9 @@
 #include <commctrl.h>
 // clang-format on
 #include "controls/FlatButton.h"
+#include "controls/ModalWindow.h"
 #include "controls/Panel.h"
 #include "controls/SpeedButton.h"
-#include "controls/Window.h"
 #include "platform/UniqueHandle.h"
 
 #include <string>
@@ -31,7 +31,7 @@ enum LanguagesettingsId : int
 extern const char kRestartQuestion[];
 extern const char kLanguagesettingsCaption[];
 
-class TLanguagesettings : public controls::Window
+class TLanguagesettings : public controls::ModalWindow
 {
 public:
     static constexpr int kClientWidth = 169;
@@ -40,7 +40,6 @@ public:
 
     // Creates the hidden dialog and registers it as the open one.
     explicit TLanguagesettings(HWND owner);
-    ~TLanguagesettings() override;
 
     void EnableAvailableLanguages();
     void MarkStoredLanguage();
@@ -54,14 +53,13 @@ public:
     HWND Control(int id) const { return controls::FindControl(Handle(), id); }
 
 protected:
+    bool OnCommand(int id, int code, HWND control) override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void BuildControls();
     void StoreChosenLanguage();
-    void Close();
 
-    HWND m_owner = nullptr;
     bool m_restartChosen = false;
     controls::Panel m_panel1;
     controls::SpeedButton m_languageButtons[7];

@@ -1,7 +1,7 @@
 #include "settings/ExplorerIntegrationWin32.h"
 
-#include "lang/Language.h"
 #include "lang/TextIds.h"
+#include "lang/TextStore.h"
 #include "platform/Win32Registry.h"
 #include "settings/AppPaths.h"
 #include "settings/ExplorerIntegration.h"
@@ -17,8 +17,8 @@ template <typename Operation> void WithProgramContext(Operation operation)
     // Explorer must see every entry, also when this 32-bit program runs on 64-bit Windows.
     platform::Win32Registry registry(platform::RegistryView::Explorer);
     IniFileStore settingsFile(SettingsFilePath());
-    const ExplorerIntegration context{registry, settingsFile,
-                                      lang::GetLangText(lang::text::kContextMenuCommand), ExeFileName()};
+    const ExplorerIntegration context{
+        registry, settingsFile, lang::ModuleTexts().Text(lang::text::kContextMenuCommand), ExeFileName()};
     operation(context);
 }
 

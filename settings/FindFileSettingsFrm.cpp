@@ -1,7 +1,6 @@
 #include "settings/FindFileSettingsFrm.h"
 
 #include "controls/Theme.h"
-#include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "settings/ExplorerIntegrationWin32.h"
 #include "settings/SettingsFile.h"
@@ -11,27 +10,14 @@
 namespace settings
 {
 
+using controls::CreateChild;
+
 namespace
 {
 
-constexpr wchar_t kClassName[] = L"TFindFileSettingsFrm";
 constexpr COLORREF kHeadingColour = RGB(0x9D, 0xB9, 0xEB);
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
-TFindFileSettingsFrm* g_openDialog = nullptr;
-
-HWND AddChild(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width, int height)
-{
-    return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                           nullptr);
-}
-
-void SetText(HWND hwnd, int id)
-{
-    controls::SetWindowTextUtf8(hwnd, lang::GetLangText(id));
-}
 
 // The dialog's outer rectangle: its client area centred over the owner (or the screen).
 RECT Placement(HWND owner)
@@ -50,20 +36,15 @@ RECT Placement(HWND owner)
 
 } // namespace
 
-TFindFileSettingsFrm::TFindFileSettingsFrm(HWND owner) : m_owner(owner)
+TFindFileSettingsFrm::TFindFileSettingsFrm(HWND owner, const lang::TextStore& texts)
+    : ModalWindow(kClassName, owner), m_texts(texts)
 {
     RegisterWindowClass(kClassName, LoadCursorW(nullptr, IDC_ARROW), 0);
 }
 
-TFindFileSettingsFrm::~TFindFileSettingsFrm()
-{
-    if (g_openDialog == this)
-        g_openDialog = nullptr;
-}
-
 TFindFileSettingsFrm* TFindFileSettingsFrm::OpenDialog()
 {
-    return g_openDialog;
+    return static_cast<TFindFileSettingsFrm*>(OpenOfKind(kClassName));
 }
 
 HWND TFindFileSettingsFrm::Control(int id) const
@@ -73,11 +54,8 @@ HWND TFindFileSettingsFrm::Control(int id) const
 
 bool TFindFileSettingsFrm::Create()
 {
-    const RECT placement = Placement(m_owner);
-    if (!CreateWin(kExStyle, kClassName, L"", kStyle, placement.left, placement.top,
-                   placement.right - placement.left, placement.bottom - placement.top, m_owner, 0))
+    if (!CreateModal(kExStyle, L"", kStyle, Placement(Owner())))
         return false;
-    g_openDialog = this;
     Build();
     FormCreate();
     return true;
@@ -90,15 +68,15 @@ void TFindFileSettingsFrm::Build()
     HWND body = m_panel1.Handle();
     m_panel2.Create(body, kIdSettingsPanel2, RECT{0, 0, 273, 33}, Handle(), RGB(255, 255, 255), WS_VISIBLE);
     HWND title = m_panel2.Handle();
-    HWND image = AddChild(title, kIdSettingsImage1, L"STATIC", SS_BITMAP, 0, 0, 32, 32);
+    HWND image = CreateChild(title, kIdSettingsImage1, L"STATIC", SS_BITMAP, 0, 0, 32, 32);
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(controls::Picture(L"SETTINGSPIC")));
-    AddChild(title, kIdSettingsLabel1, L"STATIC", SS_LEFT | SS_NOPREFIX, 49, 5, 273 - 49 - 4, 24);
+    CreateChild(title, kIdSettingsLabel1, L"STATIC", SS_LEFT | SS_NOPREFIX, 49, 5, 273 - 49 - 4, 24);
 
     // Standard check boxes, drawn flat: they answer every button message by themselves.
     const DWORD check = BS_AUTOCHECKBOX | BS_FLAT | WS_TABSTOP;
-    AddChild(body, kIdFlatCheckBox1, L"BUTTON", check | WS_GROUP, 8, 40, 257, 17);
-    AddChild(body, kIdFlatCheckBox2, L"BUTTON", check, 8, 56, 257, 17);
+    CreateChild(body, kIdFlatCheckBox1, L"BUTTON", check | WS_GROUP, 8, 40, 257, 17);
+    CreateChild(body, kIdFlatCheckBox2, L"BUTTON", check, 8, 56, 257, 17);
 
     m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DIALOGGLYPHS", 16, 0, RGB(255, 0, 255),
                                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
@@ -139,43 +117,12 @@ void TFindFileSettingsFrm::FormCreate()
 
 void TFindFileSettingsFrm::ShowModal()
 {
-    HWND previousFocus = GetFocus();
-    const bool ownerEnabled = m_owner && IsWindowEnabled(m_owner);
-    if (ownerEnabled)
-        EnableWindow(m_owner, FALSE);
-    ShowWindow(Handle(), SW_SHOW);
-    SetFocus(Control(kIdFlatCheckBox1));
-    MSG msg;
-    while (!m_closed && Handle())
-    {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0)
-        {
-            // The program is ending: leave the quit message for the main loop.
-            if (got == 0)
-                PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (IsDialogMessageW(Handle(), &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    // The owner is enabled again before the dialog goes, so that it gets the activation back.
-    if (ownerEnabled)
-        EnableWindow(m_owner, TRUE);
-    if (Handle())
-        ShowWindow(Handle(), SW_HIDE);
-    if (previousFocus && IsWindow(previousFocus))
-        SetFocus(previousFocus);
-    FormClose();
+    RunModal(Control(kIdFlatCheckBox1));
 }
 
-void TFindFileSettingsFrm::FormClose()
+void TFindFileSettingsFrm::SetText(HWND hwnd, int id) const
 {
-    m_closed = true;
-    if (g_openDialog == this)
-        g_openDialog = nullptr;
+    controls::SetWindowTextUtf8(hwnd, m_texts.Text(id));
 }
 
 bool TFindFileSettingsFrm::Checked(int id) const
@@ -188,12 +135,12 @@ void TFindFileSettingsFrm::ExplBtn1Click()
     // A registry error leaves the dialog open; what was done before it stays done.
     setincontext(Checked(kIdFlatCheckBox1), true);
     setdefaoultfind(Checked(kIdFlatCheckBox2), true);
-    FormClose();
+    EndModal();
 }
 
 void TFindFileSettingsFrm::ExplBtn2Click()
 {
-    FormClose();
+    EndModal();
 }
 
 LRESULT TFindFileSettingsFrm::OnControlColour(HDC dc, HWND control)
@@ -209,6 +156,15 @@ LRESULT TFindFileSettingsFrm::OnControlColour(HDC dc, HWND control)
     return reinterpret_cast<LRESULT>(controls::PanelBrush());
 }
 
+bool TFindFileSettingsFrm::OnCommand(int id, int code, HWND)
+{
+    if (code == BN_CLICKED && id == kIdSettingsOk)
+        ExplBtn1Click();
+    else if (code == BN_CLICKED && id == kIdSettingsCancel)
+        ExplBtn2Click();
+    return true;
+}
+
 LRESULT TFindFileSettingsFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
@@ -220,12 +176,6 @@ LRESULT TFindFileSettingsFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         controls::PaintTiled(reinterpret_cast<HDC>(wParam), rect, controls::Picture(L"BACKGROUND"));
         return 1;
     }
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSettingsOk)
-            ExplBtn1Click();
-        else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kIdSettingsCancel)
-            ExplBtn2Click();
-        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -240,19 +190,19 @@ LRESULT TFindFileSettingsFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         break;
     }
     case WM_CLOSE:
-        FormClose();
+        EndModal();
         return 0;
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }
 
-void ShowFindFileSettings(HWND owner)
+void ShowFindFileSettings(HWND owner, const lang::TextStore& texts)
 {
     if (TFindFileSettingsFrm::OpenDialog())
         return;
     try
     {
-        TFindFileSettingsFrm dialog(owner);
+        TFindFileSettingsFrm dialog(owner, texts);
         if (dialog.Create())
             dialog.ShowModal();
     }

@@ -6,8 +6,9 @@
 #include <commctrl.h>
 // clang-format on
 #include "controls/FlatButton.h"
+#include "controls/ModalWindow.h"
 #include "controls/Panel.h"
-#include "controls/Window.h"
+#include "lang/TextStore.h"
 #include "platform/UniqueHandle.h"
 
 namespace settings
@@ -25,14 +26,15 @@ enum SettingsControlId : int
     kIdFlatCheckBox2,
 };
 
-class TFindFileSettingsFrm : public controls::Window
+class TFindFileSettingsFrm : public controls::ModalWindow
 {
 public:
     static constexpr int kClientWidth = 288;
     static constexpr int kClientHeight = 136;
 
-    explicit TFindFileSettingsFrm(HWND owner);
-    ~TFindFileSettingsFrm() override;
+    static constexpr wchar_t kClassName[] = L"TFindFileSettingsFrm";
+
+    TFindFileSettingsFrm(HWND owner, const lang::TextStore& texts);
 
     // The dialog that is open now, or null.
     static TFindFileSettingsFrm* OpenDialog();
@@ -47,17 +49,17 @@ public:
     void ExplBtn2Click();
 
 protected:
+    bool OnCommand(int id, int code, HWND control) override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void Build();
     void FormCreate();
-    void FormClose();
     LRESULT OnControlColour(HDC dc, HWND control);
     bool Checked(int id) const;
+    void SetText(HWND hwnd, int id) const;
 
-    HWND m_owner;
-    bool m_closed = false;
+    const lang::TextStore& m_texts;
     controls::Panel m_panel1;
     controls::Panel m_panel2;
     controls::FlatButton m_ok;
@@ -68,6 +70,6 @@ private:
 };
 
 // Opens the dialog modally over owner unless one is open already; returns when it has closed.
-void ShowFindFileSettings(HWND owner);
+void ShowFindFileSettings(HWND owner, const lang::TextStore& texts);
 
 } // namespace settings

@@ -78,6 +78,31 @@ int defaultfind()
     return ReadIniInteger(SettingsFilePath(), "Settings", "DefaultFind");
 }
 
+bool SweepLocalNetwork()
+{
+    return ReadIniInteger(SettingsFilePath(), "Settings", "SweepLocalNetwork") == 1;
+}
+
+bool SetSweepLocalNetwork(bool on)
+{
+    return WriteIniString(SettingsFilePath(), "Settings", "SweepLocalNetwork", on ? "1" : "0");
+}
+
+bool ReadStoredLanguage(std::string& code)
+{
+    return ReadIniString(SettingsFilePath(), "Options", "Language", code);
+}
+
+bool WriteStoredLanguage(const std::string& code)
+{
+    return WriteIniString(SettingsFilePath(), "Options", "Language", code);
+}
+
+bool ReadRunLanguage(std::string& code)
+{
+    return ReadIniString(SettingsFilePath(), "Options", "RunLang", code);
+}
+
 bool IniFileStore::ReadString(const std::string& section, const std::string& key, std::string& value)
 {
     return ReadIniString(m_path, section, key, value);

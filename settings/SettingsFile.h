@@ -29,4 +29,17 @@ int incontext();
 // [Settings] DefaultFind of the settings file: the shell's find handler; -1 when unset (counts as on).
 int defaultfind();
 
+// [Settings] SweepLocalNetwork: the network panel also asks every address of the local network.
+// Off unless stored as 1 (asking a whole network unasked alarms its guards).
+bool SweepLocalNetwork();
+// False when the choice could not be stored.
+bool SetSweepLocalNetwork(bool on);
+
+// [Options] Language: the language code chosen for the next start (see ReadIniString).
+bool ReadStoredLanguage(std::string& code);
+bool WriteStoredLanguage(const std::string& code);
+
+// [Options] RunLang: the language code the running program loaded (see ReadIniString).
+bool ReadRunLanguage(std::string& code);
+
 } // namespace settings

@@ -26,26 +26,17 @@ constexpr int kTopStripHeight = 25;
 constexpr int kSideBarWidth = 232;
 constexpr int kStatusHeight = 17;
 
-std::string T(int id)
-{
-    return lang::GetLangText(id);
-}
-
-void SetText(HWND hwnd, int id)
-{
-    controls::SetWindowTextUtf8(hwnd, T(id));
-}
-
-void AddComboTexts(HWND combo, std::initializer_list<int> ids)
+void AddComboTexts(HWND combo, const lang::TextStore& texts, std::initializer_list<int> ids)
 {
     for (int id : ids)
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(T(id)).c_str()));
+        SendMessageW(combo, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(platform::Widen(texts.Text(id)).c_str()));
 }
 
 } // namespace
 
 TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions options)
-    : m_options(std::move(options))
+    : m_options(std::move(options)), m_texts(m_options.texts ? *m_options.texts : lang::ModuleTexts())
 {
     if (m_options.clock)
         m_clock = m_options.clock;
@@ -84,16 +75,26 @@ HWND TFindfileFrm::Create()
 {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kStartWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kStartHeight) / 2;
-    HWND hwnd = CreateWin(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kClassName, L"",
+    controls::ApplicationWindow* application = m_options.application;
+    HWND owner = application ? application->Handle() : nullptr;
+    const DWORD taskbarButton = owner ? 0 : WS_EX_APPWINDOW;
+    HWND hwnd = CreateWin(WS_EX_CONTROLPARENT | taskbarButton, kClassName, L"",
                           WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
-                          kStartWidth, kStartHeight, nullptr, 0);
+                          kStartWidth, kStartHeight, owner, 0);
     if (hwnd)
     {
+        if (application)
+            application->SetMainWindow(hwnd);
         ShowWindow(hwnd, SW_SHOW);
         UpdateWindow(hwnd);
         SetFocus(Control(kIdLMDEdit1));
     }
     return hwnd;
+}
+
+void TFindfileFrm::SetText(HWND hwnd, int id) const
+{
+    controls::SetWindowTextUtf8(hwnd, T(id));
 }
 
 HWND TFindfileFrm::Control(int id) const
@@ -104,14 +105,6 @@ HWND TFindfileFrm::Control(int id) const
 controls::FlatButton& TFindfileFrm::SectionButton(int section)
 {
     return m_sectionButtons[section];
-}
-
-HWND TFindfileFrm::Add(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
-                       int height, DWORD exStyle)
-{
-    return CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
 }
 
 void TFindfileFrm::BuildFrame()
@@ -160,8 +153,9 @@ void TFindfileFrm::BuildFrame()
     };
     BuildSearchPanel(m_sideBar.Page(0).Handle());
     CreateLV1(m_body.Handle());
-    m_panel2 = Add(m_body.Handle(), kIdPanel2, L"STATIC", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-                   0, 10, kStatusHeight);
+    m_panel2 =
+        controls::CreateChild(m_body.Handle(), kIdPanel2, L"STATIC",
+                              SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 10, kStatusHeight);
     m_panel2Text.Attach(m_panel2);
 
     m_viewMenu.Reset(CreatePopupMenu());
@@ -248,8 +242,9 @@ void TFindfileFrm::SetCaptions()
     SetFileColumns();
     for (auto& button : m_sectionButtons)
         button.SetPicture(L"BITMAP2");
-    AddComboTexts(Control(kIdLmdimagecombobox1), {kDateKindCreated, kDateKindModified, kDateKindAccessed});
-    AddComboTexts(Control(kIdLmdimagecombobox2), {kSizeAtLeast, kSizeAtMost});
+    AddComboTexts(Control(kIdLmdimagecombobox1), m_texts,
+                  {kDateKindCreated, kDateKindModified, kDateKindAccessed});
+    AddComboTexts(Control(kIdLmdimagecombobox2), m_texts, {kSizeAtLeast, kSizeAtMost});
     const std::pair<int, int> viewItems[] = {{kIdMaleikony1, kViewSmallIcons},
                                              {kIdVelkeikony1, kViewLargeIcons},
                                              {kIdSeznam1, kViewList},
@@ -295,7 +290,10 @@ void TFindfileFrm::FormClose()
 
 void TFindfileFrm::MinimizeBtnClick()
 {
-    ShowWindow(Handle(), SW_MINIMIZE);
+    if (m_options.application)
+        m_options.application->Minimize();
+    else
+        ShowWindow(Handle(), SW_MINIMIZE);
 }
 
 void TFindfileFrm::ShowViewMenu()
@@ -306,56 +304,54 @@ void TFindfileFrm::ShowViewMenu()
                      nullptr);
 }
 
-void TFindfileFrm::OnCommand(int id, int code)
+bool TFindfileFrm::OnCommand(int id, int code, HWND control)
 {
+    // PopupMenu2's items come as menu commands, without a control.
+    if (!control && code == 0 && id >= kIdMaleikony1)
+    {
+        ViewMenuClick(id);
+        return true;
+    }
     switch (id)
     {
     case kIdCloseBtn:
         PostMessageW(Handle(), WM_CLOSE, 0, 0);
-        return;
+        return true;
     case kIdMinimizeBtn:
         MinimizeBtnClick();
-        return;
+        return true;
     case kIdAboutBtn:
         if (m_options.hooks.about)
             m_options.hooks.about(Handle());
-        return;
+        return true;
     case kIdLangBtn:
         // The entries go under the current language's name; the restarted program adds them anew.
         if (m_options.hooks.language && m_options.hooks.language(Handle()) && m_options.hooks.setincontext)
             m_options.hooks.setincontext(false, false);
-        return;
+        return true;
     case kIdSettingsBtn:
-        // At most one settings dialog: a click while it is open does nothing more.
-        if (m_options.hooks.settings && !m_settingsOpen)
-        {
-            m_settingsOpen = true;
-            struct Reset
-            {
-                bool& flag;
-                ~Reset() { flag = false; }
-            } reset{m_settingsOpen};
+        // The dialog itself sees to it that a click while it is open opens no second one.
+        if (m_options.hooks.settings)
             m_options.hooks.settings(Handle());
-        }
-        return;
+        return true;
     case kIdIcostylebtn:
         ShowViewMenu();
-        return;
+        return true;
     case kIdFindfilesbtn:
         FindfilesbtnClick();
-        return;
+        return true;
     case kIdExplBtn1:
     case kIdExplBtn2:
     case kIdExplBtn3:
         ExplBtnClick(id == kIdExplBtn1 ? 0 : (id == kIdExplBtn2 ? 1 : 2));
-        return;
+        return true;
     case kIdFlatRadioButton1:
     case kIdFlatRadioButton2:
     case kIdFlatRadioButton3:
     case kIdFlatRadioButton4:
         if (code == BN_CLICKED)
             DateRadioClick(id);
-        return;
+        return true;
     case kIdFlatRadioButton5:
     case kIdFlatRadioButton6:
     case kIdFlatRadioButton7:
@@ -363,12 +359,13 @@ void TFindfileFrm::OnCommand(int id, int code)
     case kIdFlatRadioButton9:
         if (code == BN_CLICKED)
             SizeRadioClick(id);
-        return;
+        return true;
     case kIdAWComboBoxEx1:
         if (code == CBN_SELCHANGE)
             PostMessageW(Handle(), kMsgPlacePicked, 0, 0);
-        return;
+        return true;
     }
+    return true;
 }
 
 LRESULT TFindfileFrm::OnControlColour(UINT msg, HDC dc, HWND control)
@@ -421,6 +418,9 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         FormCreate();
         return 0;
     case WM_SIZE:
+        // Restored on its own (not through the taskbar button): the application is restored too.
+        if (wParam == SIZE_RESTORED && m_options.application && IsIconic(m_options.application->Handle()))
+            ShowWindow(m_options.application->Handle(), SW_RESTORE);
         Layout();
         return 0;
     case WM_WINDOWPOSCHANGING: {
@@ -444,14 +444,6 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         controls::PaintTiled(reinterpret_cast<HDC>(wParam), rect, controls::Picture(L"BACKGROUND"));
         return 1;
     }
-    case WM_COMMAND:
-        if (lParam == 0 && HIWORD(wParam) == 0 && LOWORD(wParam) >= kIdMaleikony1)
-        {
-            ViewMenuClick(LOWORD(wParam));
-            return 0;
-        }
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
@@ -468,6 +460,8 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         FormClose();
         return 0;
     case WM_DESTROY:
+        if (m_options.application)
+            m_options.application->SetMainWindow(nullptr);
         if (m_options.quitOnDestroy)
             PostQuitMessage(0);
         return 0;

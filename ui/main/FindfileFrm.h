@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
+#include "controls/ApplicationWindow.h"
 #include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
 #include "controls/ImageCombo.h"
@@ -18,6 +19,7 @@
 #include "controls/Subclass.h"
 #include "controls/Window.h"
 #include "engine/FindFile.h"
+#include "lang/TextStore.h"
 #include "platform/UniqueHandle.h"
 #include "ui/results/ResultsList.h"
 #include "ui/search/LookInPlaces.h"
@@ -55,8 +57,13 @@ struct FrameOptions
     std::optional<std::string> firstArgument;
     // Clock of the date presets; null: the system clock.
     const Clock* clock = nullptr;
+    // Every text the window shows; null: the language module's.
+    const lang::TextStore* texts = nullptr;
     // Ends the message loop when the window is destroyed.
     bool quitOnDestroy = true;
+    // The window with the application title and the taskbar button, which then owns this one;
+    // null: the window has its own taskbar button.
+    controls::ApplicationWindow* application = nullptr;
     FrameHooks hooks;
 };
 
@@ -142,6 +149,7 @@ public:
     const std::vector<PlaceEntry>& Places() const { return m_places; }
     const SpecialFolders& SpecialFolderPaths() const { return m_specialFolders; }
     const std::string& NetworkProviderName() const { return m_networkProviderName; }
+    const lang::TextStore& Texts() const { return m_texts; }
     int SortColumn() const { return m_results ? m_results->SortColumn() : 0; }
     ResultsList& Results() { return *m_results; }
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
@@ -156,17 +164,20 @@ public:
     void Header1Click();
 
 protected:
+    bool OnCommand(int id, int code, HWND control) override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // FindfileFrm.cpp
+    std::string T(int id) const { return m_texts.Text(id); }
+    void SetText(HWND hwnd, int id) const;
     void BuildFrame();
     void FormCreate();
     void SetCaptions();
     void ReadNetworkProviderName();
     void Layout();
     void FormClose();
-    void OnCommand(int id, int code);
+
     LRESULT OnControlColour(UINT msg, HDC dc, HWND control);
     bool OnSetCursor(HWND target, int hitTest);
     void MinimizeBtnClick();
@@ -203,10 +214,8 @@ private:
     void FindFile1NewFolder(const std::string& folder);
     void FindFile1Complete();
 
-    HWND Add(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width, int height,
-             DWORD exStyle = 0);
-
     FrameOptions m_options;
+    const lang::TextStore& m_texts;
     std::unique_ptr<Clock> m_ownClock;
     const Clock* m_clock = nullptr;
     std::unique_ptr<engine::TFindFile> m_findFile;
@@ -230,7 +239,6 @@ private:
 
     int m_openSection = -1;
     bool m_closing = false;
-    bool m_settingsOpen = false;
     std::string m_networkProviderName;
     SpecialFolders m_specialFolders;
     std::vector<PlaceEntry> m_places;

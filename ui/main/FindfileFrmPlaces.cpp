@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 // clang-format on
-#include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
 #include "platform/Win32Registry.h"
@@ -46,7 +45,7 @@ void TFindfileFrm::ReadSpecialFolders()
 void TFindfileFrm::getplaces()
 {
     ShellPlaceProber prober;
-    m_places = BuildPlaces(prober, m_specialFolders, lang::GetLangText(lang::text::kBrowseEntry));
+    m_places = BuildPlaces(prober, m_specialFolders, T(lang::text::kBrowseEntry));
     // The shell's system image list is shared; the combo must not free it.
     if (HIMAGELIST images = SystemImageList(SHGFI_SMALLICON))
         m_lookIn.SetImages(images);
@@ -58,7 +57,7 @@ std::optional<std::string> TFindfileFrm::BrowseForFolder()
 {
     if (m_options.hooks.browseForFolder)
         return m_options.hooks.browseForFolder(Handle());
-    const std::wstring title = platform::Widen(lang::GetLangText(lang::text::kLookInLabel));
+    const std::wstring title = platform::Widen(T(lang::text::kLookInLabel));
     BROWSEINFOW info{};
     info.hwndOwner = Handle();
     info.lpszTitle = title.c_str();
@@ -77,7 +76,7 @@ void TFindfileFrm::AWComboBoxEx1Click()
     const int picked = m_lookIn.Selected();
     if (picked < 0)
         return;
-    if (m_lookIn.ItemText(picked) != lang::GetLangText(lang::text::kBrowseEntry))
+    if (m_lookIn.ItemText(picked) != T(lang::text::kBrowseEntry))
         return;
     if (auto folder = BrowseForFolder())
         m_lookIn.SetText(*folder);

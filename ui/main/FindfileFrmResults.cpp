@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
-#include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
 #include "ui/main/FindfileFrm.h"
@@ -34,7 +33,7 @@ ViewStyle ViewOfItem(int id)
 void TFindfileFrm::CreateLV1(HWND parent)
 {
     ResultsListServices services;
-    services.text = [](int id) { return lang::GetLangText(id); };
+    services.texts = &m_texts;
     services.setStatus = [this](const std::string& text) { m_panel2Text.SetText(text); };
     // The field is looked up once: finding a control by its ID walks the whole window tree, which
     // at every found item cost more than the rest of the row.
@@ -94,7 +93,7 @@ void TFindfileFrm::FindFile1Complete()
 {
     if (!Handle())
         return;
-    controls::SetWindowTextUtf8(Control(kIdFindfilesbtn), lang::GetLangText(lang::text::kFindStart));
+    controls::SetWindowTextUtf8(Control(kIdFindfilesbtn), T(lang::text::kFindStart));
     m_results->FindFile1Complete();
 }
 

@@ -1,7 +1,6 @@
 // The search panel of the main window: its controls, the option sections, the radio presets and
 // the start/stop button.
 #include "controls/Theme.h"
-#include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
 #include "ui/main/FindfileFrm.h"
@@ -9,13 +8,10 @@
 namespace ui
 {
 
+using controls::CreateChild;
+
 namespace
 {
-
-std::string T(int id)
-{
-    return lang::GetLangText(id);
-}
 
 // Vertical positions on the panel face: {date title, size title, more title, button} and where
 // the open section's panel sits, per state (all closed, date, size, more options open).
@@ -41,17 +37,19 @@ constexpr int kSectionButtonLeft = 200;
 
 void TFindfileFrm::BuildSearchPanel(HWND page)
 {
-    const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-    const DWORD title = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE;
-    HWND image = Add(page, kIdImage1, L"STATIC", SS_BITMAP, 8, 8, 48, 48);
+    // SS_NOTIFY: a static without it is transparent to the mouse, and a click on a label would
+    // reach the page behind it, whose click empties the results.
+    const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
+    const DWORD title = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY;
+    HWND image = CreateChild(page, kIdImage1, L"STATIC", SS_BITMAP | SS_NOTIFY, 8, 8, 48, 48);
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(controls::Picture(L"FINDPANEL")));
-    Add(page, kIdMemo1, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 62, 8, 162, 56);
-    Add(page, kIdLabel1, L"STATIC", label, 8, 72, 216, 15);
-    Add(page, kIdLMDEdit1, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 88, 216, 21, WS_EX_CLIENTEDGE);
-    Add(page, kIdLabel2, L"STATIC", label, 8, 116, 216, 15);
-    Add(page, kIdLMDEdit2, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 132, 216, 21, WS_EX_CLIENTEDGE);
-    Add(page, kIdLabel3, L"STATIC", label, 8, 160, 216, 15);
+    CreateChild(page, kIdMemo1, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 62, 8, 162, 56);
+    CreateChild(page, kIdLabel1, L"STATIC", label, 8, 72, 216, 15);
+    CreateChild(page, kIdLMDEdit1, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 88, 216, 21, WS_EX_CLIENTEDGE);
+    CreateChild(page, kIdLabel2, L"STATIC", label, 8, 116, 216, 15);
+    CreateChild(page, kIdLMDEdit2, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 132, 216, 21, WS_EX_CLIENTEDGE);
+    CreateChild(page, kIdLabel3, L"STATIC", label, 8, 160, 216, 15);
     m_lookIn.Create(page, kIdAWComboBoxEx1, 8, 176, 216, 300);
     m_lookIn.SetDroppedWidth(250);
 
@@ -60,7 +58,7 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
     const int panelIds[3] = {kIdDatePanel, kIdSizePanel, kIdNextsettings};
     for (int i = 0; i < 3; ++i)
     {
-        Add(page, titleIds[i], L"STATIC", title, 8, 0, kSectionTitleWidth, 21);
+        CreateChild(page, titleIds[i], L"STATIC", title, 8, 0, kSectionTitleWidth, 21);
         m_sectionButtons[i].Create(page, buttonIds[i], kSectionButtonLeft, 0, 20, 21);
         m_sectionPanels[i].Create(page, panelIds[i], RECT{4, 0, 228, kSectionHeights[i]}, Handle(),
                                   controls::kPanelColour);
@@ -69,33 +67,35 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
     // Date section: one radio group, the kind of date and the range.
     HWND date = m_sectionPanels[0].Handle();
     const DWORD radio = BS_AUTORADIOBUTTON | WS_TABSTOP;
-    Add(date, kIdFlatRadioButton1, L"BUTTON", radio | WS_GROUP, 8, 0, 210, 16);
-    Add(date, kIdFlatRadioButton2, L"BUTTON", radio, 8, 16, 210, 16);
-    Add(date, kIdFlatRadioButton3, L"BUTTON", radio, 8, 32, 210, 16);
-    Add(date, kIdFlatRadioButton4, L"BUTTON", radio, 8, 48, 210, 16);
-    Add(date, kIdLmdimagecombobox1, L"COMBOBOX",
-        CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP | WS_VSCROLL | WS_GROUP, 24, 66, 190, 200);
-    Add(date, kIdLabel6, L"STATIC", title, 24, 92, 60, 20);
-    Add(date, kIdDateTimePicker1, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_TABSTOP, 88, 92, 126, 20);
-    Add(date, kIdLabel7, L"STATIC", title, 24, 114, 60, 20);
-    Add(date, kIdDateTimePicker2, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_TABSTOP, 88, 114, 126, 20);
+    CreateChild(date, kIdFlatRadioButton1, L"BUTTON", radio | WS_GROUP, 8, 0, 210, 16);
+    CreateChild(date, kIdFlatRadioButton2, L"BUTTON", radio, 8, 16, 210, 16);
+    CreateChild(date, kIdFlatRadioButton3, L"BUTTON", radio, 8, 32, 210, 16);
+    CreateChild(date, kIdFlatRadioButton4, L"BUTTON", radio, 8, 48, 210, 16);
+    CreateChild(date, kIdLmdimagecombobox1, L"COMBOBOX",
+                CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP | WS_VSCROLL | WS_GROUP, 24, 66, 190, 200);
+    CreateChild(date, kIdLabel6, L"STATIC", title, 24, 92, 60, 20);
+    CreateChild(date, kIdDateTimePicker1, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_TABSTOP, 88, 92, 126,
+                20);
+    CreateChild(date, kIdLabel7, L"STATIC", title, 24, 114, 60, 20);
+    CreateChild(date, kIdDateTimePicker2, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_TABSTOP, 88, 114, 126,
+                20);
     CheckDlgButton(date, kIdFlatRadioButton1, BST_CHECKED);
 
     // Size section: one radio group, the kind of bound and the kilobytes.
     HWND size = m_sectionPanels[1].Handle();
-    Add(size, kIdFlatRadioButton9, L"BUTTON", radio | WS_GROUP, 8, 0, 210, 16);
-    Add(size, kIdFlatRadioButton5, L"BUTTON", radio, 8, 16, 210, 16);
-    Add(size, kIdFlatRadioButton6, L"BUTTON", radio, 8, 32, 210, 16);
-    Add(size, kIdFlatRadioButton7, L"BUTTON", radio, 8, 48, 210, 16);
-    Add(size, kIdFlatRadioButton8, L"BUTTON", radio, 8, 64, 210, 16);
-    Add(size, kIdLmdimagecombobox2, L"COMBOBOX",
-        CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP | WS_VSCROLL | WS_GROUP, 24, 86, 100, 200);
+    CreateChild(size, kIdFlatRadioButton9, L"BUTTON", radio | WS_GROUP, 8, 0, 210, 16);
+    CreateChild(size, kIdFlatRadioButton5, L"BUTTON", radio, 8, 16, 210, 16);
+    CreateChild(size, kIdFlatRadioButton6, L"BUTTON", radio, 8, 32, 210, 16);
+    CreateChild(size, kIdFlatRadioButton7, L"BUTTON", radio, 8, 48, 210, 16);
+    CreateChild(size, kIdFlatRadioButton8, L"BUTTON", radio, 8, 64, 210, 16);
+    CreateChild(size, kIdLmdimagecombobox2, L"COMBOBOX",
+                CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP | WS_VSCROLL | WS_GROUP, 24, 86, 100, 200);
     m_spin.Create(size, kIdLMDSpinEdit1, 130, 86, 84, 22, 0, 1000000);
     CheckDlgButton(size, kIdFlatRadioButton9, BST_CHECKED);
 
     // More options: subfolders.
     HWND more = m_sectionPanels[2].Handle();
-    Add(more, kIdFlatCheckBox5, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 8, 4, 210, 18);
+    CreateChild(more, kIdFlatCheckBox5, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 8, 4, 210, 18);
     CheckDlgButton(more, kIdFlatCheckBox5, BST_CHECKED);
 
     m_findButton.Create(page, kIdFindfilesbtn, 112, 0, 112, 25);

@@ -1,7 +1,8 @@
 #include "ui/network/NetInfo.h"
 
+#include "platform/Win32DatagramSocket.h"
+#include "platform/Win32IpHelper.h"
 #include "platform/Win32Network.h"
-#include "platform/Win32NodeStatus.h"
 #include "ui/main/Messages.h"
 
 #include <thread>

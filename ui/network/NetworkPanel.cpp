@@ -9,7 +9,7 @@
 #include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "network/Sweep.h"
-#include "platform/Win32NodeStatus.h"
+#include "platform/Win32IpHelper.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFile.h"
 #include "ui/main/FindfileFrm.h"
@@ -29,9 +29,7 @@ std::string T(int id)
 HWND AddControl(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
                 int height, DWORD exStyle = 0)
 {
-    HWND control = ::CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                     height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     ::GetModuleHandleW(nullptr), nullptr);
+    HWND control = controls::CreateChild(parent, id, className, style, x, y, width, height, exStyle);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()), FALSE);
     return control;
 }
@@ -61,12 +59,14 @@ NetworkPanel::~NetworkPanel()
 void NetworkPanel::BuildControls()
 {
     HWND page = m_frame.NetworkPage().Handle();
-    HWND image = AddControl(page, kIdImage2, L"STATIC", SS_BITMAP, 0, 24, 49, 41);
+    // SS_NOTIFY: the picture and the label take their clicks instead of the page behind them.
+    HWND image = AddControl(page, kIdImage2, L"STATIC", SS_BITMAP | SS_NOTIFY, 0, 24, 49, 41);
     ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
                    reinterpret_cast<LPARAM>(controls::Picture(L"NETPANEL")));
     HWND memo = AddControl(page, kIdMemo2, L"EDIT", ES_MULTILINE | ES_READONLY, 72, 24, 153, 41);
     controls::SetWindowTextUtf8(memo, T(lang::text::kNetworkDescription));
-    HWND label = AddControl(page, kIdLabel8, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 80, 177, 15);
+    HWND label =
+        AddControl(page, kIdLabel8, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, 80, 177, 15);
     controls::SetWindowTextUtf8(label, T(lang::text::kComputerNameLabel));
     m_edit =
         AddControl(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21, WS_EX_CLIENTEDGE);
@@ -75,7 +75,7 @@ void NetworkPanel::BuildControls()
                             124, 209, 30);
     controls::SetWindowTextUtf8(m_sweepBox, T(lang::text::kSweepLocalNetwork));
     // Off until the user turns it on: asking every address of a network unasked alarms its guards.
-    if (settings::ReadIniInteger(settings::SettingsFilePath(), "Settings", "SweepLocalNetwork") == 1)
+    if (settings::SweepLocalNetwork())
         ::SendMessageW(m_sweepBox, BM_SETCHECK, BST_CHECKED, 0);
     HWND box = AddControl(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
     controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
@@ -138,7 +138,7 @@ void NetworkPanel::SweepBoxClick()
 {
     const bool on = SweepTicked();
     // Unwritable settings only mean the choice is not remembered; the box still acts now.
-    settings::WriteIniString(settings::SettingsFilePath(), "Settings", "SweepLocalNetwork", on ? "1" : "0");
+    settings::SetSweepLocalNetwork(on);
 }
 
 void NetworkPanel::StopLookup()

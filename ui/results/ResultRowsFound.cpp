@@ -68,7 +68,7 @@ std::optional<ResultRow> FoundItemRow(const FoundItemServices& services, const D
     if (std::optional<ShellInfo> shell = services.shell.Lookup(path, record.Name, isFolder))
     {
         row.cells.push_back(shell->typeName.empty()
-                                ? TypeText({}, record.Name, services.text(lang::text::kTypeFilePrefix))
+                                ? TypeText({}, record.Name, services.texts.Text(lang::text::kTypeFilePrefix))
                                 : shell->typeName);
         row.icon = shell->icon;
     }

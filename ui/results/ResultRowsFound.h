@@ -2,13 +2,13 @@
 // The row for one item the search engine found, and the containing-text filter deciding whether
 // it is listed at all.
 #include "engine/FindFileTypes.h"
+#include "lang/TextStore.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 #include "ui/results/LineFilter.h"
 #include "ui/results/ResultRows.h"
 #include "ui/results/ShellInfoCache.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ struct FoundItemServices
     const platform::LocalTimeConverter& localTime;
     ShellInfoCache& shell;
     const ByteUpperCase& upper;
-    std::function<std::string(int)> text; // text lookup by ID
+    const lang::TextStore& texts;
 };
 
 // The row of a found item, or nothing when a containing text is set (texts not empty: the text

@@ -14,6 +14,8 @@
 #include "ui/results/ResultRowsFound.h"
 #include "ui/shell/ItemProp.h"
 
+#include <stdexcept>
+
 namespace ui
 {
 
@@ -38,6 +40,8 @@ ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices service
     : m_services(std::move(services)), m_parent(parent), m_shell(AskShell), m_upper(SystemByteUpperCase()),
       m_format(UserDisplayFormat())
 {
+    if (!m_services.texts)
+        throw std::invalid_argument("the results list has no texts");
     if (!m_services.fileSystem)
     {
         m_ownFileSystem = std::make_unique<platform::Win32FileSystem>();
@@ -96,7 +100,7 @@ void ResultsList::SetColumnTexts(const int (&ids)[5])
 {
     for (int i = 0; i < 5; ++i)
     {
-        std::wstring text = platform::Widen(m_services.text(ids[i]));
+        std::wstring text = platform::Widen(m_services.texts->Text(ids[i]));
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT;
         column.pszText = text.data();
@@ -130,7 +134,7 @@ bool ResultsList::IsFileMode() const
     column.cchTextMax = 1024;
     if (!ListView_GetColumn(m_list, 0, &column))
         return false;
-    return platform::Narrow(caption) == m_services.text(lang::text::kColumnName);
+    return platform::Narrow(caption) == m_services.texts->Text(lang::text::kColumnName);
 }
 
 void ResultsList::Clear()
@@ -158,7 +162,7 @@ void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearc
                                  const std::string& containing)
 {
     FoundItemServices services{*m_services.fileSystem, *m_services.localTime, m_shell, m_upper,
-                               m_services.text};
+                               *m_services.texts};
     std::vector<std::string> texts;
     if (!containing.empty())
         texts = ContainingTextEncodings(containing);
@@ -201,14 +205,17 @@ void ResultsList::FindFile1Complete()
 void ResultsList::ShowRowCount()
 {
     if (m_services.setStatus)
-        m_services.setStatus(m_services.text(lang::text::kStatusCountBefore) + std::to_string(m_rows.size()) +
-                             m_services.text(lang::text::kStatusCountAfter));
+        m_services.setStatus(m_services.texts->Text(lang::text::kStatusCountBefore) +
+                             std::to_string(m_rows.size()) +
+                             m_services.texts->Text(lang::text::kStatusCountAfter));
 }
 
 bool ResultsList::PendingRowsOnPage()
 {
+    // The icon views arrange the rows over the whole page, in no run that the control reports:
+    // any new row may land on it.
     if (m_view != ViewStyle::Details && m_view != ViewStyle::List)
-        return false;
+        return m_shownRows < m_rows.size();
     // Asking the control for its page costs more than the rest of a folder's work under Wine; the
     // page moves only when the user scrolls or resizes, so a recent answer serves.
     const DWORD now = ::GetTickCount();

@@ -4,6 +4,7 @@
 // serves file results and computer results alike; the mode is the first column's caption.
 #include "controls/Subclass.h"
 #include "engine/FindFileTypes.h"
+#include "lang/TextStore.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 #include "platform/UniqueHandle.h"
@@ -32,7 +33,7 @@ enum class ViewStyle
 
 struct ResultsListServices
 {
-    std::function<std::string(int)> text;              // text lookup by ID
+    const lang::TextStore* texts = nullptr;            // the captions, menus and status texts
     std::function<void(const std::string&)> setStatus; // the status line Panel2
     // The containing-text field as it reads now, asked at every found item; null: no filter.
     std::function<std::string()> containingText;
@@ -100,7 +101,8 @@ public:
     void LV1DblClick();
     void LV1MouseDown(UINT button, POINT screen);
 
-    // Keyboard and clipboard on the rows (ResultsListKeyboard.cpp, ResultsListClipboard.cpp).
+    // Keyboard, deleting and the clipboard on the rows (ResultsListKeyboard.cpp,
+    // ResultsListDelete.cpp, ResultsListClipboard.cpp).
     void SelectAll();
     // The shell's context menu for the selected rows at the focused row (context-menu key).
     void ShowMenuAtFocus();

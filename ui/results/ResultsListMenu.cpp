@@ -62,11 +62,11 @@ void ResultsList::ShowResultsMenu(POINT screen)
     platform::UniqueMenu menu(::CreatePopupMenu());
     if (!menu)
         return;
-    AppendItem(menu.Get(), kMenuSaveResults, m_services.text(lang::text::kSaveResults));
-    AppendItem(menu.Get(), kMenuCopyAllPaths, m_services.text(lang::text::kCopyAllPaths));
-    AppendItem(menu.Get(), kMenuSelectAll, m_services.text(lang::text::kSelectAll));
+    AppendItem(menu.Get(), kMenuSaveResults, m_services.texts->Text(lang::text::kSaveResults));
+    AppendItem(menu.Get(), kMenuCopyAllPaths, m_services.texts->Text(lang::text::kCopyAllPaths));
+    AppendItem(menu.Get(), kMenuSelectAll, m_services.texts->Text(lang::text::kSelectAll));
     if (ListView_GetNextItem(m_list, -1, LVNI_SELECTED) >= 0)
-        AppendItem(menu.Get(), kMenuOpenFolder, m_services.text(lang::text::kOpenContainingFolder));
+        AppendItem(menu.Get(), kMenuOpenFolder, m_services.texts->Text(lang::text::kOpenContainingFolder));
     const bool empty = m_rows.empty();
     for (UINT command : {kMenuSaveResults, kMenuCopyAllPaths, kMenuSelectAll})
         ::EnableMenuItem(menu.Get(), command, MF_BYCOMMAND | (empty ? MF_GRAYED : MF_ENABLED));
@@ -87,10 +87,10 @@ void ResultsList::RunResultsMenuCommand(UINT command)
         if (m_rows.empty())
             return;
         std::optional<std::pair<std::string, bool>> target =
-            askSavePath
-                ? askSavePath()
-                : AskSavePath(::GetAncestor(m_list, GA_ROOT), m_services.text(lang::text::kSaveFilterCsv),
-                              m_services.text(lang::text::kSaveFilterPaths));
+            askSavePath ? askSavePath()
+                        : AskSavePath(::GetAncestor(m_list, GA_ROOT),
+                                      m_services.texts->Text(lang::text::kSaveFilterCsv),
+                                      m_services.texts->Text(lang::text::kSaveFilterPaths));
         if (target)
             SaveResults(target->first, target->second);
         return;
@@ -124,7 +124,7 @@ void ResultsList::SaveResults(const std::string& path, bool csv) const
     DWORD written = 0;
     if (!file || !::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size())
-        throw std::runtime_error(m_services.text(lang::text::kSaveFailed) + path);
+        throw std::runtime_error(m_services.texts->Text(lang::text::kSaveFailed) + path);
 }
 
 } // namespace ui

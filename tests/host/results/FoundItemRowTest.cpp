@@ -1,4 +1,5 @@
 #include "lang/TextIds.h"
+#include "tests/support/MapTextStore.h"
 #include "ui/results/ResultRowsFound.h"
 
 #include <cstring>
@@ -80,7 +81,7 @@ protected:
                   return ui::ShellInfo{"", 7};
               return ui::ShellInfo{"Shell type", 3};
           }),
-          m_services{m_files, m_time, m_cache, m_upper, [](int id) { return "<" + std::to_string(id) + ">"; }}
+          m_services{m_files, m_time, m_cache, m_upper, m_texts}
     {
         m_format.shortDate = "yyyy-MM-dd";
         m_format.longTime = "HH:mm:ss";
@@ -108,6 +109,7 @@ protected:
     PlusOneHour m_time;
     ui::ByteUpperCase m_upper;
     ui::ShellInfoCache m_cache;
+    fake::MapTextStore m_texts{{{201, "<201>"}}};
     ui::FoundItemServices m_services;
     ui::DisplayFormat m_format;
 };

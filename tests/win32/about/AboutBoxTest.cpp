@@ -29,8 +29,8 @@ protected:
     }
     TDlgAbout& Filled()
     {
-        m_dialog = std::make_unique<TDlgAbout>();
-        m_dialog->Create(nullptr);
+        m_dialog = std::make_unique<TDlgAbout>(nullptr);
+        m_dialog->Create();
         EXPECT_TRUE(m_dialog->SetDlg());
         return *m_dialog;
     }

@@ -113,6 +113,22 @@ Outcome RunCmd(const std::vector<std::string>& args)
     return outcome;
 }
 
+// The file version of a program's version block, as "A.B.C.D".
+std::string BlockVersion(const std::wstring& program)
+{
+    std::vector<char> block(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (block.empty() ||
+        !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+        !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) || !fixed)
+        return "<no version block>";
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+           std::to_string(LOWORD(fixed->dwFileVersionLS));
+}
+
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -287,6 +303,11 @@ TEST_F(FindFileCmdTest, ExitStatusTellsFoundNothingAndBadUsage)
     Outcome help = RunCmd({"--help"});
     EXPECT_EQ(help.exitCode, 0u);
     EXPECT_NE(help.out.find("--containing"), std::string::npos);
+
+    // The version printed is the one of the program's own version block.
+    Outcome version = RunCmd({"--version"});
+    EXPECT_EQ(version.exitCode, 0u);
+    EXPECT_EQ(version.out, "FindFileCmd " + BlockVersion(ProgramPath()) + "\n");
 }
 
 TEST(FindFileCmdComputers, WithoutALanManagerProviderTheLookupPrintsNoRowsAndExitsWithOne)

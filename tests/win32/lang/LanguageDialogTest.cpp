@@ -217,6 +217,11 @@ TEST_F(LanguageDialog, OkThenYesRequestsTheRestartAndTheEndOfTheProgram)
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(Stored(), "DE");
     EXPECT_TRUE(RestartRequested());
+    // The dialog stays up behind its question, and is gone once the answer is given.
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].ownerClass, TLanguagesettings::kClassName);
+    EXPECT_TRUE(m_boxes[0].ownerShown);
+    EXPECT_EQ(FindWindowW(TLanguagesettings::kClassName, nullptr), nullptr);
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, owner, WM_CLOSE, WM_CLOSE, PM_REMOVE));
     DestroyWindow(owner);

@@ -244,12 +244,7 @@ TEST_F(FrameTest, TopStripButtonsCloseMinimiseAndCallTheirHooks)
         return acceptLanguage;
     };
     m_hooks.setincontext = [&](bool install, bool store) { integration.emplace_back(install, store); };
-    m_hooks.settings = [&](HWND) {
-        ++settingsShown;
-        // A second click while the dialog is open does not open another.
-        if (settingsShown == 1)
-            SendMessageW(C(kIdSettingsBtn), BM_CLICK, 0, 0);
-    };
+    m_hooks.settings = [&](HWND) { ++settingsShown; };
     Open();
     Click(kIdAboutBtn);
     Click(kIdSettingsBtn);
@@ -271,6 +266,54 @@ TEST_F(FrameTest, TopStripButtonsCloseMinimiseAndCallTheirHooks)
     HWND window = m_frame->Handle();
     Click(kIdCloseBtn);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 5000));
+}
+
+// The windows of this thread that get a taskbar button: visible, top-level, unowned or marked for
+// the taskbar, and no tool window.
+BOOL CALLBACK AddIfOnTaskbar(HWND window, LPARAM list)
+{
+    const LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const bool owned = GetWindow(window, GW_OWNER) != nullptr;
+    if (IsWindowVisible(window) && !(ex & WS_EX_TOOLWINDOW) && (!owned || (ex & WS_EX_APPWINDOW)))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TaskbarWindows()
+{
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), &AddIfOnTaskbar, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST_F(FrameTest, TaskbarShowsTheApplicationTitleInEveryLanguageAndMinimisesTheWhole)
+{
+    controls::ApplicationWindow application;
+    ASSERT_TRUE(application.Create("Pelion Info Find File"));
+    m_application = &application;
+    Open("DE");
+    HWND frame = m_frame->Handle();
+    EXPECT_EQ(controls::WindowText(frame), ModuleText("DE", t::kMainCaption));
+    const std::vector<HWND> buttons = TaskbarWindows();
+    ASSERT_EQ(buttons.size(), 1u);
+    EXPECT_EQ(buttons[0], application.Handle());
+    EXPECT_EQ(controls::WindowText(buttons[0]), "Pelion Info Find File");
+
+    Click(kIdMinimizeBtn);
+    EXPECT_TRUE(IsIconic(frame));
+    EXPECT_TRUE(IsIconic(application.Handle()));
+    // The taskbar button restores the whole: the window comes back as it was, and active.
+    SendMessageW(application.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    EXPECT_FALSE(IsIconic(application.Handle()));
+    EXPECT_FALSE(IsIconic(frame));
+    EXPECT_TRUE(IsWindowVisible(frame));
+    EXPECT_EQ(GetActiveWindow(), frame);
+
+    // Closing from the taskbar closes the window.
+    SendMessageW(application.Handle(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(frame); }, 5000));
+    m_application = nullptr;
 }
 
 TEST_F(FrameTest, HandPointerOverThePanelButNotInTextFieldsOrTheList)

@@ -1,6 +1,7 @@
 // The Explorer integration in the Wine prefix's real registry, driven through the main window and
 // the settings dialog as a person would. Every key touched is saved first and put back after.
 #include "lang/TextIds.h"
+#include "lang/TextStore.h"
 #include "settings/AppPaths.h"
 #include "settings/ExplorerIntegration.h"
 #include "settings/ExplorerIntegrationWin32.h"
@@ -99,7 +100,7 @@ protected:
             m_saved.push_back(RegistryTree::Read(HKEY_CLASSES_ROOT, key));
         DeleteFileW(platform::Widen(settings::SettingsFilePath()).c_str());
         m_hooks.setincontext = [](bool install, bool store) { settings::setincontext(install, store); };
-        m_hooks.settings = [](HWND owner) { settings::ShowFindFileSettings(owner); };
+        m_hooks.settings = [](HWND owner) { settings::ShowFindFileSettings(owner, lang::ModuleTexts()); };
     }
 
     void TearDown() override

@@ -87,6 +87,11 @@ void DialogWatcher::Handle(HWND window)
         m_seen.push_back(window);
         Box box;
         box.caption = TextOf(window);
+        if (HWND owner = GetWindow(window, GW_OWNER))
+        {
+            box.ownerClass = ClassOf(owner);
+            box.ownerShown = IsWindowVisible(owner) != FALSE;
+        }
         EnumChildWindows(window, &ReadPart, reinterpret_cast<LPARAM>(&box));
         m_boxes.push_back(box);
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(m_answer, BN_CLICKED), 0);

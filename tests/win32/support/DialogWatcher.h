@@ -18,6 +18,8 @@ public:
         std::string caption;
         std::string text;
         std::vector<int> buttons; // the IDs of its buttons (IDOK, IDYES, IDNO ...)
+        std::wstring ownerClass;  // the class of the window that owns the box (empty: none)
+        bool ownerShown = false;  // that window was visible while the box was up
     };
 
     DialogWatcher();

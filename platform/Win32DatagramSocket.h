@@ -1,6 +1,5 @@
 #pragma once
-// Win32 adapters of the sweep's services: the UDP socket of the node-status questions, the ARP
-// query (iphlpapi SendARP) and the subnets of the adapters that are up (GetAdaptersAddresses).
+// The UDP socket of the sweep's node-status questions (Windows Sockets).
 #include "platform/NetworkProvider.h"
 
 #include <cstdint>
@@ -27,14 +26,5 @@ public:
 private:
     uintptr_t m_socket; // a SOCKET, pointer-sized on both targets
 };
-
-class Win32ArpQuery : public ArpQuery
-{
-public:
-    std::optional<AdapterAddress> Query(uint32_t address) override;
-};
-
-// The IPv4 addresses of the adapters that are up, loopback left out, with their prefix lengths.
-std::vector<AdapterSubnet> UpAdapterSubnets();
 
 } // namespace platform

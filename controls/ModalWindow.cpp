@@ -1,0 +1,110 @@
+#include "controls/ModalWindow.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace controls
+{
+
+namespace
+{
+
+// The open modal windows (all on the user-interface thread).
+std::vector<ModalWindow*>& OpenWindows()
+{
+    static std::vector<ModalWindow*> open;
+    return open;
+}
+
+} // namespace
+
+ModalWindow* ModalWindow::OpenOfKind(const wchar_t* className)
+{
+    for (ModalWindow* window : OpenWindows())
+        if (lstrcmpW(window->m_className, className) == 0)
+            return window;
+    return nullptr;
+}
+
+ModalWindow::ModalWindow(const wchar_t* className, HWND owner) : m_className(className), m_owner(owner)
+{
+}
+
+ModalWindow::~ModalWindow()
+{
+    Unregister();
+}
+
+bool ModalWindow::CreateModal(DWORD exStyle, const std::wstring& caption, DWORD style, const RECT& bounds)
+{
+    if (!CreateWin(exStyle, m_className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                   bounds.bottom - bounds.top, m_owner, 0))
+        return false;
+    OpenWindows().push_back(this);
+    return true;
+}
+
+void ModalWindow::Unregister()
+{
+    auto& open = OpenWindows();
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
+}
+
+void ModalWindow::EndModal()
+{
+    m_closing = true;
+    Unregister();
+    // Wakes the loop when the request came from outside a message it dispatched.
+    if (Handle())
+        PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void ModalWindow::RunModal(HWND firstFocus)
+{
+    HWND previousFocus = GetFocus();
+    const bool ownerWasEnabled = m_owner && IsWindowEnabled(m_owner);
+    if (ownerWasEnabled)
+        EnableWindow(m_owner, FALSE);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
+    if (firstFocus)
+        SetFocus(firstFocus);
+    MSG msg;
+    while (!m_closing && Handle())
+    {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0)
+        {
+            // The program is ending: the quit message is left for the main loop.
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (IsDialogMessageW(Handle(), &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    Unregister();
+    if (ownerWasEnabled)
+        EnableWindow(m_owner, TRUE);
+    if (Handle())
+        DestroyWindow(Handle());
+    if (previousFocus && IsWindow(previousFocus))
+        SetFocus(previousFocus);
+}
+
+void ModalWindow::CentreOnDesktop()
+{
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    SetWindowPos(Handle(), nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace controls

@@ -1,0 +1,109 @@
+// Clicks with the real mouse (SendInput), as a person makes them: the system decides which window
+// a click lands on, so a control that is transparent to the mouse hands it to the page behind it.
+// Runs alone: another test's window on the display could cover the spots clicked.
+#include "lang/TextIds.h"
+#include "tests/win32/main/FrameFixture.h"
+#include "ui/network/NetworkPanel.h"
+
+namespace
+{
+
+using namespace ui;
+
+class RealClickTest : public uitest::FrameTest
+{
+protected:
+    void OpenBothPanels()
+    {
+        m_hooks.header2Click = [this] {
+            ++m_header2Clicks;
+            m_network->Header2Click();
+        };
+        m_hooks.stopNetworkLookup = [this] {
+            ++m_header1Clicks;
+            m_network->StopLookup();
+        };
+        Open();
+        m_network = std::make_unique<NetworkPanel>(*m_frame);
+        SetForegroundWindow(m_frame->Handle());
+        uitest::Pump();
+    }
+    void TearDown() override
+    {
+        m_network.reset();
+        FrameTest::TearDown();
+    }
+
+    // A left click at a point of a control (its centre by default) in screen coordinates.
+    static void ClickAt(HWND control, POINT inControl = {-1, -1})
+    {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        POINT spot = inControl.x < 0 ? POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}
+                                     : POINT{rect.left + inControl.x, rect.top + inControl.y};
+        SetCursorPos(spot.x, spot.y);
+        INPUT input[2] = {};
+        input[0].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].type = INPUT_MOUSE;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+        // The input goes through the system's queue: serve it until it has been handled.
+        uitest::PumpUntil([] { return false; }, 150);
+    }
+
+    // A point of page (in its own coordinates) that no visible child covers, searched from the
+    // bottom up.
+    static POINT BareSpot(HWND page)
+    {
+        RECT client;
+        GetClientRect(page, &client);
+        for (int y = client.bottom - 5; y > 0; y -= 5)
+            for (int x = 5; x < client.right; x += 5)
+                if (ChildWindowFromPointEx(page, POINT{x, y}, CWP_SKIPINVISIBLE) == page)
+                    return POINT{x, y};
+        ADD_FAILURE() << "no bare spot on the page";
+        return POINT{0, 0};
+    }
+
+    std::unique_ptr<NetworkPanel> m_network;
+    int m_header1Clicks = 0;
+    int m_header2Clicks = 0;
+};
+
+TEST_F(RealClickTest, LabelsAndPicturesOfBothPanelsKeepTheResults)
+{
+    uitest::TempFolder tree("ffrealclick");
+    tree.Add("a.txt");
+    tree.Add("b.txt");
+    OpenBothPanels();
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 2);
+
+    for (int id : {kIdLabel1, kIdLabel2, kIdLabel3, kIdLabel4, kIdLabel5, kIdLabel11, kIdImage1})
+    {
+        ClickAt(C(id));
+        EXPECT_EQ(Rows(), 2) << "file panel control " << id;
+    }
+    EXPECT_EQ(m_header1Clicks, 0);
+    // The bare page under them still empties the list: the clicks above did land.
+    ClickAt(C(kIdHeader1Page), BareSpot(C(kIdHeader1Page)));
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(m_header1Clicks, 1);
+
+    ClickAt(C(kIdHeader2), POINT{10, 8});
+    ASSERT_TRUE(Visible(kIdHeader2Page));
+    const int afterHeader = m_header2Clicks;
+    EXPECT_GE(afterHeader, 1);
+    for (int id : {kIdLabel8, kIdImage2})
+    {
+        ClickAt(C(id));
+        EXPECT_EQ(m_header2Clicks, afterHeader) << "network panel control " << id;
+    }
+    ClickAt(C(kIdHeader2Page), BareSpot(C(kIdHeader2Page)));
+    EXPECT_EQ(m_header2Clicks, afterHeader + 1);
+}
+
+} // namespace
