@@ -20,9 +20,10 @@ HWND ApplicationWindow::Create(const std::string& title)
 {
     // Without a size it is never drawn; the taskbar still shows its button, as for any visible
     // unowned window.
-    HWND hwnd = CreateWin(0, kClassName, platform::Widen(title),
-                          WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                          GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, 0);
+    HWND hwnd =
+        CreateWin(0, kClassName, platform::Widen(title),
+                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                  GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, 0);
     if (hwnd)
         ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     return hwnd;

@@ -26,9 +26,7 @@ ModalWindow* ModalWindow::OpenOfKind(const wchar_t* className)
     return nullptr;
 }
 
-ModalWindow::ModalWindow(const wchar_t* className, HWND owner) : m_className(className), m_owner(owner)
-{
-}
+ModalWindow::ModalWindow(const wchar_t* className, HWND owner) : m_className(className), m_owner(owner) {}
 
 ModalWindow::~ModalWindow()
 {

@@ -8,12 +8,9 @@
 #include "lang/TextIds.h"
 #include "platform/NetworkProvider.h"
 #include "platform/Utf8.h"
-#include "platform/Win32Clock.h"
 #include "settings/SettingsFile.h"
-#include "ui/main/Messages.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 namespace ui
 {
@@ -26,34 +23,16 @@ constexpr int kTopStripHeight = 25;
 constexpr int kSideBarWidth = 232;
 constexpr int kStatusHeight = 17;
 
-void AddComboTexts(HWND combo, const lang::TextStore& texts, std::initializer_list<int> ids)
-{
-    for (int id : ids)
-        SendMessageW(combo, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(platform::Widen(texts.Text(id)).c_str()));
-}
-
 } // namespace
 
 TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions options)
     : m_options(std::move(options)), m_texts(m_options.texts ? *m_options.texts : lang::ModuleTexts())
 {
-    if (m_options.clock)
-        m_clock = m_options.clock;
-    else
-    {
-        m_ownClock = std::make_unique<platform::Win32Clock>();
-        m_clock = m_ownClock.get();
-    }
-    m_findFile = std::make_unique<engine::TFindFile>(services);
-    m_findFile->SetFilename("*.*");
-    m_findFile->SetThreaded(true);
-    m_findFile->OnFound = [this](engine::TFindFile&, const std::string& folder,
-                                 const engine::TSearchRec& rec) { FindFile1Found(folder, rec); };
-    m_findFile->OnNewFolder = [this](engine::TFindFile&, const std::string& folder, bool&) {
-        FindFile1NewFolder(folder);
-    };
-    m_findFile->OnComplete = [this](engine::TFindFile&) { FindFile1Complete(); };
+    FileSearchOptions search;
+    search.clock = m_options.clock;
+    search.browseForFolder = m_options.hooks.browseForFolder;
+    FrameHost& host = *this;
+    m_filePanel = std::make_unique<FileSearchPanel>(host, services, std::move(search));
 
     // The window's controls need these classes; the frame is the one place that asks for them.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
@@ -65,8 +44,7 @@ TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions 
 TFindfileFrm::~TFindfileFrm()
 {
     // The finder's events call into this window: stop a running search while the window still exists.
-    if (m_findFile && m_findFile->Busy())
-        m_findFile->AbortSearch();
+    m_filePanel->Stop();
     if (Handle())
         DestroyWindow(Handle());
 }
@@ -100,11 +78,6 @@ void TFindfileFrm::SetText(HWND hwnd, int id) const
 HWND TFindfileFrm::Control(int id) const
 {
     return controls::FindControl(Handle(), id);
-}
-
-controls::FlatButton& TFindfileFrm::SectionButton(int section)
-{
-    return m_sectionButtons[section];
 }
 
 void TFindfileFrm::BuildFrame()
@@ -151,7 +124,7 @@ void TFindfileFrm::BuildFrame()
         if (m_options.hooks.header2Click)
             m_options.hooks.header2Click();
     };
-    BuildSearchPanel(m_sideBar.Page(0).Handle());
+    m_filePanel->Build(m_sideBar.Page(0).Handle());
     CreateLV1(m_body.Handle());
     m_panel2 =
         controls::CreateChild(m_body.Handle(), kIdPanel2, L"STATIC",
@@ -178,20 +151,11 @@ void TFindfileFrm::FormCreate()
     // 3. The LAN Manager provider's name, for the network lookup.
     ReadNetworkProviderName();
     // 4. The special folders and the look-in list.
-    ReadSpecialFolders();
-    getplaces();
+    m_filePanel->ReadPlaces();
     // 5. Every caption from its text ID.
     SetCaptions();
-    // 6. The start selection: the all-fixed-drives entry when both special entries are present.
-    if (auto start = StartPlaceIndex(static_cast<size_t>(m_lookIn.Count())))
-        m_lookIn.Select(static_cast<int>(*start));
-    // 7. A folder named on the command line.
-    if (m_options.firstArgument && !m_options.firstArgument->empty())
-    {
-        const DWORD attributes = GetFileAttributesW(platform::Widen(*m_options.firstArgument).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            m_lookIn.SetText(*m_options.firstArgument);
-    }
+    // 6., 7. The start selection, or a folder named on the command line.
+    m_filePanel->SelectStartPlace(m_options.firstArgument);
 }
 
 void TFindfileFrm::ReadNetworkProviderName()
@@ -208,43 +172,15 @@ void TFindfileFrm::SetCaptions()
         int text;
     };
     static constexpr Caption kCaptions[] = {
-        {kIdMinimizeBtn, kMinimizeButton},
-        {kIdLangBtn, kLanguageButton},
-        {kIdAboutBtn, kAboutButton},
-        {kIdCloseBtn, kCloseButton},
-        {kIdSettingsBtn, kSettingsButton},
-        {kIdHeader1, kFileHeader},
+        {kIdMinimizeBtn, kMinimizeButton}, {kIdLangBtn, kLanguageButton},     {kIdAboutBtn, kAboutButton},
+        {kIdCloseBtn, kCloseButton},       {kIdSettingsBtn, kSettingsButton}, {kIdHeader1, kFileHeader},
         {kIdHeader2, kNetworkHeader},
-        {kIdLabel1, kNameLabel},
-        {kIdLabel2, kContainingLabel},
-        {kIdLabel3, kLookInLabel},
-        {kIdMemo1, kFileDescription},
-        {kIdLabel4, kDateSection},
-        {kIdLabel5, kSizeSection},
-        {kIdFlatRadioButton1, kAnyDateOrSize},
-        {kIdFlatRadioButton2, kModifiedLast30Days},
-        {kIdFlatRadioButton3, kModifiedLastYear},
-        {kIdFlatRadioButton4, kDateRange},
-        {kIdLabel6, kRangeFrom},
-        {kIdLabel7, kRangeTo},
-        {kIdFlatRadioButton5, kSizeUpTo1MB},
-        {kIdFlatRadioButton6, kSize1To10MB},
-        {kIdFlatRadioButton7, kSizeFrom10MB},
-        {kIdFlatRadioButton8, kSizeCustom},
-        {kIdFlatRadioButton9, kAnyDateOrSize},
-        {kIdLabel11, kMoreOptionsSection},
-        {kIdFlatCheckBox5, kSearchSubfolders},
-        {kIdFindfilesbtn, kFindStart},
     };
     SetText(Handle(), kMainCaption);
     for (const Caption& caption : kCaptions)
         SetText(Control(caption.control), caption.text);
     SetFileColumns();
-    for (auto& button : m_sectionButtons)
-        button.SetPicture(L"BITMAP2");
-    AddComboTexts(Control(kIdLmdimagecombobox1), m_texts,
-                  {kDateKindCreated, kDateKindModified, kDateKindAccessed});
-    AddComboTexts(Control(kIdLmdimagecombobox2), m_texts, {kSizeAtLeast, kSizeAtMost});
+    m_filePanel->SetCaptions();
     const std::pair<int, int> viewItems[] = {{kIdMaleikony1, kViewSmallIcons},
                                              {kIdVelkeikony1, kViewLargeIcons},
                                              {kIdSeznam1, kViewList},
@@ -283,8 +219,7 @@ void TFindfileFrm::FormClose()
         return;
     m_closing = true;
     // AbortSearch keeps messages flowing until the worker has ended; no found event comes later.
-    if (m_findFile->Busy())
-        m_findFile->AbortSearch();
+    m_filePanel->Stop();
     DestroyWindow(Handle());
 }
 
@@ -337,35 +272,8 @@ bool TFindfileFrm::OnCommand(int id, int code, HWND control)
     case kIdIcostylebtn:
         ShowViewMenu();
         return true;
-    case kIdFindfilesbtn:
-        FindfilesbtnClick();
-        return true;
-    case kIdExplBtn1:
-    case kIdExplBtn2:
-    case kIdExplBtn3:
-        ExplBtnClick(id == kIdExplBtn1 ? 0 : (id == kIdExplBtn2 ? 1 : 2));
-        return true;
-    case kIdFlatRadioButton1:
-    case kIdFlatRadioButton2:
-    case kIdFlatRadioButton3:
-    case kIdFlatRadioButton4:
-        if (code == BN_CLICKED)
-            DateRadioClick(id);
-        return true;
-    case kIdFlatRadioButton5:
-    case kIdFlatRadioButton6:
-    case kIdFlatRadioButton7:
-    case kIdFlatRadioButton8:
-    case kIdFlatRadioButton9:
-        if (code == BN_CLICKED)
-            SizeRadioClick(id);
-        return true;
-    case kIdAWComboBoxEx1:
-        if (code == CBN_SELCHANGE)
-            PostMessageW(Handle(), kMsgPlacePicked, 0, 0);
-        return true;
     }
-    return true;
+    return m_filePanel->OnCommand(id, code, control);
 }
 
 LRESULT TFindfileFrm::OnControlColour(UINT msg, HDC dc, HWND control)
@@ -379,13 +287,10 @@ LRESULT TFindfileFrm::OnControlColour(UINT msg, HDC dc, HWND control)
     // Input fields of the option sections get their own tint; other fields stay white.
     if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX)
     {
-        for (auto& panel : m_sectionPanels)
+        if (m_filePanel->IsSectionField(control))
         {
-            if (IsChild(panel.Handle(), control))
-            {
-                SetBkColor(dc, controls::kFieldColour);
-                return reinterpret_cast<LRESULT>(controls::FieldBrush());
-            }
+            SetBkColor(dc, controls::kFieldColour);
+            return reinterpret_cast<LRESULT>(controls::FieldBrush());
         }
         return DefWindowProcW(Handle(), msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     }
@@ -453,9 +358,6 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)))
             return TRUE;
         break;
-    case kMsgPlacePicked:
-        AWComboBoxEx1Click();
-        return 0;
     case WM_CLOSE:
         FormClose();
         return 0;
@@ -465,6 +367,12 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (m_options.quitOnDestroy)
             PostQuitMessage(0);
         return 0;
+    }
+    if (msg >= WM_APP)
+    {
+        LRESULT result = 0;
+        if (m_filePanel->OnMessage(msg, wParam, lParam, result))
+            return result;
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }

@@ -1,29 +1,26 @@
 #pragma once
 // TFindfileFrm: the main window. A top strip of buttons stands in for the title bar; below it a
 // side bar (file search, network search), the results list LV1 and the status line Panel2.
-// The code is split by concern: FindfileFrm.cpp (frame, start-up, closing), FindfileFrmSearch.cpp
-// (the search panel), FindfileFrmPlaces.cpp (the look-in list), FindfileFrmResults.cpp (LV1 and
-// the finder's events).
+// The file search panel is ui/search/FileSearchPanel; the frame hands it its commands and keeps
+// the handler names as forwarders. The code is split by concern: FindfileFrm.cpp (frame, start-up,
+// closing, commands), FindfileFrmResults.cpp (LV1 and its view menu).
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
 #include "controls/ApplicationWindow.h"
-#include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
-#include "controls/ImageCombo.h"
 #include "controls/Panel.h"
 #include "controls/SideBar.h"
-#include "controls/SpinEdit.h"
 #include "controls/StatusLine.h"
 #include "controls/Subclass.h"
 #include "controls/Window.h"
 #include "engine/FindFile.h"
 #include "lang/TextStore.h"
 #include "platform/UniqueHandle.h"
+#include "ui/main/SidePanel.h"
 #include "ui/results/ResultsList.h"
-#include "ui/search/LookInPlaces.h"
-#include "ui/search/SearchCriteria.h"
+#include "ui/search/FileSearchPanel.h"
 
 #include <functional>
 #include <memory>
@@ -85,49 +82,13 @@ enum ControlId : int
     kIdHeader2Page,
     kIdLV1,
     kIdPanel2,
-    kIdImage1,
-    kIdMemo1,
-    kIdLabel1,
-    kIdLMDEdit1,
-    kIdLabel2,
-    kIdLMDEdit2,
-    kIdLabel3,
-    kIdAWComboBoxEx1,
-    kIdLabel4,
-    kIdExplBtn1,
-    kIdLabel5,
-    kIdExplBtn2,
-    kIdLabel11,
-    kIdExplBtn3,
-    kIdDatePanel,
-    kIdSizePanel,
-    kIdNextsettings,
-    kIdFindfilesbtn,
-    kIdFlatRadioButton1,
-    kIdFlatRadioButton2,
-    kIdFlatRadioButton3,
-    kIdFlatRadioButton4,
-    kIdFlatRadioButton5,
-    kIdFlatRadioButton6,
-    kIdFlatRadioButton7,
-    kIdFlatRadioButton8,
-    kIdFlatRadioButton9,
-    kIdLmdimagecombobox1,
-    kIdLabel6,
-    kIdDateTimePicker1,
-    kIdLabel7,
-    kIdDateTimePicker2,
-    kIdLmdimagecombobox2,
-    kIdLMDSpinEdit1,
-    kIdLMDSpinEdit1Arrows,
-    kIdFlatCheckBox5,
-    kIdMaleikony1,
+    kIdMaleikony1 = kIdFileSearchLast + 1, // PopupMenu2's items
     kIdVelkeikony1,
     kIdSeznam1,
     kIdPodrobnosti1,
 };
 
-class TFindfileFrm : public controls::Window
+class TFindfileFrm : public controls::Window, private FrameHost
 {
 public:
     static constexpr int kStartWidth = 785;
@@ -141,26 +102,25 @@ public:
     // Creates the window (running FormCreate) and shows it centred on the desktop.
     HWND Create();
 
-    engine::TFindFile& FindFile1() { return *m_findFile; }
+    engine::TFindFile& FindFile1() { return m_filePanel->FindFile1(); }
     // A control of the window by its ID (null if there is none).
     HWND Control(int id) const;
-    controls::FlatButton& SectionButton(int section);
-    controls::ImageCombo& LookIn() { return m_lookIn; }
-    const std::vector<PlaceEntry>& Places() const { return m_places; }
-    const SpecialFolders& SpecialFolderPaths() const { return m_specialFolders; }
+    controls::FlatButton& SectionButton(int section) { return m_filePanel->SectionButton(section); }
+    controls::ImageCombo& LookIn() { return m_filePanel->LookIn(); }
+    const std::vector<PlaceEntry>& Places() const { return m_filePanel->Places(); }
+    const SpecialFolders& SpecialFolderPaths() const { return m_filePanel->SpecialFolderPaths(); }
     const std::string& NetworkProviderName() const { return m_networkProviderName; }
-    const lang::TextStore& Texts() const { return m_texts; }
+    const lang::TextStore& Texts() const override { return m_texts; }
     int SortColumn() const { return m_results ? m_results->SortColumn() : 0; }
-    ResultsList& Results() { return *m_results; }
+    ResultsList& Results() override { return *m_results; }
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
     // The page of the network header, where the network panel puts its controls.
     controls::Panel& NetworkPage() { return m_sideBar.Page(1); }
     // The small pictures of the window's buttons (the find glyph is index kFindGlyph).
-    HIMAGELIST ButtonGlyphs() const { return m_glyphs.Get(); }
-    static constexpr int kFindGlyph = 6;
+    HIMAGELIST ButtonGlyphs() const override { return m_glyphs.Get(); }
 
     // Handlers, named after their control and event.
-    void FindfilesbtnClick();
+    void FindfilesbtnClick() { m_filePanel->FindfilesbtnClick(); }
     void Header1Click();
 
 protected:
@@ -179,69 +139,35 @@ private:
     void FormClose();
 
     LRESULT OnControlColour(UINT msg, HDC dc, HWND control);
+    HWND Owner() const override { return Handle(); }
     bool OnSetCursor(HWND target, int hitTest);
     void MinimizeBtnClick();
     void ShowViewMenu();
-
-    // FindfileFrmSearch.cpp
-    void BuildSearchPanel(HWND page);
-    void ExplBtnClick(int section);
-    void OpenSection(int section);
-    void CloseSection(int section);
-    void PlaceSections();
-    void DateRadioClick(int id);
-    void WritePresetDates(DatePreset preset);
-    void WritePresetSize(SizePreset preset);
-    // Applies change to a copy of the finder's criteria and stores the copy, also when change throws.
-    void UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change);
-    void SizeRadioClick(int id);
-    bool Checked(int id) const;
-    TDateTime PickerValue(int id) const;
-    void SetPickerDate(int id, const platform::CalendarTime& date);
-
-    // FindfileFrmPlaces.cpp
-    void ReadSpecialFolders();
-    void getplaces();
-    void AWComboBoxEx1Click();
-    std::optional<std::string> BrowseForFolder();
 
     // FindfileFrmResults.cpp
     void CreateLV1(HWND parent);
     void SetFileColumns();
     void ClearResults();
     void ViewMenuClick(int item);
-    void FindFile1Found(const std::string& folder, const engine::TSearchRec& record);
-    void FindFile1NewFolder(const std::string& folder);
-    void FindFile1Complete();
 
     FrameOptions m_options;
     const lang::TextStore& m_texts;
-    std::unique_ptr<Clock> m_ownClock;
-    const Clock* m_clock = nullptr;
-    std::unique_ptr<engine::TFindFile> m_findFile;
 
     controls::Panel m_topStrip;
     controls::FlatButton m_topButtons[6];
     platform::UniqueImageList m_glyphs;
     controls::Panel m_body;
     controls::SideBar m_sideBar;
-    controls::FlatButton m_sectionButtons[3];
-    controls::FlatButton m_findButton;
-    controls::Panel m_sectionPanels[3];
-    controls::ImageCombo m_lookIn;
-    controls::SpinEdit m_spin;
-    controls::EnterPressesButton m_nameFieldEnter;
     HWND m_lv1 = nullptr;
     HWND m_panel2 = nullptr;
     controls::StatusLine m_panel2Text; // the status text, set without a server round trip
     platform::UniqueMenu m_viewMenu;
     std::unique_ptr<ResultsList> m_results;
+    // After the list: the panel's events fill it, so the panel goes first.
+    std::unique_ptr<FileSearchPanel> m_filePanel;
 
-    int m_openSection = -1;
     bool m_closing = false;
     std::string m_networkProviderName;
-    SpecialFolders m_specialFolders;
-    std::vector<PlaceEntry> m_places;
 };
 
 } // namespace ui

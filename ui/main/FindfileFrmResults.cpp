@@ -1,4 +1,4 @@
-// The results list LV1 in the main window, and the finder's events that fill it.
+// The results list LV1 in the main window and its view menu.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
@@ -35,13 +35,6 @@ void TFindfileFrm::CreateLV1(HWND parent)
     ResultsListServices services;
     services.texts = &m_texts;
     services.setStatus = [this](const std::string& text) { m_panel2Text.SetText(text); };
-    // The field is looked up once: finding a control by its ID walks the whole window tree, which
-    // at every found item cost more than the rest of the row.
-    services.containingText = [this, edit = HWND{}]() mutable {
-        if (!edit)
-            edit = Control(kIdLMDEdit2);
-        return controls::WindowText(edit);
-    };
     m_results = std::make_unique<ResultsList>(parent, kIdLV1, std::move(services));
     m_lv1 = m_results->Handle();
 }
@@ -70,31 +63,7 @@ void TFindfileFrm::Header1Click()
 {
     if (m_options.hooks.stopNetworkLookup)
         m_options.hooks.stopNetworkLookup();
-    ClearResults();
-    SetFileColumns();
-    ListView_SetColumnWidth(m_lv1, 1, 200);
-}
-
-void TFindfileFrm::FindFile1Found(const std::string& folder, const engine::TSearchRec& record)
-{
-    if (!Handle())
-        return;
-    // The containing text is read at every item: editing it during a search filters from then on.
-    m_results->FindFile1Found(folder, record);
-}
-
-void TFindfileFrm::FindFile1NewFolder(const std::string& folder)
-{
-    if (Handle())
-        m_results->FindFile1NewFolder(folder);
-}
-
-void TFindfileFrm::FindFile1Complete()
-{
-    if (!Handle())
-        return;
-    controls::SetWindowTextUtf8(Control(kIdFindfilesbtn), T(lang::text::kFindStart));
-    m_results->FindFile1Complete();
+    m_filePanel->Activate();
 }
 
 } // namespace ui

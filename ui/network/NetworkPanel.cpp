@@ -81,7 +81,7 @@ void NetworkPanel::BuildControls()
     controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
     m_button.Create(page, kIdFincompsbtn, 56, 408, 113, 33);
     m_button.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-    m_button.SetGlyph(m_frame.ButtonGlyphs(), TFindfileFrm::kFindGlyph);
+    m_button.SetGlyph(m_frame.ButtonGlyphs(), FrameHost::kFindGlyph);
     ::SendMessageW(m_button.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()), FALSE);
     controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
     // LMDEdit3KeyDown: Enter in the field starts or stops the lookup as the button does.

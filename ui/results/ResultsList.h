@@ -35,8 +35,6 @@ struct ResultsListServices
 {
     const lang::TextStore* texts = nullptr;            // the captions, menus and status texts
     std::function<void(const std::string&)> setStatus; // the status line Panel2
-    // The containing-text field as it reads now, asked at every found item; null: no filter.
-    std::function<std::string()> containingText;
     // Null: the list uses the system's own.
     platform::FileSystem* fileSystem = nullptr;
     const platform::LocalTimeConverter* localTime = nullptr;
@@ -62,12 +60,6 @@ public:
     // The finder's events. containing: the containing-text field as it reads now (empty: no filter).
     void FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
                         const std::string& containing);
-    // The same, with the containing text from the containingText service.
-    void FindFile1Found(const std::string& folder, const engine::TSearchRec& record)
-    {
-        FindFile1Found(folder, record,
-                       m_services.containingText ? m_services.containingText() : std::string());
-    }
     void FindFile1NewFolder(const std::string& folder);
     void FindFile1Complete();
     // A row built elsewhere (computer results).

@@ -186,8 +186,8 @@ protected:
                                        0, 900, 600, nullptr, nullptr, wc.hInstance, nullptr));
         m_list = std::make_unique<ui::ResultsList>(
             m_host.Get(), 100,
-            ui::ResultsListServices{
-                &Texts(), [this](const std::string& s) { m_status.push_back(s); }, {}, &m_files, &m_time});
+            ui::ResultsListServices{&Texts(), [this](const std::string& s) { m_status.push_back(s); },
+                                    &m_files, &m_time});
         ::MoveWindow(m_list->Handle(), 0, 0, 880, 560, TRUE);
 
         m_folder.Write(L"big.txt", std::string(1536000, 'x'));

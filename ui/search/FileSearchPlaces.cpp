@@ -1,4 +1,4 @@
-// The look-in list of the search panel: special folders, drives and the folder browser.
+// The look-in list of the file search panel: special folders, drives and the folder browser.
 // clang-format off
 #include <windows.h>
 #include <shlobj.h>
@@ -6,7 +6,8 @@
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
 #include "platform/Win32Registry.h"
-#include "ui/main/FindfileFrm.h"
+#include "ui/results/ResultsList.h"
+#include "ui/search/FileSearchPanel.h"
 
 namespace ui
 {
@@ -36,13 +37,19 @@ public:
 
 } // namespace
 
-void TFindfileFrm::ReadSpecialFolders()
+void FileSearchPanel::ReadPlaces()
+{
+    ReadSpecialFolders();
+    getplaces();
+}
+
+void FileSearchPanel::ReadSpecialFolders()
 {
     platform::Win32Registry registry;
     m_specialFolders = ui::ReadSpecialFolders(registry);
 }
 
-void TFindfileFrm::getplaces()
+void FileSearchPanel::getplaces()
 {
     ShellPlaceProber prober;
     m_places = BuildPlaces(prober, m_specialFolders, T(lang::text::kBrowseEntry));
@@ -53,13 +60,13 @@ void TFindfileFrm::getplaces()
         m_lookIn.Add(place.text, place.iconIndex);
 }
 
-std::optional<std::string> TFindfileFrm::BrowseForFolder()
+std::optional<std::string> FileSearchPanel::BrowseForFolder()
 {
-    if (m_options.hooks.browseForFolder)
-        return m_options.hooks.browseForFolder(Handle());
+    if (m_options.browseForFolder)
+        return m_options.browseForFolder(m_host.Owner());
     const std::wstring title = platform::Widen(T(lang::text::kLookInLabel));
     BROWSEINFOW info{};
-    info.hwndOwner = Handle();
+    info.hwndOwner = m_host.Owner();
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     platform::UniquePidl pidl(SHBrowseForFolderW(&info));
@@ -71,7 +78,7 @@ std::optional<std::string> TFindfileFrm::BrowseForFolder()
     return platform::Narrow(path);
 }
 
-void TFindfileFrm::AWComboBoxEx1Click()
+void FileSearchPanel::AWComboBoxEx1Click()
 {
     const int picked = m_lookIn.Selected();
     if (picked < 0)

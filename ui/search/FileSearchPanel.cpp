@@ -1,41 +1,79 @@
-// The search panel of the main window: its controls, the option sections, the radio presets and
-// the start/stop button.
+#include "ui/search/FileSearchPanel.h"
+
 #include "controls/Theme.h"
 #include "lang/TextIds.h"
+#include "lang/TextStore.h"
 #include "platform/Utf8.h"
-#include "ui/main/FindfileFrm.h"
+#include "platform/Win32Clock.h"
+#include "ui/main/Messages.h"
+#include "ui/results/ResultsList.h"
+#include "ui/search/FileSearchLayout.h"
+
+#include <initializer_list>
 
 namespace ui
 {
 
 using controls::CreateChild;
+using namespace layout;
 
 namespace
 {
 
-// Vertical positions on the panel face: {date title, size title, more title, button} and where
-// the open section's panel sits, per state (all closed, date, size, more options open).
-struct SectionPlaces
+void AddComboTexts(HWND combo, const lang::TextStore& texts, std::initializer_list<int> ids)
 {
-    int label5;
-    int label11;
-    int findButton;
-    int panelTop;
-};
-constexpr int kLabel4Top = 224;
-constexpr SectionPlaces kPlaces[4] = {
-    {250, 280, 320, 0},   // all closed
-    {390, 420, 445, 252}, // date open
-    {250, 400, 440, 280}, // size open
-    {250, 280, 380, 310}, // more options open
-};
-constexpr int kSectionHeights[3] = {136, 118, 68};
-constexpr int kSectionTitleWidth = 180;
-constexpr int kSectionButtonLeft = 200;
+    for (int id : ids)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(texts.Text(id)).c_str()));
+}
 
 } // namespace
 
-void TFindfileFrm::BuildSearchPanel(HWND page)
+FileSearchPanel::FileSearchPanel(FrameHost& host, const engine::FinderServices& services,
+                                 FileSearchOptions options)
+    : m_host(host), m_options(std::move(options))
+{
+    if (m_options.clock)
+        m_clock = m_options.clock;
+    else
+    {
+        m_ownClock = std::make_unique<platform::Win32Clock>();
+        m_clock = m_ownClock.get();
+    }
+    m_findFile = std::make_unique<engine::TFindFile>(services);
+    m_findFile->SetFilename("*.*");
+    m_findFile->SetThreaded(true);
+    m_findFile->OnFound = [this](engine::TFindFile&, const std::string& folder,
+                                 const engine::TSearchRec& rec) { FindFile1Found(folder, rec); };
+    m_findFile->OnNewFolder = [this](engine::TFindFile&, const std::string& folder, bool&) {
+        FindFile1NewFolder(folder);
+    };
+    m_findFile->OnComplete = [this](engine::TFindFile&) { FindFile1Complete(); };
+}
+
+FileSearchPanel::~FileSearchPanel()
+{
+    // The finder's events call into this panel: a running search stops while the panel exists.
+    Stop();
+}
+
+HWND FileSearchPanel::Control(int id) const
+{
+    return controls::FindControl(m_page, id);
+}
+
+std::string FileSearchPanel::T(int id) const
+{
+    return m_host.Texts().Text(id);
+}
+
+void FileSearchPanel::Build(HWND page)
+{
+    m_page = page;
+    BuildSections(page);
+    m_containingField = Control(kIdLMDEdit2);
+}
+
+void FileSearchPanel::BuildSections(HWND page)
 {
     // SS_NOTIFY: a static without it is transparent to the mouse, and a click on a label would
     // reach the page behind it, whose click empties the results.
@@ -60,7 +98,7 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
     {
         CreateChild(page, titleIds[i], L"STATIC", title, 8, 0, kSectionTitleWidth, 21);
         m_sectionButtons[i].Create(page, buttonIds[i], kSectionButtonLeft, 0, 20, 21);
-        m_sectionPanels[i].Create(page, panelIds[i], RECT{4, 0, 228, kSectionHeights[i]}, Handle(),
+        m_sectionPanels[i].Create(page, panelIds[i], RECT{4, 0, 228, kSectionHeights[i]}, m_host.Owner(),
                                   controls::kPanelColour);
     }
 
@@ -100,9 +138,9 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
 
     m_findButton.Create(page, kIdFindfilesbtn, 112, 0, 112, 25);
     m_findButton.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-    m_findButton.SetGlyph(m_glyphs.Get(), kFindGlyph);
+    m_findButton.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
     // LMDEdit1KeyDown: Enter in the name field starts or stops the search as the button does.
-    m_nameFieldEnter.Install(GetDlgItem(page, kIdLMDEdit1), Handle(), m_findButton.Handle());
+    m_nameFieldEnter.Install(GetDlgItem(page, kIdLMDEdit1), m_host.Owner(), m_findButton.Handle());
 
     // The custom-range and custom-size inputs wait for their radio button.
     EnableWindow(GetDlgItem(date, kIdLmdimagecombobox1), FALSE);
@@ -113,114 +151,128 @@ void TFindfileFrm::BuildSearchPanel(HWND page)
     PlaceSections();
 }
 
-void TFindfileFrm::PlaceSections()
+void FileSearchPanel::SetCaptions()
 {
-    const SectionPlaces& p = kPlaces[m_openSection + 1];
-    const int tops[3] = {kLabel4Top, p.label5, p.label11};
-    const int titleIds[3] = {kIdLabel4, kIdLabel5, kIdLabel11};
-    for (int i = 0; i < 3; ++i)
+    using namespace lang::text;
+    struct Caption
     {
-        const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
-        SetWindowPos(Control(titleIds[i]), nullptr, 8, tops[i], 0, 0, flags);
-        SetWindowPos(m_sectionButtons[i].Handle(), nullptr, kSectionButtonLeft, tops[i], 0, 0, flags);
-        if (i == m_openSection)
-            SetWindowPos(m_sectionPanels[i].Handle(), nullptr, 4, p.panelTop, 0, 0, flags | SWP_SHOWWINDOW);
-        else
-            ShowWindow(m_sectionPanels[i].Handle(), SW_HIDE);
+        int control;
+        int text;
+    };
+    static constexpr Caption kCaptions[] = {
+        {kIdLabel1, kNameLabel},
+        {kIdLabel2, kContainingLabel},
+        {kIdLabel3, kLookInLabel},
+        {kIdMemo1, kFileDescription},
+        {kIdLabel4, kDateSection},
+        {kIdLabel5, kSizeSection},
+        {kIdFlatRadioButton1, kAnyDateOrSize},
+        {kIdFlatRadioButton2, kModifiedLast30Days},
+        {kIdFlatRadioButton3, kModifiedLastYear},
+        {kIdFlatRadioButton4, kDateRange},
+        {kIdLabel6, kRangeFrom},
+        {kIdLabel7, kRangeTo},
+        {kIdFlatRadioButton5, kSizeUpTo1MB},
+        {kIdFlatRadioButton6, kSize1To10MB},
+        {kIdFlatRadioButton7, kSizeFrom10MB},
+        {kIdFlatRadioButton8, kSizeCustom},
+        {kIdFlatRadioButton9, kAnyDateOrSize},
+        {kIdLabel11, kMoreOptionsSection},
+        {kIdFlatCheckBox5, kSearchSubfolders},
+        {kIdFindfilesbtn, kFindStart},
+    };
+    for (const Caption& caption : kCaptions)
+        controls::SetWindowTextUtf8(Control(caption.control), T(caption.text));
+    for (auto& button : m_sectionButtons)
+        button.SetPicture(L"BITMAP2");
+    AddComboTexts(Control(kIdLmdimagecombobox1), m_host.Texts(),
+                  {kDateKindCreated, kDateKindModified, kDateKindAccessed});
+    AddComboTexts(Control(kIdLmdimagecombobox2), m_host.Texts(), {kSizeAtLeast, kSizeAtMost});
+}
+
+void FileSearchPanel::SelectStartPlace(const std::optional<std::string>& firstArgument)
+{
+    // The all-fixed-drives entry when both special entries are present.
+    if (auto start = StartPlaceIndex(static_cast<size_t>(m_lookIn.Count())))
+        m_lookIn.Select(static_cast<int>(*start));
+    // A folder named on the command line.
+    if (firstArgument && !firstArgument->empty())
+    {
+        const DWORD attributes = GetFileAttributesW(platform::Widen(*firstArgument).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            m_lookIn.SetText(*firstArgument);
     }
-    SetWindowPos(m_findButton.Handle(), nullptr, 112, p.findButton, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    // Moved controls leave stale pixels behind unless the whole page repaints.
-    RedrawWindow(m_sideBar.Page(0).Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void TFindfileFrm::OpenSection(int section)
+void FileSearchPanel::Activate()
 {
-    if (m_openSection >= 0 && m_openSection != section)
-        CloseSection(m_openSection);
-    m_openSection = section;
-    m_sectionButtons[section].SetPicture(L"BITMAP1");
-    PlaceSections();
+    ResultsList& results = m_host.Results();
+    results.Clear();
+    results.SetFileColumns();
+    ListView_SetColumnWidth(results.Handle(), 1, 200);
 }
 
-void TFindfileFrm::CloseSection(int section)
+void FileSearchPanel::Stop()
 {
-    if (m_openSection == section)
-        m_openSection = -1;
-    m_sectionButtons[section].SetPicture(L"BITMAP2");
-    PlaceSections();
+    // AbortSearch keeps messages flowing until the worker has ended; no found event comes later.
+    if (m_findFile && m_findFile->Busy())
+        m_findFile->AbortSearch();
 }
 
-void TFindfileFrm::ExplBtnClick(int section)
+bool FileSearchPanel::OnCommand(int id, int code, HWND)
 {
-    if (m_openSection == section)
-        CloseSection(section);
-    else
-        OpenSection(section);
-}
-
-bool TFindfileFrm::Checked(int id) const
-{
-    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-TDateTime TFindfileFrm::PickerValue(int id) const
-{
-    SYSTEMTIME st{};
-    if (SendMessageW(Control(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
-        return 0;
-    return DateToDays(st.wYear, st.wMonth, st.wDay);
-}
-
-void TFindfileFrm::SetPickerDate(int id, const platform::CalendarTime& date)
-{
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(date.year);
-    st.wMonth = static_cast<WORD>(date.month);
-    st.wDay = static_cast<WORD>(date.day);
-    SendMessageW(Control(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
-}
-
-void TFindfileFrm::DateRadioClick(int id)
-{
-    const bool custom = Checked(kIdFlatRadioButton4);
-    EnableWindow(Control(kIdLmdimagecombobox1), custom);
-    EnableWindow(Control(kIdDateTimePicker1), custom);
-    EnableWindow(Control(kIdDateTimePicker2), custom);
     switch (id)
     {
+    case kIdFindfilesbtn:
+        FindfilesbtnClick();
+        return true;
+    case kIdExplBtn1:
+    case kIdExplBtn2:
+    case kIdExplBtn3:
+        ExplBtnClick(id == kIdExplBtn1 ? 0 : (id == kIdExplBtn2 ? 1 : 2));
+        return true;
     case kIdFlatRadioButton1:
-        WritePresetDates(DatePreset::Any);
-        break;
     case kIdFlatRadioButton2:
-        WritePresetDates(DatePreset::Last30Days);
-        break;
     case kIdFlatRadioButton3:
-        WritePresetDates(DatePreset::LastYear);
-        break;
-    case kIdFlatRadioButton4: {
-        SendMessageW(Control(kIdLmdimagecombobox1), CB_SETCURSEL, 0, 0);
-        const platform::CalendarTime now = m_clock->Now();
-        SetPickerDate(kIdDateTimePicker1, now);
-        SetPickerDate(kIdDateTimePicker2, now);
-        break;
+    case kIdFlatRadioButton4:
+        if (code == BN_CLICKED)
+            DateRadioClick(id);
+        return true;
+    case kIdFlatRadioButton5:
+    case kIdFlatRadioButton6:
+    case kIdFlatRadioButton7:
+    case kIdFlatRadioButton8:
+    case kIdFlatRadioButton9:
+        if (code == BN_CLICKED)
+            SizeRadioClick(id);
+        return true;
+    case kIdAWComboBoxEx1:
+        // The browser opens once the combo has closed its list.
+        if (code == CBN_SELCHANGE)
+            PostMessageW(m_host.Owner(), kMsgPlacePicked, 0, 0);
+        return true;
     }
-    }
+    return id >= kIdImage1 && id <= kIdFileSearchLast;
 }
 
-void TFindfileFrm::WritePresetDates(DatePreset preset)
+bool FileSearchPanel::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result)
 {
-    const DateBounds bounds = PresetDateBounds(preset, Today(*m_clock));
-    UpdateCriteria([&](engine::FindCriteria& criteria) { WriteDateBounds(bounds, criteria); });
+    if (msg != kMsgPlacePicked)
+        return false;
+    AWComboBoxEx1Click();
+    result = 0;
+    return true;
 }
 
-void TFindfileFrm::WritePresetSize(SizePreset preset)
+bool FileSearchPanel::IsSectionField(HWND control) const
 {
-    UpdateCriteria(
-        [&](engine::FindCriteria& criteria) { WriteSizeBounds(PresetSizeBounds(preset), criteria); });
+    for (const auto& panel : m_sectionPanels)
+        if (IsChild(panel.Handle(), control))
+            return true;
+    return false;
 }
 
-void TFindfileFrm::UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change)
+void FileSearchPanel::UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change)
 {
     engine::FindCriteria criteria = m_findFile->Criteria();
     try
@@ -236,34 +288,7 @@ void TFindfileFrm::UpdateCriteria(const std::function<void(engine::FindCriteria&
     m_findFile->SetCriteria(criteria);
 }
 
-void TFindfileFrm::SizeRadioClick(int id)
-{
-    const bool custom = Checked(kIdFlatRadioButton8);
-    EnableWindow(Control(kIdLmdimagecombobox2), custom);
-    m_spin.Enable(custom);
-    if (!Checked(id))
-        return;
-    switch (id)
-    {
-    case kIdFlatRadioButton9:
-        WritePresetSize(SizePreset::Any);
-        break;
-    case kIdFlatRadioButton5:
-        WritePresetSize(SizePreset::UpTo1MB);
-        break;
-    case kIdFlatRadioButton6:
-        WritePresetSize(SizePreset::From1To10MB);
-        break;
-    case kIdFlatRadioButton7:
-        WritePresetSize(SizePreset::From10MB);
-        break;
-    case kIdFlatRadioButton8:
-        SendMessageW(Control(kIdLmdimagecombobox2), CB_SETCURSEL, 0, 0);
-        break;
-    }
-}
-
-void TFindfileFrm::FindfilesbtnClick()
+void FileSearchPanel::FindfilesbtnClick()
 {
     using namespace lang::text;
     HWND button = Control(kIdFindfilesbtn);
@@ -275,7 +300,7 @@ void TFindfileFrm::FindfilesbtnClick()
         return;
     }
     // 2. A new search starts with an empty list.
-    ClearResults();
+    m_host.Results().Clear();
 
     SearchPanelState state;
     state.subfolders = Checked(kIdFlatCheckBox5);
@@ -303,6 +328,23 @@ void TFindfileFrm::FindfilesbtnClick()
     // 8., 9.
     controls::SetWindowTextUtf8(button, T(kFindStop));
     m_findFile->StartSearch();
+}
+
+void FileSearchPanel::FindFile1Found(const std::string& folder, const engine::TSearchRec& record)
+{
+    // The containing text is read at every item: editing it during a search filters from then on.
+    m_host.Results().FindFile1Found(folder, record, controls::WindowText(m_containingField));
+}
+
+void FileSearchPanel::FindFile1NewFolder(const std::string& folder)
+{
+    m_host.Results().FindFile1NewFolder(folder);
+}
+
+void FileSearchPanel::FindFile1Complete()
+{
+    controls::SetWindowTextUtf8(Control(kIdFindfilesbtn), T(lang::text::kFindStart));
+    m_host.Results().FindFile1Complete();
 }
 
 } // namespace ui

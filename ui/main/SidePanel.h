@@ -1,0 +1,48 @@
+#pragma once
+// A panel of the side bar and what the main window offers it. The window hands each panel the
+// commands of its controls and asks it to take the results list (its header was clicked) or to stop
+// its work (another panel takes the list). The panel reaches upwards only through FrameHost, in
+// the shape of 7-Zip's panel callback.
+#include <windows.h>
+#include <commctrl.h>
+
+namespace lang
+{
+class TextStore;
+}
+
+namespace ui
+{
+
+class ResultsList;
+
+class FrameHost
+{
+public:
+    virtual ResultsList& Results() = 0;
+    // The main window: it receives the panel's commands and owns the panel's boxes and dialogs.
+    virtual HWND Owner() const = 0;
+    // The small pictures of the window's buttons; kFindGlyph is the find button's.
+    virtual HIMAGELIST ButtonGlyphs() const = 0;
+    static constexpr int kFindGlyph = 6;
+    virtual const lang::TextStore& Texts() const = 0;
+
+protected:
+    ~FrameHost() = default;
+};
+
+class SidePanel
+{
+public:
+    virtual ~SidePanel() = default;
+    // The panel's header, or its bare page, was clicked: the list shows this panel's rows, empty.
+    virtual void Activate() = 0;
+    // Another panel takes the list: this panel's work is told to stop.
+    virtual void Stop() = 0;
+    // A command of one of the panel's controls; false when it is not the panel's.
+    virtual bool OnCommand(int id, int code, HWND control) = 0;
+    // A private message the panel posted to the main window; false when it is not the panel's.
+    virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+};
+
+} // namespace ui

@@ -1,0 +1,163 @@
+#pragma once
+// The file search panel under Header1: the name and containing-text fields, the look-in list, the
+// date, size and more-options sections and the find button Findfilesbtn. It owns the finder
+// FindFile1, starts and stops its searches and hands the finder's events to the results list.
+// The code is split by concern: FileSearchPanel.cpp (controls, captions, the find button, the
+// finder's events), FileSearchSections.cpp (the option sections and their presets),
+// FileSearchPlaces.cpp (the look-in list).
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+#include "controls/EnterPressesButton.h"
+#include "controls/FlatButton.h"
+#include "controls/ImageCombo.h"
+#include "controls/Panel.h"
+#include "controls/SpinEdit.h"
+#include "engine/FindFile.h"
+#include "ui/main/SidePanel.h"
+#include "ui/search/LookInPlaces.h"
+#include "ui/search/SearchCriteria.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui
+{
+
+// Control IDs of the panel; they follow the main window's own (ui/main/FindfileFrm.h).
+enum FileSearchControlId : int
+{
+    kIdImage1 = 115,
+    kIdMemo1,
+    kIdLabel1,
+    kIdLMDEdit1,
+    kIdLabel2,
+    kIdLMDEdit2,
+    kIdLabel3,
+    kIdAWComboBoxEx1,
+    kIdLabel4,
+    kIdExplBtn1,
+    kIdLabel5,
+    kIdExplBtn2,
+    kIdLabel11,
+    kIdExplBtn3,
+    kIdDatePanel,
+    kIdSizePanel,
+    kIdNextsettings,
+    kIdFindfilesbtn,
+    kIdFlatRadioButton1,
+    kIdFlatRadioButton2,
+    kIdFlatRadioButton3,
+    kIdFlatRadioButton4,
+    kIdFlatRadioButton5,
+    kIdFlatRadioButton6,
+    kIdFlatRadioButton7,
+    kIdFlatRadioButton8,
+    kIdFlatRadioButton9,
+    kIdLmdimagecombobox1,
+    kIdLabel6,
+    kIdDateTimePicker1,
+    kIdLabel7,
+    kIdDateTimePicker2,
+    kIdLmdimagecombobox2,
+    kIdLMDSpinEdit1,
+    kIdLMDSpinEdit1Arrows,
+    kIdFlatCheckBox5,
+    kIdFileSearchLast = kIdFlatCheckBox5,
+};
+
+struct FileSearchOptions
+{
+    // Clock of the date presets; null: the system clock.
+    const Clock* clock = nullptr;
+    // The folder browser of the look-in list; empty result = cancelled. Null: the shell's dialog.
+    std::function<std::optional<std::string>(HWND owner)> browseForFolder;
+};
+
+class FileSearchPanel : public SidePanel
+{
+public:
+    FileSearchPanel(FrameHost& host, const engine::FinderServices& services, FileSearchOptions options);
+    ~FileSearchPanel() override;
+    FileSearchPanel(const FileSearchPanel&) = delete;
+    FileSearchPanel& operator=(const FileSearchPanel&) = delete;
+
+    // Builds the controls on the panel's page.
+    void Build(HWND page);
+    // Start-up: the special folders and the look-in list.
+    void ReadPlaces();
+    // Every caption from its text ID.
+    void SetCaptions();
+    // The start selection (the all-fixed-drives entry), or the folder named on the command line.
+    void SelectStartPlace(const std::optional<std::string>& firstArgument);
+
+    void Activate() override;
+    void Stop() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // An option section's input field (drawn in the fields' tint).
+    bool IsSectionField(HWND control) const;
+
+    engine::TFindFile& FindFile1() { return *m_findFile; }
+    controls::FlatButton& SectionButton(int section) { return m_sectionButtons[section]; }
+    controls::ImageCombo& LookIn() { return m_lookIn; }
+    const std::vector<PlaceEntry>& Places() const { return m_places; }
+    const SpecialFolders& SpecialFolderPaths() const { return m_specialFolders; }
+
+    // Handlers, named after their control and event.
+    void FindfilesbtnClick();
+    void ExplBtnClick(int section);
+    void AWComboBoxEx1Click();
+
+private:
+    HWND Control(int id) const;
+    std::string T(int id) const;
+
+    // FileSearchPanel.cpp
+    void BuildSections(HWND page);
+    // Applies change to a copy of the finder's criteria and stores the copy, also when change throws.
+    void UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change);
+    void FindFile1Found(const std::string& folder, const engine::TSearchRec& record);
+    void FindFile1NewFolder(const std::string& folder);
+    void FindFile1Complete();
+
+    // FileSearchSections.cpp
+    void OpenSection(int section);
+    void CloseSection(int section);
+    void PlaceSections();
+    void DateRadioClick(int id);
+    void WritePresetDates(DatePreset preset);
+    void WritePresetSize(SizePreset preset);
+    void SizeRadioClick(int id);
+    bool Checked(int id) const;
+    TDateTime PickerValue(int id) const;
+    void SetPickerDate(int id, const platform::CalendarTime& date);
+
+    // FileSearchPlaces.cpp
+    void ReadSpecialFolders();
+    void getplaces();
+    std::optional<std::string> BrowseForFolder();
+
+    FrameHost& m_host;
+    FileSearchOptions m_options;
+    std::unique_ptr<Clock> m_ownClock;
+    const Clock* m_clock = nullptr;
+    std::unique_ptr<engine::TFindFile> m_findFile;
+    HWND m_page = nullptr;
+    HWND m_containingField = nullptr; // LMDEdit2, read at every item found
+    controls::FlatButton m_sectionButtons[3];
+    controls::FlatButton m_findButton;
+    controls::Panel m_sectionPanels[3];
+    controls::ImageCombo m_lookIn;
+    controls::SpinEdit m_spin;
+    controls::EnterPressesButton m_nameFieldEnter;
+    int m_openSection = -1;
+    SpecialFolders m_specialFolders;
+    std::vector<PlaceEntry> m_places;
+};
+
+} // namespace ui
