@@ -17,6 +17,8 @@ start_private_display 90 120
 jobs="${FF_JOBS:-$(nproc)}"
 status=0
 ctest --test-dir "$root/build/host" --output-on-failure -j "$jobs" || status=1
+# A short run of every fuzz target (clang, libFuzzer): a crash or a differential failure fails the run.
+"$root/tools/fuzz.sh" 5 || status=1
 # One Wine server for all the Windows tests: a test that starts just as the server of the test
 # before it shuts down could otherwise fail before its first line. A server left running (by a
 # benchmark, say) is replaced, so every Wine process of the run belongs to this display.

@@ -51,14 +51,21 @@ int DaysInMonth(int year, int month)
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
+// A bound's day number must be 1 or more: day 0 (1899-12-30) is "no bound", a date and time on it
+// would read as a time of day, and earlier days count their time of day backwards.
+bool BeforeEarliestBound(const platform::CalendarTime& time)
+{
+    return time.year < 1899 || (time.year == 1899 && (time.month < 12 || time.day < 31));
+}
+
 bool ReadDate(const std::string& text, size_t& pos, platform::CalendarTime& time)
 {
     if (!ReadNumber(text, pos, 4, time.year) || !Expect(text, pos, '-') ||
         !ReadNumber(text, pos, 2, time.month) || !Expect(text, pos, '-') ||
         !ReadNumber(text, pos, 2, time.day))
         return false;
-    return time.year >= 1 && time.month >= 1 && time.month <= 12 && time.day >= 1 &&
-           time.day <= DaysInMonth(time.year, time.month);
+    return time.month >= 1 && time.month <= 12 && time.day >= 1 &&
+           time.day <= DaysInMonth(time.year, time.month) && !BeforeEarliestBound(time);
 }
 
 bool ReadTime(const std::string& text, size_t& pos, platform::CalendarTime& time)
@@ -223,7 +230,8 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
     auto date = [&value](engine::TDateTime& target, bool upper) -> std::string {
         auto parsed = ParseDateBound(value, upper);
         if (!parsed)
-            return "invalid date or time \"" + value + "\" (YYYY-MM-DD, HH:MM[:SS] or YYYY-MM-DDTHH:MM[:SS])";
+            return "invalid date or time \"" + value +
+                   "\" (YYYY-MM-DD from 1899-12-31 on, HH:MM[:SS] or YYYY-MM-DDTHH:MM[:SS])";
         target = *parsed;
         return {};
     };
@@ -475,7 +483,8 @@ const char* UsageText()
            "      --modified-after V, --modified-before V, --created-after V, --created-before V,\n"
            "      --accessed-after V, --accessed-before V\n"
            "                           V is YYYY-MM-DD (a whole day), HH:MM[:SS] (a time of day),\n"
-           "                           or YYYY-MM-DDTHH:MM[:SS]; the bounds are inclusive\n"
+           "                           or YYYY-MM-DDTHH:MM[:SS]; the bounds are inclusive, their\n"
+           "                           dates from 1899-12-31 on\n"
            "      --size-min BYTES, --size-max BYTES\n"
            "  -c, --containing TEXT    the text the file must contain\n"
            "      --case-sensitive     match the text's letter case exactly\n"

@@ -57,8 +57,9 @@ struct ParseResult
 // args without the program name, UTF-8.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
-// YYYY-MM-DD (a whole day), HH:MM[:SS] (a time of day) or YYYY-MM-DDTHH:MM[:SS]. An upper bound
-// given at midnight keeps meaning that instant, not the whole day or no bound at all.
+// YYYY-MM-DD (a whole day), HH:MM[:SS] (a time of day) or YYYY-MM-DDTHH:MM[:SS], dates from
+// 1899-12-31 on. An upper bound given at midnight keeps meaning that instant, not the whole day or
+// no bound at all.
 std::optional<engine::TDateTime> ParseDateBound(const std::string& text, bool upperBound);
 
 // Letters A R H S D in any order and case; "" is the empty set.

@@ -48,7 +48,8 @@ bool DateInRange(TDateTime time, TDateTime before, TDateTime after)
     // exactly 17:00 after a 17:00 bound.
     auto ms = [](double value) { return std::llround(value * 86400000.0); };
     const double timeWhole = std::trunc(time);
-    const long long timeFractionMs = ms(time - timeWhole);
+    // Before 1899-12-30 the fraction is negative; its size is still the time of day.
+    const long long timeFractionMs = ms(std::fabs(time - timeWhole));
     bool result = true;
     if (before != 0)
     {

@@ -32,6 +32,11 @@ SplitPath SplitUpper(std::string_view path)
     return parts;
 }
 
+bool IsUncFolder(std::string_view folder)
+{
+    return folder.size() >= 2 && folder[0] == '\\' && folder[1] == '\\';
+}
+
 bool FolderPartMatches(std::string_view entryFolder, std::string_view maskFolder)
 {
     const size_t first = Utf8CharLength(maskFolder, 0);
@@ -43,9 +48,11 @@ bool FolderPartMatches(std::string_view entryFolder, std::string_view maskFolder
         maskFolder.remove_prefix(first + 1);
     }
     // Counted in characters and signed on purpose: a mask folder longer than the entry's folder
-    // minus its drive never hits.
-    if (static_cast<long long>(Utf8CharCount(maskFolder)) >
-        static_cast<long long>(Utf8CharCount(entryFolder)) - 2)
+    // minus its drive never hits. A UNC folder has no drive in front to leave room for, so it may
+    // be as long as the entry's folder and hits its own folder.
+    const long long room =
+        static_cast<long long>(Utf8CharCount(entryFolder)) - (IsUncFolder(maskFolder) ? 0 : 2);
+    if (static_cast<long long>(Utf8CharCount(maskFolder)) > room)
         return false;
     return entryFolder.size() >= maskFolder.size() &&
            entryFolder.substr(entryFolder.size() - maskFolder.size()) == maskFolder;

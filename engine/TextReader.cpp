@@ -107,11 +107,13 @@ public:
         return static_cast<int64_t>(n);
     }
     uint64_t Size() const override { return m_raw->Size(); }
-    // At the end only when every decoded byte has been handed out.
+    // At the end only when every decoded byte has been handed out, and a high surrogate still
+    // waiting for its pair has been decoded too (as U+FFFD, once the file has ended).
     uint64_t Position() const override
     {
         const uint64_t position = m_raw->Position();
-        if (m_offset < m_out.size() && position > 0 && position >= m_raw->Size())
+        const bool pending = m_offset < m_out.size() || (!m_ended && m_carry.size() >= 2);
+        if (pending && position > 0 && position >= m_raw->Size())
             return m_raw->Size() - 1;
         return position;
     }

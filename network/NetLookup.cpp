@@ -123,6 +123,9 @@ private:
     void VisitComputer(const NetEntry& domain, const NetEntry& computer)
     {
         const std::string name = ComputerName(computer.remoteName);
+        // A remote name of "\\" alone names no computer, and an empty caption marks a domain row.
+        if (name.empty())
+            return;
         const std::string ip = m_services.resolver.Resolve(name).value_or(kNoAddress);
         if (!ComputerMatches(m_upperText, m_text, m_services.upper(computer.remoteName), ip))
             return;

@@ -177,12 +177,19 @@ TEST(CmdOptions, DatesBecomeDayNumbersTimesBecomeFractions)
     EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("12:00", false), 0.5);
     EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("06:00:36", false), (6 * 3600 + 36) / 86400.0);
     EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("2024-02-29T18:00", false), Date(2024, 2, 29) + 0.75);
-    // Dates before 1899-12-30 subtract their time of day, as TDateTime does.
-    EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("1899-12-29T06:00", false), -1.25);
+    EXPECT_DOUBLE_EQ(*cmd::ParseDateBound("1899-12-31T06:00", true), 1.25);
 
     for (const char* bad : {"2023-02-29", "2024-04-31", "2024-1-01", "24:00", "12:60", "12:00:61", "12",
                             "12:00:", "2024-01-01 12:00", "2024-01-01T", "0000-01-01", ""})
         EXPECT_FALSE(cmd::ParseDateBound(bad, false)) << bad;
+    // A bound names no date before 1899-12-31: that day's number would be 0 ("no bound") or its
+    // times would read as times of day, and earlier days count their time of day backwards.
+    for (const char* early : {"1899-12-30", "1899-12-30T12:00", "1899-12-30T00:00", "1899-12-29T06:00",
+                              "1899-12-29", "1601-01-01", "0001-01-01T23:59"})
+        for (bool upper : {false, true})
+            EXPECT_FALSE(cmd::ParseDateBound(early, upper)) << early << " " << upper;
+    const cmd::ParseResult refused = ParseCommandLine({"--modified-before", "1899-12-30"});
+    EXPECT_NE(refused.error.find("1899-12-31"), std::string::npos) << refused.error;
 }
 
 TEST(CmdOptions, AnUpperBoundAtMidnightIsThatInstant)

@@ -74,6 +74,21 @@ TEST(DateTimeTest, TimeOnlyBoundsCompareTheTimeOfDayOnAnyDate)
     EXPECT_TRUE(DateInRange(EncodeDateTime(At(2030, 7, 4, 17)), fivePm, 0));
 }
 
+TEST(DateTimeTest, TimesOfDayBeforeTheEpochCompareForwards)
+{
+    // Before 1899-12-30 the fraction counts away from zero; the time of day is still its size.
+    const double nineAm = 9.0 / 24;
+    const double fivePm = 17.0 / 24;
+    EXPECT_TRUE(DateInRange(EncodeDateTime(At(1899, 12, 29, 18)), 0, nineAm));
+    EXPECT_FALSE(DateInRange(EncodeDateTime(At(1899, 12, 29, 18)), fivePm, 0));
+    EXPECT_TRUE(DateInRange(EncodeDateTime(At(1700, 6, 1, 12)), fivePm, nineAm));
+    EXPECT_FALSE(DateInRange(EncodeDateTime(At(1700, 6, 1, 8)), fivePm, nineAm));
+    // Day and full bounds from 1899-12-31 on keep every earlier time below them.
+    EXPECT_TRUE(DateInRange(EncodeDateTime(At(1899, 12, 29, 18)), EncodeDateTime(At(1899, 12, 31)), 0));
+    EXPECT_FALSE(DateInRange(EncodeDateTime(At(1899, 12, 29, 18)), 0, EncodeDateTime(At(1899, 12, 31))));
+    EXPECT_TRUE(DateInRange(EncodeDateTime(At(1899, 12, 29, 18)), EncodeDateTime(At(1900, 1, 1, 6)), 0));
+}
+
 TEST(DateTimeTest, FullBoundsCompareDateAndTime)
 {
     const double noon = EncodeDateTime(At(2024, 5, 10, 12));

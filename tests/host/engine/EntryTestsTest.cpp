@@ -284,6 +284,21 @@ TEST_F(ContentScanTest, FindsTextInUtf16FilesOfEitherByteOrder)
                       "x"));
 }
 
+TEST_F(ContentScanTest, UnpairedSurrogatesOfUtf16FilesReadAsReplacementCharacters)
+{
+    const std::string replacement = "\xEF\xBF\xBD";
+    for (bool big : {false, true})
+    {
+        EXPECT_TRUE(Scan("a" + replacement + "b", true, Utf16({u'a', 0xDC00, u'b'}, big))) << big; // lone low
+        EXPECT_TRUE(Scan("a" + replacement + "b", true, Utf16({u'a', 0xD800, u'b'}, big))) << big; // no low
+        // A high surrogate that ends the file waits for a pair that never comes.
+        EXPECT_TRUE(Scan("a" + replacement, true, Utf16(u"a\xD800", big))) << big;
+        EXPECT_TRUE(Scan(replacement, true, Utf16(u"\xD800", big))) << big;
+        EXPECT_TRUE(Scan("a" + replacement, true, Utf16(u"a\xD800", big) + "x")) << big;
+        EXPECT_FALSE(Scan(replacement, true, Utf16(u"a", big) + "x")) << big; // an odd byte is none
+    }
+}
+
 TEST_F(ContentScanTest, FindsUtf16TextAcrossReadBlocks)
 {
     const size_t block = ContentScanner::kBlockSize;

@@ -75,6 +75,18 @@ const ExclusionRow kExclusionRows[] = {
     {"\\\xD0\x96\\?.TXT", "C:\\\xD0\x96\\\xC3\xA9.TXT", true},
     {"\xD0\x96:\\*", "\xD0\x96:\\A", true}, // the drive part is one character too
     {"\xD0\x96:\\*", "\xD0\x97:\\A", false},
+    // A UNC folder has no drive in front: it hits its own folder and those that end with it.
+    {"\\\\SERVER\\SHARE\\TMP\\*.*", "\\\\SERVER\\SHARE\\TMP\\A.TXT", true},
+    {"\\\\server\\share\\tmp\\", "\\\\SERVER\\SHARE\\TMP\\A.TXT", true},
+    {"\\\\SERVER\\SHARE\\TMP\\A.TXT", "\\\\SERVER\\SHARE\\TMP\\A.TXT", true},
+    {"\\SHARE\\TMP\\*.*", "\\\\SERVER\\SHARE\\TMP\\A.TXT", true},
+    {"\\\\SERVER\\SHARE\\TMP\\*.*", "\\\\SERVER\\SHARE\\TMP\\SUB\\A.TXT", false},
+    {"\\\\SERVER\\SHARE\\TMP\\*.*", "\\\\OTHER\\SHARE\\TMP\\A.TXT", false},
+    {"\\\\SERVER\\SHARE\\TMP\\*.*", "\\\\SERVER\\SHARE\\TM\\A.TXT", false},
+    // A drive folder keeps its rule: it must leave the entry's folder room for a drive.
+    {"\\D\\", "C:\\D\\A.TXT", true},
+    {"C:\\D\\", "C:\\D\\A.TXT", true},
+    {"X\\D\\", "X\\D\\A.TXT", false},
 };
 
 TEST(MaskMatchesTest, AnswersEveryRowOfTheExclusionTable)

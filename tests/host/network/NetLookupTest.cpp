@@ -254,6 +254,16 @@ TEST_F(NetLookupTest, ADomainThatFailsIsSkipped)
                                "row CAF\xC3\x89|?.?.?.?|HOME|", "last ?-?-?-?-?-?"}));
 }
 
+TEST_F(NetLookupTest, AnEntryWithoutAComputerNameGivesNoRow)
+{
+    // An empty caption would make the row read as a domain's.
+    provider.children["HOME"] = {{Entry("\\\\"), Entry("\\\\CAF\xC3\x89"), Entry("")}};
+    EXPECT_EQ(Run(""), (Events{"clear", "row PC01|10.0.0.1|WORK|desk", "last 00-0C-29-1A-2B-3C",
+                               "row SERVER|10.0.0.7|WORK|", "last ?-?-?-?-?-?", "row LAPC|10.0.0.3|WORK|",
+                               "last ?-?-?-?-?-?", "row CAF\xC3\x89|?.?.?.?|HOME|", "last ?-?-?-?-?-?"}));
+    EXPECT_EQ(Run("?.?.?.?"), (Events{"clear", "row CAF\xC3\x89|?.?.?.?|HOME|", "last ?-?-?-?-?-?"}));
+}
+
 TEST_F(NetLookupTest, ComputersReadBeforeAFailedBatchAreKept)
 {
     provider.failAfterBatches = {"WORK"};

@@ -213,7 +213,9 @@ TEST_F(LineFilterTest, Utf16FilesAreSearchedInTheirTextLineByLine)
             1)
             << big;
     }
-    EXPECT_EQ(Count(Utf16(u"needle", false) + "z", "needle"), 1);  // odd length
+    EXPECT_EQ(Count(Utf16(u"needle", false) + "z", "needle"), 1); // odd length
+    // An unpaired surrogate, also one that ends the file, reads as U+FFFD, as in the engine's scan.
+    EXPECT_EQ(Count(Utf16(u"a\xD800\nb\xDC00\nc\xD800", false), "\xEF\xBF\xBD"), 3);
     EXPECT_EQ(Count(Utf16(u"needle", false, false), "needle"), 0); // no mark: bytes as they are
 }
 
