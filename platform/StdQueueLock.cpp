@@ -32,8 +32,8 @@ bool QueueLock::Sleep(Condition condition, unsigned timeoutMs)
 {
     // The caller holds the mutex and keeps holding it afterwards.
     std::unique_lock<std::mutex> held(m_impl->mutex, std::adopt_lock);
-    const bool woken =
-        m_impl->conditions[condition].wait_for(held, std::chrono::milliseconds(timeoutMs)) == std::cv_status::no_timeout;
+    const bool woken = m_impl->conditions[condition].wait_for(held, std::chrono::milliseconds(timeoutMs)) ==
+                       std::cv_status::no_timeout;
     held.release();
     return woken;
 }

@@ -29,7 +29,10 @@ class ThreadTest : public testing::Test
 {
 protected:
     // Serves the owner's calls until OnTerminate has run.
-    void ServeToEnd() { m_sync.ServeUntil([this] { return m_ended; }); }
+    void ServeToEnd()
+    {
+        m_sync.ServeUntil([this] { return m_ended; });
+    }
     void EndOnTerminate(platform::TThread& thread)
     {
         thread.OnTerminate = [this](platform::TThread& sender) {
