@@ -45,7 +45,7 @@ void AddComboTexts(HWND combo, std::initializer_list<int> ids)
 } // namespace
 
 TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions options)
-    : m_options(std::move(options))
+    : m_options(std::move(options)), m_syncCall(services.syncCall)
 {
     if (m_options.clock)
         m_clock = m_options.clock;

@@ -135,6 +135,8 @@ public:
     HWND Create();
 
     engine::TFindFile& FindFile1() { return *m_findFile; }
+    // The synchronized call of the window's thread, for the window's worker threads.
+    platform::SyncCall& UiSyncCall() const { return m_syncCall; }
     // A control of the window by its ID (null if there is none).
     HWND Control(int id) const;
     controls::FlatButton& SectionButton(int section);
@@ -209,6 +211,7 @@ private:
     FrameOptions m_options;
     std::unique_ptr<Clock> m_ownClock;
     const Clock* m_clock = nullptr;
+    platform::SyncCall& m_syncCall;
     std::unique_ptr<engine::TFindFile> m_findFile;
 
     controls::Panel m_topStrip;
