@@ -40,7 +40,7 @@ public:
     // on its synchronized calls fail without running and OnTerminate is not run.
     void Orphan();
 
-    bool FreeOnTerminate() const { return m_freeOnTerminate; }
+    // The running thread of an owned TThread (for its priority).
     std::thread& Thread() { return m_thread; }
 
     // Runs on the owner thread once Execute has returned. Set before Start.
