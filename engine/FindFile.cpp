@@ -331,7 +331,9 @@ void TFindFile::RunInline()
 
 void TFindFile::RunThreaded()
 {
-    m->worker = std::make_unique<TSearchThread>(*this);
+    auto worker = std::make_unique<TSearchThread>(*this);
+    worker->Start();
+    m->worker = std::move(worker);
     m->services.threads.SetPriority(m->worker->Thread(), PlatformPriority(m->threadPriority));
 }
 

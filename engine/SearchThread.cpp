@@ -15,8 +15,7 @@ public:
     {
         TSearchThread& t = m_thread;
         t.m_currentFolder = &folder;
-        t.m_finder.m->services.syncCall.Call(
-            [&t] { t.m_skipFolder = !t.m_finder.NotifyNewFolder(*t.m_currentFolder); });
+        t.Synchronize([&t] { t.m_skipFolder = !t.m_finder.NotifyNewFolder(*t.m_currentFolder); });
         return !t.m_skipFolder;
     }
 
@@ -25,27 +24,24 @@ public:
         TSearchThread& t = m_thread;
         t.m_currentFolder = &folder;
         t.m_foundInfo = &record;
-        t.m_finder.m->services.syncCall.Call(
-            [&t] { t.m_finder.NotifyFound(*t.m_currentFolder, *t.m_foundInfo); });
+        t.Synchronize([&t] { t.m_finder.NotifyFound(*t.m_currentFolder, *t.m_foundInfo); });
     }
 
-    bool StopRequested() override { return m_thread.m_terminated; }
+    bool StopRequested() override { return m_thread.Terminated(); }
 
 private:
     TSearchThread& m_thread;
 };
 
-TSearchThread::TSearchThread(TFindFile& finder) : m_finder(finder), m_thread([this] { Execute(); }) {}
+TSearchThread::TSearchThread(TFindFile& finder)
+    : TThread(finder.m->services.syncCall, false), m_finder(finder)
+{
+    OnTerminate = [&finder](platform::TThread&) { finder.WorkerTerminated(); };
+}
 
 TSearchThread::~TSearchThread()
 {
     Join();
-}
-
-void TSearchThread::Join()
-{
-    if (m_thread.joinable())
-        m_thread.join();
 }
 
 void TSearchThread::Execute()
@@ -57,7 +53,7 @@ void TSearchThread::Execute()
         SearchRun run(*f.snapshot, f.services.fileSystem, f.services.localTime, events);
         for (const std::string& target : f.snapshot->targets)
         {
-            if (f.aborted || m_terminated)
+            if (f.aborted || Terminated())
                 break;
             run.SearchTarget(target);
         }
@@ -66,17 +62,6 @@ void TSearchThread::Execute()
     {
         f.aborted = true;
     }
-    platform::SyncCall& syncCall = f.services.syncCall;
-    TFindFile& finder = m_finder;
-    try
-    {
-        syncCall.Call([&finder] { finder.WorkerTerminated(); });
-    }
-    catch (...)
-    {
-        // An OnComplete handler failed; the run is over and there is nobody left to tell.
-    }
-    // Nothing after this point: the finder may already run its next search or be gone.
 }
 
 } // namespace engine

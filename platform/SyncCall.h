@@ -1,7 +1,10 @@
 #pragma once
 // The synchronized call: a worker thread runs a routine on the owner thread (the thread that
 // created the object, normally the user-interface thread) and waits for it.
+#include "platform/CallQueue.h"
+
 #include <functional>
+#include <memory>
 
 namespace platform
 {
@@ -16,6 +19,9 @@ public:
     // On the owner thread: serves pending calls (and, on Windows, window messages) until done()
     // answers true. This is how the owner waits for a worker without deadlocking it.
     virtual void ServeUntil(const std::function<bool()>& done) = 0;
+    // The queue that Call uses, for a worker that may outlive this object: its calls then fail
+    // with an error instead of reaching an owner that has gone.
+    virtual std::shared_ptr<CallQueue> Queue() const = 0;
 };
 
 } // namespace platform

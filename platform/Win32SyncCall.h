@@ -1,10 +1,10 @@
 #pragma once
 // The synchronized call on Win32. The object belongs to the thread that creates it (the owner) and
-// keeps a message-only window of that thread. A worker's Call() queues the routine, rings the window
-// with a posted message and sleeps until the owner has run it, so every message loop of the owner
-// (its own GetMessage loop, a modal dialog, a menu) delivers the call by ordinary dispatch. Inside
-// ServeUntil the owner waits for calls directly and a worker skips the message: that is the fast path
-// for a thread that only waits for its worker.
+// keeps a message-only window of that thread as the call queue's doorbell. A worker's Call() queues
+// the routine, rings the window with a posted message and sleeps until the owner has run it, so
+// every message loop of the owner (its own GetMessage loop, a modal dialog, a menu) delivers the
+// call by ordinary dispatch. Inside ServeUntil the owner waits for calls directly and a worker skips
+// the message: that is the fast path for a thread that only waits for its worker.
 #include "platform/SyncCall.h"
 #include "platform/UniqueHandle.h"
 
@@ -23,10 +23,11 @@ public:
 
     void Call(const std::function<void()>& fn) override;
     void ServeUntil(const std::function<bool()>& done) override;
+    std::shared_ptr<CallQueue> Queue() const override;
 
 private:
-    struct Shared;
-    std::shared_ptr<Shared> m_shared; // the queue and its lock, shared with every waiting worker
+    class Doorbell;
+    std::shared_ptr<Doorbell> m_doorbell; // the queue and its window, shared with every waiting worker
     UniqueWindow m_window;
 };
 

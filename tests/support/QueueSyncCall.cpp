@@ -1,88 +1,64 @@
 #include "tests/support/QueueSyncCall.h"
 
-#include <chrono>
-
 namespace testing_support
 {
 
-QueueSyncCall::QueueSyncCall() : m_owner(std::this_thread::get_id()) {}
+namespace
+{
+
+// Nobody to ring: the owner only serves when a test tells it to.
+class SilentQueue final : public platform::CallQueue
+{
+public:
+    // The timeout only re-checks the answer; no ring is ever lost.
+    SilentQueue() : CallQueue(20) {}
+
+private:
+    void Ring() override {}
+};
+
+// done() normally turns true inside a served call; the timeout only re-checks it in case it
+// changed some other way.
+constexpr unsigned kRecheckMs = 20;
+
+} // namespace
+
+QueueSyncCall::QueueSyncCall() : m_queue(std::make_shared<SilentQueue>()) {}
+
+QueueSyncCall::~QueueSyncCall()
+{
+    m_queue->End();
+}
 
 void QueueSyncCall::Call(const std::function<void()>& fn)
 {
-    if (std::this_thread::get_id() == m_owner)
-    {
-        fn();
-        return;
-    }
-    Pending pending;
-    pending.fn = &fn;
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_queue.push_back(&pending);
-    m_queued.notify_all();
-    m_finished.wait(lock, [&] { return pending.done; });
-    if (pending.error)
-        std::rethrow_exception(pending.error);
-}
-
-void QueueSyncCall::Run(Pending& pending, std::unique_lock<std::mutex>& lock)
-{
-    lock.unlock();
-    std::exception_ptr error;
-    try
-    {
-        (*pending.fn)();
-    }
-    catch (...)
-    {
-        error = std::current_exception();
-    }
-    lock.lock();
-    pending.error = error;
-    pending.done = true;
-    m_finished.notify_all();
+    const std::shared_ptr<platform::CallQueue> queue = m_queue;
+    queue->Call(fn);
 }
 
 void QueueSyncCall::ServeUntil(const std::function<bool()>& done)
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    for (;;)
+    const platform::CallQueue::DirectServing serving(*m_queue);
+    while (!done())
     {
-        lock.unlock();
-        const bool finished = done();
-        lock.lock();
-        if (finished)
-            return;
-        // done() normally turns true inside a served call; the timeout only re-checks it in case
-        // it changed some other way.
-        if (!m_queued.wait_for(lock, std::chrono::milliseconds(20), [&] { return !m_queue.empty(); }))
-            continue;
-        Pending* pending = m_queue.front();
-        m_queue.pop_front();
-        Run(*pending, lock);
+        m_queue->ServePending();
+        if (done())
+            break;
+        m_queue->WaitForCall(kRecheckMs);
     }
 }
 
 void QueueSyncCall::ServeOne()
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_queued.wait(lock, [&] { return !m_queue.empty(); });
-    Pending* pending = m_queue.front();
-    m_queue.pop_front();
-    Run(*pending, lock);
+    while (!m_queue->WaitForCall(kRecheckMs))
+    {
+    }
+    m_queue->ServePending();
 }
 
 size_t QueueSyncCall::ServePending()
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    size_t count = 0;
-    while (!m_queue.empty())
-    {
-        Pending* pending = m_queue.front();
-        m_queue.pop_front();
-        Run(*pending, lock);
-        ++count;
-    }
-    return count;
+    return m_queue->ServePending();
 }
 
 } // namespace testing_support

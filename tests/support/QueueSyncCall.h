@@ -1,14 +1,11 @@
 #pragma once
-// QueueSyncCall: a portable platform::SyncCall. A worker's Call queues the routine and waits; the
-// owner thread (the one that created the object) runs queued routines in ServeUntil, ServeOne or
-// ServePending. An exception thrown by a routine travels back to the waiting worker.
+// QueueSyncCall: a portable platform::SyncCall on the call queue, without a doorbell: a worker's
+// Call queues the routine and waits; the owner thread (the one that created the object) runs queued
+// routines in ServeUntil, ServeOne or ServePending. An exception thrown by a routine travels back to
+// the waiting worker. Once the object is gone, workers still holding its queue get an error.
 #include "platform/SyncCall.h"
 
-#include <condition_variable>
-#include <deque>
-#include <exception>
-#include <mutex>
-#include <thread>
+#include <cstddef>
 
 namespace testing_support
 {
@@ -17,28 +14,21 @@ class QueueSyncCall : public platform::SyncCall
 {
 public:
     QueueSyncCall();
+    ~QueueSyncCall() override;
+    QueueSyncCall(const QueueSyncCall&) = delete;
+    QueueSyncCall& operator=(const QueueSyncCall&) = delete;
+
     void Call(const std::function<void()>& fn) override;
     void ServeUntil(const std::function<bool()>& done) override;
+    std::shared_ptr<platform::CallQueue> Queue() const override { return m_queue; }
 
-    // Owner thread: waits for the next queued call and runs it.
+    // Owner thread: waits for the next queued call and runs what is queued then.
     void ServeOne();
     // Owner thread: runs the calls queued now, without waiting; answers how many ran.
     size_t ServePending();
 
 private:
-    struct Pending
-    {
-        const std::function<void()>* fn = nullptr;
-        std::exception_ptr error;
-        bool done = false;
-    };
-    void Run(Pending& pending, std::unique_lock<std::mutex>& lock);
-
-    std::thread::id m_owner;
-    std::mutex m_mutex;
-    std::condition_variable m_queued;
-    std::condition_variable m_finished;
-    std::deque<Pending*> m_queue;
+    std::shared_ptr<platform::CallQueue> m_queue;
 };
 
 } // namespace testing_support

@@ -26,7 +26,8 @@ constexpr int kStatusHeight = 17;
 } // namespace
 
 TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions options)
-    : m_options(std::move(options)), m_texts(m_options.texts ? *m_options.texts : lang::ModuleTexts())
+    : m_options(std::move(options)), m_texts(m_options.texts ? *m_options.texts : lang::ModuleTexts()),
+      m_syncCall(services.syncCall)
 {
     FileSearchOptions search;
     search.clock = m_options.clock;

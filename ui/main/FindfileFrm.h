@@ -103,6 +103,8 @@ public:
     HWND Create();
 
     engine::TFindFile& FindFile1() { return m_filePanel->FindFile1(); }
+    // The synchronized call of the window's thread, for the window's worker threads.
+    platform::SyncCall& UiSyncCall() const { return m_syncCall; }
     // A control of the window by its ID (null if there is none).
     HWND Control(int id) const;
     controls::FlatButton& SectionButton(int section) { return m_filePanel->SectionButton(section); }
@@ -152,6 +154,7 @@ private:
 
     FrameOptions m_options;
     const lang::TextStore& m_texts;
+    platform::SyncCall& m_syncCall;
 
     controls::Panel m_topStrip;
     controls::FlatButton m_topButtons[6];

@@ -7,7 +7,5 @@ namespace ui
 
 // Posted after the look-in list's selection changed, once the list has shown the picked entry.
 constexpr UINT kMsgPlacePicked = WM_APP + 1;
-// Sent by the network lookup thread: wParam the lookup's number, lParam a NetInfoEvent.
-constexpr UINT kMsgNetInfo = WM_APP + 2;
 
 } // namespace ui

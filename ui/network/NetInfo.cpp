@@ -3,40 +3,34 @@
 #include "platform/Win32DatagramSocket.h"
 #include "platform/Win32IpHelper.h"
 #include "platform/Win32Network.h"
-#include "ui/main/Messages.h"
-
-#include <thread>
 
 namespace ui
 {
 
-namespace
-{
-
-// The rows go to the window one blocking message at a time: the lookup waits until the row is
+// The rows go to the window one synchronized call at a time: the lookup waits until the row is
 // in the list, so nothing is queued and nothing outlives the call.
-class MessageSink : public network::RowSink
+class TNetInfo::SyncSink : public network::RowSink
 {
 public:
-    MessageSink(HWND target, unsigned id) : m_target(target), m_id(id) {}
+    explicit SyncSink(TNetInfo& lookup) : m_lookup(lookup) {}
 
     void Clear() override { Send({NetInfoEvent::Clear}); }
     void AddRow(const network::NetRow& row) override { Send({NetInfoEvent::Row, &row}); }
     void AddLastCell(const std::string& text) override { Send({NetInfoEvent::LastCell, nullptr, &text}); }
-    void Done() { Send({NetInfoEvent::Done}); }
 
 private:
+    // Throws when the owner has gone: the lookup then ends at once.
     void Send(const NetInfoEvent& event)
     {
-        // Fails at once when the window has gone: the lookup then only runs to its next stop check.
-        ::SendMessageW(m_target, kMsgNetInfo, m_id, reinterpret_cast<LPARAM>(&event));
+        TNetInfo& lookup = m_lookup;
+        lookup.Synchronize([&lookup, &event] {
+            if (lookup.OnEvent)
+                lookup.OnEvent(lookup.m_id, event);
+        });
     }
 
-    HWND m_target;
-    unsigned m_id;
+    TNetInfo& m_lookup;
 };
-
-} // namespace
 
 LookupPlatform Win32LookupPlatform(const std::string& providerName)
 {
@@ -61,26 +55,26 @@ void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> 
     platform.sweep.fromNetBiosCodePage = platform::FromOemCodePage;
 }
 
-TNetInfo::TNetInfo(HWND target, unsigned id, std::string text, LookupPlatform platform,
+TNetInfo::TNetInfo(platform::SyncCall& syncCall, unsigned id, std::string text, LookupPlatform platform,
                    std::shared_ptr<const std::atomic<bool>> listDomains)
-    : m_id(id), m_state(std::make_shared<State>())
+    : TThread(syncCall, true), m_id(id), m_text(std::move(text)), m_services(std::move(platform)),
+      m_listDomains(std::move(listDomains))
 {
-    // The thread frees itself: it holds its own share of the state and its own services, so the
-    // window may be gone (and the process ending) while a blocking call is still under way.
-    std::thread([target, id, text = std::move(text), services = std::move(platform),
-                 listDomains = std::move(listDomains), state = m_state]() mutable {
-        MessageSink sink(target, id);
-        network::LookupControl control;
-        control.listDomains = [&listDomains] { return listDomains && listDomains->load(); };
-        control.stopRequested = [&state] { return state->terminated.load(); };
-        services.sweep.socket = services.socket.get();
-        network::GetNetInfo(text,
-                            {*services.provider, *services.resolver, *services.mac, services.upper,
-                             services.toNetBiosCodePage, services.arp.get(), services.localSubnets,
-                             services.socket ? &services.sweep : nullptr},
-                            control, sink);
-        sink.Done();
-    }).detach();
+}
+
+void TNetInfo::Execute()
+{
+    SyncSink sink(*this);
+    network::LookupControl control;
+    control.listDomains = [this] { return m_listDomains && m_listDomains->load(); };
+    control.stopRequested = [this] { return Terminated(); };
+    LookupPlatform& services = m_services;
+    services.sweep.socket = services.socket.get();
+    network::GetNetInfo(m_text,
+                        {*services.provider, *services.resolver, *services.mac, services.upper,
+                         services.toNetBiosCodePage, services.arp.get(), services.localSubnets,
+                         services.socket ? &services.sweep : nullptr},
+                        control, sink);
 }
 
 } // namespace ui

@@ -1,10 +1,9 @@
 #pragma once
 // TNetInfo: the network lookup thread. It runs the portable lookup with services of its own and
-// hands every row to the window's thread by a blocking message, so rows arrive in order and whole.
-// It owns nothing of the window: once the target window is gone its messages simply fail.
+// hands every row to the window's thread through the synchronized call.
 #include "network/NetLookup.h"
+#include "platform/Thread.h"
 
-#include <windows.h>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -33,7 +32,8 @@ LookupPlatform Win32LookupPlatform(const std::string& providerName);
 // Adds a sweep of ranges on a real UDP socket; nothing when ranges is empty or there is no socket.
 void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> ranges);
 
-// What the lookup tells the window: lParam of kMsgNetInfo points to one of these for the call.
+// What the lookup tells the window, through the synchronized call: the row and text live on the
+// lookup's stack and are valid only during the call.
 struct NetInfoEvent
 {
     enum Kind
@@ -41,34 +41,36 @@ struct NetInfoEvent
         Clear,
         Row,
         LastCell,
-        Done,
     } kind;
     const network::NetRow* row = nullptr;
     const std::string* text = nullptr;
 };
 
-class TNetInfo
+// The lookup thread. It frees itself when done: it holds its own services, so the window may close
+// (and the process end) while a provider call is still under way. Its events and its end
+// (OnTerminate) reach the owner's thread through Synchronize, one at a time while the lookup waits,
+// so rows arrive in order and whole. An owner that goes away orphans it (Orphan).
+class TNetInfo final : public platform::TThread
 {
 public:
-    // Starts the lookup for text; events go to target as kMsgNetInfo with wParam = id.
-    // listDomains is the check box as the window keeps it.
-    TNetInfo(HWND target, unsigned id, std::string text, LookupPlatform platform,
+    // The lookup for text, reporting to the owner of syncCall; Start() sets it going. listDomains
+    // is the check box as the window keeps it.
+    TNetInfo(platform::SyncCall& syncCall, unsigned id, std::string text, LookupPlatform platform,
              std::shared_ptr<const std::atomic<bool>> listDomains);
-    TNetInfo(const TNetInfo&) = delete;
-    TNetInfo& operator=(const TNetInfo&) = delete;
 
     unsigned Id() const { return m_id; }
-    // The stop request: only ever set, read by the lookup between computers and domains.
-    void Terminate() { m_state->terminated = true; }
-    bool Terminated() const { return m_state->terminated; }
+
+    // Runs on the owner's thread for each event. Set before Start.
+    std::function<void(unsigned id, const NetInfoEvent& event)> OnEvent;
 
 private:
-    struct State
-    {
-        std::atomic<bool> terminated{false};
-    };
+    class SyncSink;
+    void Execute() override;
+
     unsigned m_id;
-    std::shared_ptr<State> m_state;
+    std::string m_text;
+    LookupPlatform m_services;
+    std::shared_ptr<const std::atomic<bool>> m_listDomains;
 };
 
 } // namespace ui

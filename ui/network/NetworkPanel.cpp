@@ -13,7 +13,6 @@
 #include "settings/AppPaths.h"
 #include "settings/SettingsFile.h"
 #include "ui/main/FindfileFrm.h"
-#include "ui/main/Messages.h"
 
 namespace ui
 {
@@ -109,14 +108,28 @@ void NetworkPanel::FincompsbtnClick()
     if (controls::WindowText(m_button.Handle()) == T(lang::text::kFindStart))
     {
         controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStop));
-        // A stopped lookup still winding down becomes stale: its rows and its end are dropped.
-        m_current = std::make_unique<TNetInfo>(m_frame.Handle(), m_nextId++, controls::WindowText(m_edit),
-                                               NewLookupPlatform(), m_listDomains);
+        StartLookup();
         ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
         return;
     }
     StopLookup();
     controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
+}
+
+void NetworkPanel::StartLookup()
+{
+    auto lookup = std::make_shared<TNetInfo>(m_frame.UiSyncCall(), m_nextId++, controls::WindowText(m_edit),
+                                             NewLookupPlatform(), m_listDomains);
+    lookup->OnEvent = [this](unsigned id, const NetInfoEvent& event) { OnNetInfo(id, event); };
+    lookup->OnTerminate = [this, id = lookup->Id()](platform::TThread&) {
+        if (m_current && id == m_current->Id())
+            NetInfoTerminate();
+    };
+    // A stopped lookup still winding down becomes stale: its rows and its end are dropped.
+    if (m_current)
+        m_current->Orphan();
+    lookup->Start();
+    m_current = std::move(lookup);
 }
 
 LookupPlatform NetworkPanel::NewLookupPlatform()
@@ -159,21 +172,23 @@ void NetworkPanel::NetInfoTerminate()
 
 void NetworkPanel::Forget()
 {
-    StopLookup();
+    // The lookup runs on until its provider call returns, but never reaches this panel again.
+    if (m_current)
+        m_current->Orphan();
     m_current.reset();
     m_frameSubclass.Remove();
     m_editEnter.Remove();
     m_frame.Results().showNetworkMenu = nullptr;
 }
 
-LRESULT NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
+void NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
 {
     if (!m_current || id != m_current->Id())
-        return 0;
+        return;
     ResultsList& list = m_frame.Results();
     // Back in file mode (Header1Click) the stopped lookup's last row has no place in the list.
     if ((event.kind == NetInfoEvent::Row || event.kind == NetInfoEvent::LastCell) && list.IsFileMode())
-        return 0;
+        return;
     switch (event.kind)
     {
     case NetInfoEvent::Clear:
@@ -196,19 +211,13 @@ LRESULT NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
             list.AddCellToLastRow(*event.text);
         m_rowPending = false;
         break;
-    case NetInfoEvent::Done:
-        NetInfoTerminate();
-        break;
     }
-    return 0;
 }
 
 LRESULT NetworkPanel::FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
-    case kMsgNetInfo:
-        return OnNetInfo(static_cast<unsigned>(wParam), *reinterpret_cast<const NetInfoEvent*>(lParam));
     case WM_COMMAND:
         if (LOWORD(wParam) == kIdFincompsbtn && HIWORD(wParam) == BN_CLICKED)
         {
@@ -228,7 +237,7 @@ LRESULT NetworkPanel::FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         }
         break;
     case WM_DESTROY:
-        // The window is going: the lookup is told to stop and its messages find no window.
+        // The window is going: the lookup is told to stop and never reaches the panel again.
         Forget();
         break;
     }

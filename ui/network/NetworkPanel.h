@@ -2,7 +2,8 @@
 // The network panel under Header2: the search field, the "list workgroups" box and the start/stop
 // button Fincompsbtn; it switches LV1 into network mode, runs TNetInfo and shows its rows, and
 // offers PopupMenu3 on the rows. It plugs into the main window through the window's hooks and
-// one subclass of the window (its controls' commands and the cursor while a lookup runs).
+// one subclass of the window (its controls' commands and the cursor while a lookup runs); the
+// lookup's rows and its end come through the window thread's synchronized call.
 #include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
 #include "controls/Subclass.h"
@@ -68,7 +69,8 @@ public:
 private:
     void BuildControls();
     LRESULT FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnNetInfo(unsigned id, const NetInfoEvent& event);
+    void StartLookup();
+    void OnNetInfo(unsigned id, const NetInfoEvent& event);
     void NetInfoTerminate();
     // The services of a new lookup, with the sweep when its box is ticked.
     LookupPlatform NewLookupPlatform();
@@ -85,7 +87,7 @@ private:
     HWND m_sweepBox = nullptr;
     controls::FlatButton m_button; // Fincompsbtn, in the look of the file panel's find button
     std::shared_ptr<std::atomic<bool>> m_listDomains = std::make_shared<std::atomic<bool>>(false);
-    std::unique_ptr<TNetInfo> m_current;
+    std::shared_ptr<TNetInfo> m_current; // the newest lookup; it also holds itself while it runs
     unsigned m_nextId = 1;
     bool m_rowPending = false; // the last row shown still waits for its MAC cell
     controls::Subclass m_frameSubclass;

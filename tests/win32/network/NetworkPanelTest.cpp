@@ -11,6 +11,9 @@
 #include "tests/win32/support/NodeStatusResponder.h"
 
 #include <atomic>
+#include <cstring>
+#include <new>
+#include <type_traits>
 
 namespace
 {
@@ -43,10 +46,42 @@ std::string Upper(const std::string& text)
     return out;
 }
 
-// A network of two domains; gate null: MAC queries answer at once.
-LookupPlatform FakePlatform(std::shared_ptr<std::atomic<bool>> gate = nullptr)
+// A provider whose domain level answers only once the test lets it: a WNet call that hangs. It
+// tells when it is asked, whether its lookup went on to the computers, and when it is gone with the
+// lookup that owned it.
+struct SlowNetwork
 {
-    auto provider = std::make_unique<fake::FakeNetProvider>();
+    std::atomic<bool> open{false}, asked{false}, wentOn{false}, gone{false};
+};
+
+class SlowProvider : public fake::FakeNetProvider
+{
+public:
+    explicit SlowProvider(std::shared_ptr<SlowNetwork> network) : m_network(std::move(network)) {}
+    ~SlowProvider() override { m_network->gone = true; }
+    std::unique_ptr<network::NetEnumeration> OpenDomains() override
+    {
+        m_network->asked = true;
+        while (!m_network->open)
+            Sleep(5);
+        return FakeNetProvider::OpenDomains();
+    }
+    std::unique_ptr<network::NetEnumeration> OpenChildren(const network::NetEntry& container) override
+    {
+        m_network->wentOn = true;
+        return FakeNetProvider::OpenChildren(container);
+    }
+
+private:
+    std::shared_ptr<SlowNetwork> m_network;
+};
+
+// A network of two domains; gate null: MAC queries answer at once.
+LookupPlatform FakePlatform(std::shared_ptr<std::atomic<bool>> gate = nullptr,
+                            std::unique_ptr<fake::FakeNetProvider> provider = nullptr)
+{
+    if (!provider)
+        provider = std::make_unique<fake::FakeNetProvider>();
     provider->domains = {{Entry("WORK"), Entry("HOME")}};
     provider->children["WORK"] = {{Entry("\\\\PC01", "desk"), Entry("\\\\SERVER")}};
     provider->children["HOME"] = {{Entry("\\\\LAPC")}};
@@ -299,6 +334,55 @@ TEST_F(NetworkPanelTest, ClosingTheWindowDuringALookupStopsItAndTheLookupNeverTo
     Sleep(200);
     uitest::Pump();
     EXPECT_EQ(m_frame->Results().RowCount(), 1u);
+}
+
+TEST_F(NetworkPanelTest, ALookupHangingInTheProviderWhenTheWindowClosesNeverReachesTheNextWindow)
+{
+    auto slow = std::make_shared<SlowNetwork>();
+    auto macGate = std::make_shared<std::atomic<bool>>(false);
+    int made = 0;
+    m_services.lookupPlatform = [&] {
+        return ++made == 1 ? FakePlatform(nullptr, std::make_unique<SlowProvider>(slow))
+                           : FakePlatform(macGate);
+    };
+    // The first panel lives in memory that is filled with ones once the panel is gone, as a freed
+    // block handed out again may be: a call that still reached the panel would fail there.
+    auto storage = std::make_unique<std::aligned_storage_t<sizeof(NetworkPanel), alignof(NetworkPanel)>>();
+    NetworkPanel* first = nullptr;
+    m_hooks.header2Click = [&first] { first->Header2Click(); };
+    m_hooks.stopNetworkLookup = [&first] { first->StopLookup(); };
+    Open();
+    first = new (storage.get()) NetworkPanel(*m_frame, m_services);
+    Header(kIdHeader2);
+    Click(kIdFlatCheckBox1); // the domain row comes before the lookup's first stop check
+    Enter();
+    ASSERT_TRUE(uitest::PumpUntil([&] { return slow->asked.load(); }));
+    SendMessageW(m_frame->Handle(), WM_CLOSE, 0, 0);
+    first->~NetworkPanel();
+    std::memset(static_cast<void*>(storage.get()), 0xFF, sizeof(NetworkPanel));
+    m_frame.reset();
+
+    // A new window of the same thread, whose own lookup (with the same number) waits for a MAC
+    // address while the old lookup's provider answers: its rows would be the whole network.
+    OpenPanel();
+    Header(kIdHeader2);
+    SetWindowTextW(C(kIdLMDEdit3), L"lapc");
+    SetWindowTextW(C(kIdPanel2), L"untouched");
+    Enter();
+    ASSERT_TRUE(uitest::PumpUntil([this] { return m_frame->Results().RowCount() == 1; }));
+    slow->open = true;
+    ASSERT_TRUE(uitest::PumpUntil([&] { return slow->gone.load(); })) << "the old lookup never ended";
+    uitest::Pump();
+    EXPECT_FALSE(slow->wentOn) << "the old lookup was not stopped";
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Status(), "untouched");
+    EXPECT_TRUE(m_panel->Running());
+
+    *macGate = true;
+    ASSERT_TRUE(WaitForLookup());
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"LAPC", "?.?.?.?", "HOME", "", "00-0C-29-1A-2B-3C"}));
+    EXPECT_EQ(Status(), Lang(t::kStatusCountBefore) + "1" + Lang(t::kStatusCountAfter));
 }
 
 TEST_F(NetworkPanelTest, PopupMenu3ActsOnTheFirstSelectedRowAndTheDescriptionFitsInEveryLanguage)
