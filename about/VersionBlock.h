@@ -2,6 +2,8 @@
 // A file's version block as the file holds it: a tree of nodes, each a key, a value and children,
 // with UTF-16 (little-endian) keys and texts. Portable, so that the lookup rules run without the
 // platform's version library; the Win32 side only fetches the bytes.
+#include "platform/Utf16.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,6 +50,6 @@ private:
 };
 
 // UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(const std::u16string& text);
+using platform::Utf16ToUtf8;
 
 } // namespace about

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of FindFileCmd: options, their values and how they become finder criteria.
 // Portable, so the parsing is tested natively.
+#include "cmd/ValueParsers.h"
 #include "engine/FindCriteria.h"
 #include "network/Sweep.h"
 
@@ -57,20 +58,10 @@ struct ParseResult
 // args without the program name, UTF-8.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
-// YYYY-MM-DD (a whole day), HH:MM[:SS] (a time of day) or YYYY-MM-DDTHH:MM[:SS], dates from
-// 1899-12-31 on. An upper bound given at midnight keeps meaning that instant, not the whole day or
-// no bound at all.
-std::optional<engine::TDateTime> ParseDateBound(const std::string& text, bool upperBound);
-
-// Letters A R H S D in any order and case; "" is the empty set.
-std::optional<engine::TFileAttributes> ParseAttributes(const std::string& letters);
-
-// A non-negative whole number of bytes.
-std::optional<int64_t> ParseSize(const std::string& text);
-
 // Writes the options into the finder; the finder's setters may throw engine::EFindFileError.
 void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder);
 
+// The --help text, and the --version line (the version of app/Version.h).
 const char* UsageText();
 const char* VersionText();
 

@@ -1,6 +1,6 @@
 #pragma once
 // Private state of TFindFile, shared by the finder and its worker (TSearchThread). Not for callers.
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 #include "engine/FindCriteria.h"
 #include "engine/FindFile.h"
 #include "engine/SearchThread.h"

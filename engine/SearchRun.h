@@ -2,7 +2,7 @@
 // The walk of a run: each target's folder tree depth-first and pre-order, every entry through the
 // test chain, matches and new folders reported through RunEvents. The same walk serves the
 // inline run and the worker; only the RunEvents differ.
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 #include "engine/FindFileTypes.h"
 #include "engine/FolderPrefetch.h"
 #include "engine/MaskMatch.h"

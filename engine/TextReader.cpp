@@ -1,5 +1,7 @@
 #include "engine/TextReader.h"
 
+#include "platform/Utf16.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -11,44 +13,6 @@ namespace
 {
 
 constexpr size_t kReadSize = 64 * 1024;
-
-void AppendUtf8(uint32_t c, std::string& out)
-{
-    if (c < 0x80)
-    {
-        out += static_cast<char>(c);
-    }
-    else if (c < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else if (c < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-constexpr uint32_t kReplacement = 0xFFFD;
-
-bool IsHigh(uint32_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLow(uint32_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 // Hands out bytes already read first, then reads on: the bytes looked at to find the byte-order
 // mark are not read twice.
@@ -138,7 +102,7 @@ private:
     {
         m_ended = true;
         if (m_carry.size() >= 2)
-            AppendUtf8(kReplacement, m_out);
+            platform::AppendUtf8(platform::kReplacementCharacter, m_out);
         m_carry.clear();
     }
 
@@ -166,22 +130,22 @@ void AppendUtf16AsUtf8(std::string& carry, const char* bytes, size_t size, bool 
     while (i + 2 <= carry.size())
     {
         const uint32_t unit = unitAt(i);
-        if (IsHigh(unit))
+        if (platform::IsHighSurrogate(unit))
         {
             if (i + 4 > carry.size())
                 break; // its pair is in the next block
             const uint32_t next = unitAt(i + 2);
-            if (IsLow(next))
+            if (platform::IsLowSurrogate(next))
             {
-                AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00), out);
+                platform::AppendUtf8(platform::JoinSurrogates(unit, next), out);
                 i += 4;
                 continue;
             }
-            AppendUtf8(kReplacement, out);
+            platform::AppendUtf8(platform::kReplacementCharacter, out);
             i += 2;
             continue;
         }
-        AppendUtf8(IsLow(unit) ? kReplacement : unit, out);
+        platform::AppendUtf8(platform::IsLowSurrogate(unit) ? platform::kReplacementCharacter : unit, out);
         i += 2;
     }
     carry.erase(0, i);

@@ -1,7 +1,7 @@
 // The text reader that both content tests read files through, against a decoding written from the
 // definition, and the engine's content scan against a search of that decoded text. Input: a byte
 // choosing the byte-order mark and the read sizes, two bytes placing the searched text, the file.
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 #include "engine/TextReader.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/Utf16Reference.h"

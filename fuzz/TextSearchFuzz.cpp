@@ -1,7 +1,7 @@
 // The content search's two paths against a search written straight from its definition: the first
 // position at or after `from` where every byte of the text equals the data's byte after folding.
 // Input: a choice byte, the text's length, the text, then the data.
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 #include "engine/TextSearch.h"
 #include "fuzz/FuzzSupport.h"
 

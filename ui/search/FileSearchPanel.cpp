@@ -23,7 +23,8 @@ namespace
 void AddComboTexts(HWND combo, const lang::TextStore& texts, std::initializer_list<int> ids)
 {
     for (int id : ids)
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(texts.Text(id)).c_str()));
+        SendMessageW(combo, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(platform::Widen(texts.Text(id)).c_str()));
 }
 
 } // namespace

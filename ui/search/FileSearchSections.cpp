@@ -1,8 +1,7 @@
 // The option sections of the search panel (date, size, more options): opening and closing them,
 // and the radio presets that write the finder's criteria.
-#include "ui/search/FileSearchPanel.h"
-
 #include "ui/search/FileSearchLayout.h"
+#include "ui/search/FileSearchPanel.h"
 
 namespace ui
 {

@@ -1,6 +1,6 @@
 // The walk of a run over a fake tree: order of events, pruning, the entries it skips or keeps.
 #include "engine/DateTime.h"
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 #include "engine/FolderPrefetch.h"
 #include "tests/host/engine/EngineFixture.h"
 

@@ -1,5 +1,5 @@
 // TFindFile on the Win32 services over folder trees made on disk, inline and threaded.
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 #include "engine/FindFile.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"

@@ -1,4 +1,4 @@
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 
 #include "engine/DateTime.h"
 #include "engine/MaskMatch.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The test chain that every listed entry of a run passes through, and the snapshot of criteria it
+// The filter chain that every listed entry of a run passes through, and the snapshot of criteria it
 // reads. Everything here is free of threads and may run on the worker.
 #include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"

@@ -1,5 +1,5 @@
 // The entry tests of a run that stand alone: attributes, size bounds, links, the content scan.
-#include "engine/EntryTests.h"
+#include "engine/EntryFilter.h"
 
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/Utf16Bytes.h"

@@ -1,0 +1,62 @@
+// FindFileCmd's help and version texts.
+#include "cmd/CmdOptions.h"
+
+#include "app/Version.h"
+
+namespace cmd
+{
+
+const char* UsageText()
+{
+    return "Usage: FindFileCmd [options] [LOCATION]\n"
+           "  LOCATION                 the folders to search, separated by \";\"; default: the current "
+           "folder\n"
+           "  -n, --name MASK          the file-name mask (default *.*)\n"
+           "  -i, --include LINE       one full pattern, folder and mask (repeatable; replaces name and "
+           "location)\n"
+           "  -x, --exclude MASK       one exclusion mask (repeatable)\n"
+           "      --no-subfolders      search only the named folders\n"
+           "  -a, --attributes LETTERS attribute letters A R H S D (default ARHS; \"\" for none)\n"
+           "      --exact-attributes   the attributes must be exactly these\n"
+           "      --modified-after V, --modified-before V, --created-after V, --created-before V,\n"
+           "      --accessed-after V, --accessed-before V\n"
+           "                           V is YYYY-MM-DD (a whole day), HH:MM[:SS] (a time of day),\n"
+           "                           or YYYY-MM-DDTHH:MM[:SS]; the bounds are inclusive, their\n"
+           "                           dates from 1899-12-31 on\n"
+           "      --size-min BYTES, --size-max BYTES\n"
+           "  -c, --containing TEXT    the text the file must contain\n"
+           "      --case-sensitive     match the text's letter case exactly\n"
+           "      --threaded           search on a worker thread; events still come on the main thread\n"
+           "      --prefetch, --no-prefetch\n"
+           "                           open the folders the walk enters next on a helper thread, or\n"
+           "                           not (default: only without --threaded, with 2 processors or more)\n"
+           "  -f, --format FORM        paths (default), tsv or csv: how each entry found is printed\n"
+           "      --events             print every event instead of only the entries found\n"
+           "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"
+           "                           IP address is TEXT (all computers without TEXT)\n"
+           "      --domains            with --computers: also the domains whose name contains TEXT\n"
+           "      --sweep RANGE        with --computers: also ask every address of RANGE for its NetBIOS\n"
+           "                           names (A.B.C.D/N, A.B.C.D-A.B.C.E, or local: the subnets of\n"
+           "                           the adapters; repeatable)\n"
+           "      --timeout MS         how long the sweep waits for answers after its last question\n"
+           "                           (default 2000)\n"
+           "  -h, --help               this text\n"
+           "      --version            the program's version\n"
+           "Output: one line per entry found: its full path; with --format tsv\n"
+           "  FOLDER<TAB>NAME<TAB>SIZE<TAB>ATTR<TAB>YYYY-MM-DD HH:MM:SS; with --format csv a header line\n"
+           "  Name,Folder,Path,Size,Modified,Attributes and a line per entry (RFC 4180 quoting, modified\n"
+           "  as YYYY-MM-DDTHH:MM:SS local time). With --events tab-separated lines:\n"
+           "  folder<TAB>FOLDER, found<TAB>FOLDER<TAB>NAME<TAB>SIZE<TAB>ATTR<TAB>YYYY-MM-DD HH:MM:SS,\n"
+           "  complete<TAB>COUNT<TAB>ABORTED\n"
+           "With --computers: computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC, domain<TAB>NAME,\n"
+           "  complete<TAB>ROWS\n"
+           "Exit status: 0 something found (a row printed), 1 nothing found, 2 bad option or criteria.\n";
+}
+
+const char* VersionText()
+{
+    // The version the programs' version blocks carry, named in one place.
+    return "FindFileCmd " FF_VERSION_TEXT "\n";
+}
+
+} // namespace cmd
