@@ -43,7 +43,8 @@ std::string ReadArguments(const std::vector<std::string>& args, const std::vecto
         if (!optionsEnded && arg.size() > 2 && arg.compare(0, 2, "--") == 0)
         {
             const size_t equals = arg.find('=');
-            option = FindLong(table, arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2));
+            option =
+                FindLong(table, arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2));
             if (equals != std::string::npos)
                 inlineValue = arg.substr(equals + 1);
         }

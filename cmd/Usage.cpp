@@ -1,7 +1,6 @@
 // FindFileCmd's help and version texts.
-#include "cmd/CmdOptions.h"
-
 #include "app/Version.h"
+#include "cmd/CmdOptions.h"
 
 namespace cmd
 {

@@ -1,5 +1,7 @@
 #include "tests/support/FakeRegistry.h"
 
+#include "platform/Utf16.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -60,39 +62,16 @@ std::vector<uint8_t> Utf16Bytes(const std::string& utf8)
 
 std::string Utf8FromUtf16(const std::vector<uint8_t>& bytes)
 {
-    std::string out;
+    // The registry's strings end at their first NUL.
+    std::u16string units;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2)
     {
-        uint32_t code = bytes[i] | (bytes[i + 1] << 8);
-        if (code == 0)
+        const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (unit == 0)
             break;
-        if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size())
-        {
-            code = 0x10000 + ((code - 0xD800) << 10) + ((bytes[i + 2] | (bytes[i + 3] << 8)) - 0xDC00);
-            i += 2;
-        }
-        if (code < 0x80)
-            out += static_cast<char>(code);
-        else if (code < 0x800)
-        {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        else if (code < 0x10000)
-        {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        else
-        {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
+        units += unit;
     }
-    return out;
+    return platform::Utf16ToUtf8(units);
 }
 
 void Store(FakeRegistry::Node& node, const RegistryValue& value)
