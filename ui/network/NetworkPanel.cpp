@@ -6,8 +6,8 @@
 
 #include "controls/Theme.h"
 #include "controls/Window.h"
-#include "lang/Language.h"
 #include "lang/TextIds.h"
+#include "lang/TextStore.h"
 #include "network/Sweep.h"
 #include "platform/Win32IpHelper.h"
 #include "settings/AppPaths.h"
@@ -19,11 +19,6 @@ namespace ui
 
 namespace
 {
-
-std::string T(int id)
-{
-    return lang::GetLangText(id);
-}
 
 HWND AddControl(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
                 int height, DWORD exStyle = 0)
@@ -47,6 +42,11 @@ NetworkPanel::NetworkPanel(TFindfileFrm& frame, NetworkPanelServices services)
         return FrameMessage(hwnd, msg, wParam, lParam);
     });
     m_frame.Results().showNetworkMenu = [this](POINT screen) { ShowPopupMenu3(screen); };
+}
+
+std::string NetworkPanel::T(int id) const
+{
+    return m_frame.Texts().Text(id);
 }
 
 NetworkPanel::~NetworkPanel()

@@ -79,6 +79,7 @@ private:
     void Forget(); // the window is going: no lookup touches it any more
     // The caption of the first selected row; false when no row is selected.
     bool FirstSelectedCaption(std::string& caption) const;
+    std::string T(int id) const;
 
     TFindfileFrm& m_frame;
     NetworkPanelServices m_services;
