@@ -20,11 +20,9 @@
 #include "settings/ExplorerIntegrationWin32.h"
 #include "settings/FindFileSettingsFrm.h"
 #include "ui/main/FindfileFrm.h"
-#include "ui/network/NetworkPanel.h"
 #include "ui/shell/OleSession.h"
 
 #include <exception>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -73,7 +71,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 
     int exitCode = 0;
     {
-        std::unique_ptr<ui::NetworkPanel> network; // made once the window exists, gone before it
         // The taskbar shows the application title in every language; the window's caption is
         // the language module's.
         controls::ApplicationWindow application;
@@ -87,19 +84,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         options.hooks.settings = [](HWND owner) {
             settings::ShowFindFileSettings(owner, lang::ModuleTexts());
         };
-        options.hooks.header2Click = [&network] {
-            if (network)
-                network->Header2Click();
-        };
-        options.hooks.stopNetworkLookup = [&network] {
-            if (network)
-                network->StopLookup();
-        };
         ui::TFindfileFrm frame(services, std::move(options));
         HWND window = frame.Create();
         if (!window)
             return 1;
-        network = std::make_unique<ui::NetworkPanel>(frame);
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         {
@@ -109,7 +97,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
             DispatchMessageW(&msg);
         }
         exitCode = static_cast<int>(msg.wParam);
-        network.reset();
     }
     // A new language was accepted: the window has closed and removed its Explorer entries, so the
     // new instance can write its own.

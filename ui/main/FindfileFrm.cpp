@@ -6,7 +6,6 @@
 #include "controls/Theme.h"
 #include "lang/Language.h"
 #include "lang/TextIds.h"
-#include "platform/NetworkProvider.h"
 #include "platform/Utf8.h"
 #include "settings/SettingsFile.h"
 
@@ -32,8 +31,10 @@ TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions 
     FileSearchOptions search;
     search.clock = m_options.clock;
     search.browseForFolder = m_options.hooks.browseForFolder;
+    search.rowActions = m_options.fileRowActions;
     FrameHost& host = *this;
     m_filePanel = std::make_unique<FileSearchPanel>(host, services, std::move(search));
+    m_networkPanel = std::make_unique<NetworkPanel>(host, m_options.network);
 
     // The window's controls need these classes; the frame is the one place that asks for them.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
@@ -44,8 +45,8 @@ TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions 
 
 TFindfileFrm::~TFindfileFrm()
 {
-    // The finder's events call into this window: stop a running search while the window still exists.
-    m_filePanel->Stop();
+    // The panels' work calls into this window: end it while the window still exists.
+    ClosePanels();
     if (Handle())
         DestroyWindow(Handle());
 }
@@ -114,18 +115,12 @@ void TFindfileFrm::BuildFrame()
     m_sideBar.Create(m_body.Handle(), kIdSideBar, RECT{0, 0, kSideBarWidth, 400}, self);
     m_sideBar.AddHeader(kIdHeader1, kIdHeader1Page);
     m_sideBar.AddHeader(kIdHeader2, kIdHeader2Page);
-    m_sideBar.OnHeaderClick = [this](int index) {
-        if (index == 0)
-            Header1Click();
-        else if (index == 1 && m_options.hooks.header2Click)
-            m_options.hooks.header2Click();
-    };
-    m_sideBar.Page(0).OnBackgroundClick = [this] { Header1Click(); };
-    m_sideBar.Page(1).OnBackgroundClick = [this] {
-        if (m_options.hooks.header2Click)
-            m_options.hooks.header2Click();
-    };
-    m_filePanel->Build(m_sideBar.Page(0).Handle());
+    m_sideBar.OnHeaderClick = [this](int index) { ActivatePanel(index); };
+    for (int index = 0; index < kPanelCount; ++index)
+    {
+        m_sideBar.Page(index).OnBackgroundClick = [this, index] { ActivatePanel(index); };
+        Panels(index)->Build(m_sideBar.Page(index).Handle());
+    }
     CreateLV1(m_body.Handle());
     m_panel2 =
         controls::CreateChild(m_body.Handle(), kIdPanel2, L"STATIC",
@@ -150,18 +145,13 @@ void TFindfileFrm::FormCreate()
     if (m_options.hooks.setincontext)
         m_options.hooks.setincontext((settings::incontext() & 0xFF) != 0, false);
     // 3. The LAN Manager provider's name, for the network lookup.
-    ReadNetworkProviderName();
+    m_networkPanel->ReadProviderName();
     // 4. The special folders and the look-in list.
     m_filePanel->ReadPlaces();
     // 5. Every caption from its text ID.
     SetCaptions();
     // 6., 7. The start selection, or a folder named on the command line.
     m_filePanel->SelectStartPlace(m_options.firstArgument);
-}
-
-void TFindfileFrm::ReadNetworkProviderName()
-{
-    m_networkProviderName = platform::LanManagerProviderName();
 }
 
 void TFindfileFrm::SetCaptions()
@@ -181,7 +171,8 @@ void TFindfileFrm::SetCaptions()
     for (const Caption& caption : kCaptions)
         SetText(Control(caption.control), caption.text);
     SetFileColumns();
-    m_filePanel->SetCaptions();
+    for (int index = 0; index < kPanelCount; ++index)
+        Panels(index)->SetCaptions();
     const std::pair<int, int> viewItems[] = {{kIdMaleikony1, kViewSmallIcons},
                                              {kIdVelkeikony1, kViewLargeIcons},
                                              {kIdSeznam1, kViewList},
@@ -219,9 +210,23 @@ void TFindfileFrm::FormClose()
     if (m_closing)
         return;
     m_closing = true;
-    // AbortSearch keeps messages flowing until the worker has ended; no found event comes later.
-    m_filePanel->Stop();
+    ClosePanels();
     DestroyWindow(Handle());
+}
+
+SidePanel* TFindfileFrm::Panels(int index) const
+{
+    if (index == 0)
+        return m_filePanel.get();
+    return index == 1 ? m_networkPanel.get() : nullptr;
+}
+
+void TFindfileFrm::ClosePanels()
+{
+    // A search being aborted keeps messages flowing until its worker has ended; a lookup is cut
+    // loose. Neither reaches the window afterwards.
+    for (int index = 0; index < kPanelCount; ++index)
+        Panels(index)->Close();
 }
 
 void TFindfileFrm::MinimizeBtnClick()
@@ -274,7 +279,10 @@ bool TFindfileFrm::OnCommand(int id, int code, HWND control)
         ShowViewMenu();
         return true;
     }
-    return m_filePanel->OnCommand(id, code, control);
+    for (int index = 0; index < kPanelCount; ++index)
+        if (Panels(index)->OnCommand(id, code, control))
+            return true;
+    return false;
 }
 
 LRESULT TFindfileFrm::OnControlColour(UINT msg, HDC dc, HWND control)
@@ -302,8 +310,17 @@ LRESULT TFindfileFrm::OnControlColour(UINT msg, HDC dc, HWND control)
 
 bool TFindfileFrm::OnSetCursor(HWND target, int hitTest)
 {
+    if (hitTest != HTCLIENT)
+        return false;
+    // A working panel's cursor shows over the whole window.
+    for (int index = 0; index < kPanelCount; ++index)
+        if (const wchar_t* cursor = Panels(index)->Cursor())
+        {
+            SetCursor(LoadCursorW(nullptr, cursor));
+            return true;
+        }
     // The body and the side bar show the hand, except where text is typed or the results are.
-    if (hitTest != HTCLIENT || !IsChild(m_body.Handle(), target))
+    if (!IsChild(m_body.Handle(), target))
         return false;
     if (target == m_lv1 || IsChild(m_lv1, target))
         return false;
@@ -363,6 +380,7 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         FormClose();
         return 0;
     case WM_DESTROY:
+        ClosePanels();
         if (m_options.application)
             m_options.application->SetMainWindow(nullptr);
         if (m_options.quitOnDestroy)
@@ -372,8 +390,9 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg >= WM_APP)
     {
         LRESULT result = 0;
-        if (m_filePanel->OnMessage(msg, wParam, lParam, result))
-            return result;
+        for (int index = 0; index < kPanelCount; ++index)
+            if (Panels(index)->OnMessage(msg, wParam, lParam, result))
+                return result;
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // TFindfileFrm: the main window. A top strip of buttons stands in for the title bar; below it a
 // side bar (file search, network search), the results list LV1 and the status line Panel2.
-// The file search panel is ui/search/FileSearchPanel; the frame hands it its commands and keeps
-// the handler names as forwarders. The code is split by concern: FindfileFrm.cpp (frame, start-up,
-// closing, commands), FindfileFrmResults.cpp (LV1 and its view menu).
+// The two panels of the side bar are peers: ui/search/FileSearchPanel and ui/network/NetworkPanel,
+// both built here before the window is shown; the frame hands them their commands and keeps the
+// handler names as forwarders. The code is split by concern: FindfileFrm.cpp (frame, start-up,
+// closing, commands), FindfileFrmResults.cpp (LV1, its view menu and the header clicks).
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
@@ -19,6 +20,7 @@
 #include "lang/TextStore.h"
 #include "platform/UniqueHandle.h"
 #include "ui/main/SidePanel.h"
+#include "ui/network/NetworkPanel.h"
 #include "ui/results/ResultsList.h"
 #include "ui/search/FileSearchPanel.h"
 
@@ -40,10 +42,6 @@ struct FrameHooks
     // True when the user accepted a new language (and the restart that goes with it).
     std::function<bool(HWND owner)> language;
     std::function<void(HWND owner)> settings;
-    // Header1Click's first step: tell a running network lookup to stop (not waited for).
-    std::function<void()> stopNetworkLookup;
-    // Header2Click: the network header (or its page's face) was clicked.
-    std::function<void()> header2Click;
     // The folder browser of the look-in list; empty result = cancelled. Null: the shell's dialog.
     std::function<std::optional<std::string>(HWND owner)> browseForFolder;
 };
@@ -62,6 +60,10 @@ struct FrameOptions
     // null: the window has its own taskbar button.
     controls::ApplicationWindow* application = nullptr;
     FrameHooks hooks;
+    // The shell's actions on found files; null actions: the shell's own.
+    FileRowActions fileRowActions;
+    // The network panel's lookup and shell services; null: the system's.
+    NetworkPanelServices network;
 };
 
 // Control IDs of the window.
@@ -103,27 +105,24 @@ public:
     HWND Create();
 
     engine::TFindFile& FindFile1() { return m_filePanel->FindFile1(); }
-    // The synchronized call of the window's thread, for the window's worker threads.
-    platform::SyncCall& UiSyncCall() const { return m_syncCall; }
+    NetworkPanel& Network() { return *m_networkPanel; }
     // A control of the window by its ID (null if there is none).
     HWND Control(int id) const;
     controls::FlatButton& SectionButton(int section) { return m_filePanel->SectionButton(section); }
     controls::ImageCombo& LookIn() { return m_filePanel->LookIn(); }
     const std::vector<PlaceEntry>& Places() const { return m_filePanel->Places(); }
     const SpecialFolders& SpecialFolderPaths() const { return m_filePanel->SpecialFolderPaths(); }
-    const std::string& NetworkProviderName() const { return m_networkProviderName; }
     const lang::TextStore& Texts() const override { return m_texts; }
     int SortColumn() const { return m_results ? m_results->SortColumn() : 0; }
     ResultsList& Results() override { return *m_results; }
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
-    // The page of the network header, where the network panel puts its controls.
-    controls::Panel& NetworkPage() { return m_sideBar.Page(1); }
     // The small pictures of the window's buttons (the find glyph is index kFindGlyph).
     HIMAGELIST ButtonGlyphs() const override { return m_glyphs.Get(); }
 
     // Handlers, named after their control and event.
     void FindfilesbtnClick() { m_filePanel->FindfilesbtnClick(); }
-    void Header1Click();
+    void Header1Click() { ActivatePanel(0); }
+    void Header2Click() { ActivatePanel(1); }
 
 protected:
     bool OnCommand(int id, int code, HWND control) override;
@@ -136,12 +135,15 @@ private:
     void BuildFrame();
     void FormCreate();
     void SetCaptions();
-    void ReadNetworkProviderName();
     void Layout();
     void FormClose();
 
     LRESULT OnControlColour(UINT msg, HDC dc, HWND control);
     HWND Owner() const override { return Handle(); }
+    platform::SyncCall& UiSyncCall() const override { return m_syncCall; }
+    // Both panels, in the side bar's order.
+    SidePanel* Panels(int index) const;
+    void ClosePanels();
     bool OnSetCursor(HWND target, int hitTest);
     void MinimizeBtnClick();
     void ShowViewMenu();
@@ -151,6 +153,9 @@ private:
     void SetFileColumns();
     void ClearResults();
     void ViewMenuClick(int item);
+    // The panel's header (or its page's bare face) was clicked: the other panel's work is told
+    // to stop and this panel takes the list.
+    void ActivatePanel(int index);
 
     FrameOptions m_options;
     const lang::TextStore& m_texts;
@@ -166,11 +171,12 @@ private:
     controls::StatusLine m_panel2Text; // the status text, set without a server round trip
     platform::UniqueMenu m_viewMenu;
     std::unique_ptr<ResultsList> m_results;
-    // After the list: the panel's events fill it, so the panel goes first.
+    // After the list: the panels' events fill it, so the panels go first.
     std::unique_ptr<FileSearchPanel> m_filePanel;
+    std::unique_ptr<NetworkPanel> m_networkPanel;
+    static constexpr int kPanelCount = 2;
 
     bool m_closing = false;
-    std::string m_networkProviderName;
 };
 
 } // namespace ui

@@ -1,4 +1,4 @@
-// The results list LV1 in the main window and its view menu.
+// The results list LV1 in the main window, its view menu and the side bar's header clicks.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
@@ -35,13 +35,15 @@ void TFindfileFrm::CreateLV1(HWND parent)
     ResultsListServices services;
     services.texts = &m_texts;
     services.setStatus = [this](const std::string& text) { m_panel2Text.SetText(text); };
+    for (int index = 0; index < kPanelCount; ++index)
+        services.modes.push_back(&Panels(index)->Mode());
     m_results = std::make_unique<ResultsList>(parent, kIdLV1, std::move(services));
     m_lv1 = m_results->Handle();
 }
 
 void TFindfileFrm::SetFileColumns()
 {
-    m_results->SetFileColumns();
+    m_results->ShowMode(m_filePanel->Mode());
 }
 
 void TFindfileFrm::ClearResults()
@@ -59,11 +61,14 @@ void TFindfileFrm::ViewMenuClick(int item)
                        MF_BYCOMMAND);
 }
 
-void TFindfileFrm::Header1Click()
+void TFindfileFrm::ActivatePanel(int index)
 {
-    if (m_options.hooks.stopNetworkLookup)
-        m_options.hooks.stopNetworkLookup();
-    m_filePanel->Activate();
+    if (!Panels(index))
+        return;
+    for (int other = 0; other < kPanelCount; ++other)
+        if (other != index)
+            Panels(other)->Stop();
+    Panels(index)->Activate();
 }
 
 } // namespace ui

@@ -1,8 +1,8 @@
 #pragma once
-// A panel of the side bar and what the main window offers it. The window hands each panel the
-// commands of its controls and asks it to take the results list (its header was clicked) or to stop
-// its work (another panel takes the list). The panel reaches upwards only through FrameHost, in
-// the shape of 7-Zip's panel callback.
+// A panel of the side bar and what the main window offers it. The window builds every panel before
+// it is shown, hands each panel the commands of its controls and asks it to take the results list
+// (its header was clicked) or to stop its work (another panel takes the list). The panel reaches
+// upwards only through FrameHost, in the shape of 7-Zip's panel callback.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,10 +11,16 @@ namespace lang
 class TextStore;
 }
 
+namespace platform
+{
+class SyncCall;
+}
+
 namespace ui
 {
 
 class ResultsList;
+class ResultsMode;
 
 class FrameHost
 {
@@ -26,6 +32,8 @@ public:
     virtual HIMAGELIST ButtonGlyphs() const = 0;
     static constexpr int kFindGlyph = 6;
     virtual const lang::TextStore& Texts() const = 0;
+    // The synchronized call of the window's thread, for the panels' worker threads.
+    virtual platform::SyncCall& UiSyncCall() const = 0;
 
 protected:
     ~FrameHost() = default;
@@ -35,6 +43,12 @@ class SidePanel
 {
 public:
     virtual ~SidePanel() = default;
+    // Builds the panel's controls on its page of the side bar.
+    virtual void Build(HWND page) = 0;
+    // Every caption of the panel from its text ID (the language module is loaded by then).
+    virtual void SetCaptions() = 0;
+    // What the panel's rows are to the results list.
+    virtual ResultsMode& Mode() = 0;
     // The panel's header, or its bare page, was clicked: the list shows this panel's rows, empty.
     virtual void Activate() = 0;
     // Another panel takes the list: this panel's work is told to stop.
@@ -43,6 +57,11 @@ public:
     virtual bool OnCommand(int id, int code, HWND control) = 0;
     // A private message the panel posted to the main window; false when it is not the panel's.
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // The cursor over the window while the panel works (a system cursor ID); null: the usual ones.
+    virtual const wchar_t* Cursor() const { return nullptr; }
+    // The window is going: the panel's work ends or is cut loose, and none of it reaches the
+    // window again.
+    virtual void Close() = 0;
 };
 
 } // namespace ui

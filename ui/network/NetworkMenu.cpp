@@ -6,8 +6,8 @@
 // clang-format on
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
-#include "ui/main/FindfileFrm.h"
 #include "ui/network/NetworkPanel.h"
+#include "ui/results/ResultsList.h"
 
 namespace ui
 {
@@ -27,7 +27,7 @@ bool DisplayPropDialog(HWND owner, const std::string& path)
 
 bool NetworkPanel::FirstSelectedCaption(std::string& caption) const
 {
-    const ResultsList& list = m_frame.Results();
+    const ResultsList& list = m_host.Results();
     const int index = ListView_GetNextItem(list.Handle(), -1, LVNI_SELECTED);
     if (index < 0 || static_cast<size_t>(index) >= list.RowCount())
         return false;
@@ -45,7 +45,7 @@ void NetworkPanel::ShowPopupMenu3(POINT screen)
         m_services.trackMenu
             ? m_services.trackMenu(menu.Get(), screen)
             : static_cast<int>(::TrackPopupMenuEx(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
-                                                  screen.y, m_frame.Handle(), nullptr));
+                                                  screen.y, m_host.Owner(), nullptr));
     if (chosen == kIdProzkoumat1)
         Prozkoumat1Click();
     else if (chosen == kIdVlastnosti1)
@@ -72,9 +72,9 @@ void NetworkPanel::Vlastnosti1Click()
         return;
     const std::string path = "\\\\" + caption;
     if (m_services.properties)
-        m_services.properties(m_frame.Handle(), path);
+        m_services.properties(m_host.Owner(), path);
     else
-        DisplayPropDialog(m_frame.Handle(), path);
+        DisplayPropDialog(m_host.Owner(), path);
 }
 
 } // namespace ui

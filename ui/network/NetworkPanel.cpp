@@ -9,10 +9,11 @@
 #include "lang/TextIds.h"
 #include "lang/TextStore.h"
 #include "network/Sweep.h"
+#include "platform/NetworkProvider.h"
 #include "platform/Win32IpHelper.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFile.h"
-#include "ui/main/FindfileFrm.h"
+#include "ui/results/ResultsList.h"
 
 namespace ui
 {
@@ -20,85 +21,93 @@ namespace ui
 namespace
 {
 
-HWND AddControl(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
-                int height, DWORD exStyle = 0)
+// The panel's controls, in the order of its face; all but the search field are drawn in bold.
+constexpr int kBoldControls[] = {kIdImage2,   kIdMemo2,         kIdLabel8,
+                                 kIdSweepBox, kIdFlatCheckBox1, kIdFincompsbtn};
+
+HIMAGELIST LoadNetworkImages()
 {
-    HWND control = controls::CreateChild(parent, id, className, style, x, y, width, height, exStyle);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()), FALSE);
-    return control;
+    return ::ImageList_LoadImageW(::GetModuleHandleW(nullptr), L"NETCOMPUTER", 16, 0, RGB(255, 0, 255),
+                                  IMAGE_BITMAP, LR_CREATEDIBSECTION);
 }
 
 } // namespace
 
-NetworkPanel::NetworkPanel(TFindfileFrm& frame, NetworkPanelServices services)
-    : m_frame(frame), m_services(std::move(services))
+NetworkPanel::NetworkPanel(FrameHost& host, NetworkPanelServices services)
+    : m_host(host), m_services(std::move(services)), m_images(LoadNetworkImages()),
+      m_mode(
+          m_images.Get(), [this](POINT screen) { ShowPopupMenu3(screen); }, [this] { return m_host.Owner(); })
 {
     if (!m_services.lookupPlatform)
-        m_services.lookupPlatform = [this] { return Win32LookupPlatform(m_frame.NetworkProviderName()); };
-    m_images.Reset(::ImageList_LoadImageW(::GetModuleHandleW(nullptr), L"NETCOMPUTER", 16, 0,
-                                          RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    BuildControls();
-    m_frameSubclass.Install(m_frame.Handle(), [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        return FrameMessage(hwnd, msg, wParam, lParam);
-    });
-    m_frame.Results().showNetworkMenu = [this](POINT screen) { ShowPopupMenu3(screen); };
+        m_services.lookupPlatform = [this] { return Win32LookupPlatform(m_providerName); };
 }
 
 std::string NetworkPanel::T(int id) const
 {
-    return m_frame.Texts().Text(id);
+    return m_host.Texts().Text(id);
 }
 
 NetworkPanel::~NetworkPanel()
 {
-    Forget();
+    Close();
+}
+
+void NetworkPanel::ReadProviderName()
+{
+    m_providerName = platform::LanManagerProviderName();
 }
 
 // Positions are those of the panel's face under its header.
-void NetworkPanel::BuildControls()
+void NetworkPanel::Build(HWND page)
 {
-    HWND page = m_frame.NetworkPage().Handle();
+    m_page = page;
     // SS_NOTIFY: the picture and the label take their clicks instead of the page behind them.
-    HWND image = AddControl(page, kIdImage2, L"STATIC", SS_BITMAP | SS_NOTIFY, 0, 24, 49, 41);
+    HWND image = controls::CreateChild(page, kIdImage2, L"STATIC", SS_BITMAP | SS_NOTIFY, 0, 24, 49, 41);
     ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
                    reinterpret_cast<LPARAM>(controls::Picture(L"NETPANEL")));
-    HWND memo = AddControl(page, kIdMemo2, L"EDIT", ES_MULTILINE | ES_READONLY, 72, 24, 153, 41);
-    controls::SetWindowTextUtf8(memo, T(lang::text::kNetworkDescription));
-    HWND label =
-        AddControl(page, kIdLabel8, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, 80, 177, 15);
-    controls::SetWindowTextUtf8(label, T(lang::text::kComputerNameLabel));
-    m_edit =
-        AddControl(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21, WS_EX_CLIENTEDGE);
-    ::SendMessageW(m_edit, WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiFont()), FALSE);
-    m_sweepBox = AddControl(page, kIdSweepBox, L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 16,
-                            124, 209, 30);
-    controls::SetWindowTextUtf8(m_sweepBox, T(lang::text::kSweepLocalNetwork));
+    controls::CreateChild(page, kIdMemo2, L"EDIT", ES_MULTILINE | ES_READONLY, 72, 24, 153, 41);
+    controls::CreateChild(page, kIdLabel8, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, 80, 177,
+                          15);
+    m_edit = controls::CreateChild(page, kIdLMDEdit3, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 0, 96, 177, 21,
+                                   WS_EX_CLIENTEDGE);
+    m_sweepBox = controls::CreateChild(page, kIdSweepBox, L"BUTTON",
+                                       BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 16, 124, 209, 30);
     // Off until the user turns it on: asking every address of a network unasked alarms its guards.
     if (settings::SweepLocalNetwork())
         ::SendMessageW(m_sweepBox, BM_SETCHECK, BST_CHECKED, 0);
-    HWND box = AddControl(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
-    controls::SetWindowTextUtf8(box, T(lang::text::kListWorkgroups));
+    controls::CreateChild(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
     m_button.Create(page, kIdFincompsbtn, 56, 408, 113, 33);
     m_button.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-    m_button.SetGlyph(m_frame.ButtonGlyphs(), FrameHost::kFindGlyph);
-    ::SendMessageW(m_button.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()), FALSE);
-    controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
+    m_button.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
     // LMDEdit3KeyDown: Enter in the field starts or stops the lookup as the button does.
-    m_editEnter.Install(m_edit, m_frame.Handle(), m_button.Handle());
+    m_editEnter.Install(m_edit, m_host.Owner(), m_button.Handle());
 }
 
-void NetworkPanel::Header2Click()
+// The window has given every control its font by now; the panel's own look is bold.
+void NetworkPanel::SetCaptions()
 {
-    ResultsList& list = m_frame.Results();
+    using namespace lang::text;
+    for (int id : kBoldControls)
+        ::SendMessageW(::GetDlgItem(m_page, id), WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()),
+                       FALSE);
+    const std::pair<int, int> captions[] = {{kIdMemo2, kNetworkDescription},
+                                            {kIdLabel8, kComputerNameLabel},
+                                            {kIdSweepBox, kSweepLocalNetwork},
+                                            {kIdFlatCheckBox1, kListWorkgroups},
+                                            {kIdFincompsbtn, kFindStart}};
+    for (const auto& [id, text] : captions)
+        controls::SetWindowTextUtf8(::GetDlgItem(m_page, id), T(text));
+}
+
+void NetworkPanel::Activate()
+{
+    ResultsList& list = m_host.Results();
     HWND lv1 = list.Handle();
     ::SendMessageW(lv1, WM_SETREDRAW, FALSE, 0);
-    if (m_frame.FindFile1().Busy())
-        m_frame.FindFile1().AbortSearch();
     list.Clear();
     m_rowPending = false;
-    list.SetNetworkColumns();
+    list.ShowMode(m_mode);
     ListView_SetColumnWidth(lv1, 1, 100);
-    list.SetImageLists(m_images.Get(), m_images.Get());
     ::SendMessageW(lv1, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(lv1, nullptr, TRUE);
 }
@@ -112,13 +121,13 @@ void NetworkPanel::FincompsbtnClick()
         ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
         return;
     }
-    StopLookup();
+    Stop();
     controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
 }
 
 void NetworkPanel::StartLookup()
 {
-    auto lookup = std::make_shared<TNetInfo>(m_frame.UiSyncCall(), m_nextId++, controls::WindowText(m_edit),
+    auto lookup = std::make_shared<TNetInfo>(m_host.UiSyncCall(), m_nextId++, controls::WindowText(m_edit),
                                              NewLookupPlatform(), m_listDomains);
     lookup->OnEvent = [this](unsigned id, const NetInfoEvent& event) { OnNetInfo(id, event); };
     lookup->OnTerminate = [this, id = lookup->Id()](platform::TThread&) {
@@ -154,7 +163,7 @@ void NetworkPanel::SweepBoxClick()
     settings::SetSweepLocalNetwork(on);
 }
 
-void NetworkPanel::StopLookup()
+void NetworkPanel::Stop()
 {
     if (m_current && !m_current->Terminated())
         m_current->Terminate();
@@ -165,29 +174,28 @@ void NetworkPanel::NetInfoTerminate()
     m_current.reset();
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     controls::SetWindowTextUtf8(m_button.Handle(), T(lang::text::kFindStart));
-    ResultsList& list = m_frame.Results();
+    ResultsList& list = m_host.Results();
     list.ShowPendingRows();
     list.ShowRowCount();
 }
 
-void NetworkPanel::Forget()
+void NetworkPanel::Close()
 {
     // The lookup runs on until its provider call returns, but never reaches this panel again.
     if (m_current)
         m_current->Orphan();
     m_current.reset();
-    m_frameSubclass.Remove();
     m_editEnter.Remove();
-    m_frame.Results().showNetworkMenu = nullptr;
 }
 
 void NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
 {
     if (!m_current || id != m_current->Id())
         return;
-    ResultsList& list = m_frame.Results();
-    // Back in file mode (Header1Click) the stopped lookup's last row has no place in the list.
-    if ((event.kind == NetInfoEvent::Row || event.kind == NetInfoEvent::LastCell) && list.IsFileMode())
+    ResultsList& list = m_host.Results();
+    // In another panel's mode (Header1Click) the stopped lookup's last row has no place in the list.
+    if ((event.kind == NetInfoEvent::Row || event.kind == NetInfoEvent::LastCell) &&
+        list.CurrentMode() != &m_mode)
         return;
     switch (event.kind)
     {
@@ -214,34 +222,29 @@ void NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
     }
 }
 
-LRESULT NetworkPanel::FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+bool NetworkPanel::OnCommand(int id, int code, HWND control)
 {
-    switch (msg)
+    if (code != BN_CLICKED)
+        return false;
+    switch (id)
     {
-    case WM_COMMAND:
-        if (LOWORD(wParam) == kIdFincompsbtn && HIWORD(wParam) == BN_CLICKED)
-        {
-            FincompsbtnClick();
-            return 0;
-        }
-        if (LOWORD(wParam) == kIdSweepBox && HIWORD(wParam) == BN_CLICKED)
-            SweepBoxClick();
-        if (LOWORD(wParam) == kIdFlatCheckBox1 && HIWORD(wParam) == BN_CLICKED)
-            *m_listDomains = ::SendMessageW(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0) == BST_CHECKED;
-        break;
-    case WM_SETCURSOR:
-        if (m_current && LOWORD(lParam) == HTCLIENT)
-        {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
-            return TRUE;
-        }
-        break;
-    case WM_DESTROY:
-        // The window is going: the lookup is told to stop and never reaches the panel again.
-        Forget();
-        break;
+    case kIdFincompsbtn:
+        FincompsbtnClick();
+        return true;
+    case kIdSweepBox:
+        SweepBoxClick();
+        return true;
+    case kIdFlatCheckBox1:
+        *m_listDomains = ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return true;
+    default:
+        return false;
     }
-    return controls::Subclass::Default(hwnd, msg, wParam, lParam);
+}
+
+const wchar_t* NetworkPanel::Cursor() const
+{
+    return m_current ? IDC_APPSTARTING : nullptr;
 }
 
 } // namespace ui

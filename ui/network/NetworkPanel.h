@@ -1,13 +1,14 @@
 #pragma once
 // The network panel under Header2: the search field, the "list workgroups" box and the start/stop
 // button Fincompsbtn; it switches LV1 into network mode, runs TNetInfo and shows its rows, and
-// offers PopupMenu3 on the rows. It plugs into the main window through the window's hooks and
-// one subclass of the window (its controls' commands and the cursor while a lookup runs); the
-// lookup's rows and its end come through the window thread's synchronized call.
+// offers PopupMenu3 on the rows. The main window builds it as it builds the file panel and hands
+// it its controls' commands; the lookup's rows and its end come through the window thread's
+// synchronized call.
 #include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
-#include "controls/Subclass.h"
 #include "platform/UniqueHandle.h"
+#include "ui/main/SidePanel.h"
+#include "ui/network/ComputerResultsMode.h"
 #include "ui/network/NetInfo.h"
 
 #include <atomic>
@@ -17,8 +18,6 @@
 
 namespace ui
 {
-
-class TFindfileFrm;
 
 enum NetworkControlId : int
 {
@@ -35,7 +34,7 @@ enum NetworkControlId : int
 
 struct NetworkPanelServices
 {
-    // The services of each new lookup; null: the system's, through the window's provider name.
+    // The services of each new lookup; null: the system's, through the LAN Manager provider.
     std::function<LookupPlatform()> lookupPlatform;
     // The shell's actions on a computer path; null: ShellExecuteW "explore" and DisplayPropDialog.
     std::function<void(const std::string& path)> explore;
@@ -47,19 +46,29 @@ struct NetworkPanelServices
     std::function<std::vector<network::AddressRange>()> sweepRanges;
 };
 
-class NetworkPanel
+class NetworkPanel : public SidePanel
 {
 public:
-    // Builds the controls on the window's network page and takes over its hooks' network part.
-    NetworkPanel(TFindfileFrm& frame, NetworkPanelServices services = {});
-    ~NetworkPanel();
+    NetworkPanel(FrameHost& host, NetworkPanelServices services = {});
+    ~NetworkPanel() override;
     NetworkPanel(const NetworkPanel&) = delete;
     NetworkPanel& operator=(const NetworkPanel&) = delete;
 
-    void Header2Click();
+    void Build(HWND page) override;
+    void SetCaptions() override;
+    ResultsMode& Mode() override { return m_mode; }
+    // Header2Click: the list in network mode, empty.
+    void Activate() override;
+    // Header1Click's request: a running lookup is told to stop (not waited for).
+    void Stop() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
+    const wchar_t* Cursor() const override;
+    void Close() override;
+    // Start-up: the name of the LAN Manager provider, whose network the lookup walks.
+    void ReadProviderName();
+
     void FincompsbtnClick();
-    // Header1Click's request: a running lookup is told to stop.
-    void StopLookup();
     bool Running() const { return m_current != nullptr; }
 
     void ShowPopupMenu3(POINT screen);
@@ -67,8 +76,6 @@ public:
     void Vlastnosti1Click();
 
 private:
-    void BuildControls();
-    LRESULT FrameMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void StartLookup();
     void OnNetInfo(unsigned id, const NetInfoEvent& event);
     void NetInfoTerminate();
@@ -76,14 +83,16 @@ private:
     LookupPlatform NewLookupPlatform();
     bool SweepTicked() const;
     void SweepBoxClick();
-    void Forget(); // the window is going: no lookup touches it any more
     // The caption of the first selected row; false when no row is selected.
     bool FirstSelectedCaption(std::string& caption) const;
     std::string T(int id) const;
 
-    TFindfileFrm& m_frame;
+    FrameHost& m_host;
     NetworkPanelServices m_services;
+    std::string m_providerName;
     platform::UniqueImageList m_images; // NetFindimgsmale
+    ComputerResultsMode m_mode;
+    HWND m_page = nullptr;
     HWND m_edit = nullptr;
     HWND m_sweepBox = nullptr;
     controls::FlatButton m_button; // Fincompsbtn, in the look of the file panel's find button
@@ -91,7 +100,6 @@ private:
     std::shared_ptr<TNetInfo> m_current; // the newest lookup; it also holds itself while it runs
     unsigned m_nextId = 1;
     bool m_rowPending = false; // the last row shown still waits for its MAC cell
-    controls::Subclass m_frameSubclass;
     controls::EnterPressesButton m_editEnter;
 };
 

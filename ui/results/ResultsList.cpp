@@ -12,7 +12,6 @@
 #include "platform/Win32LocalTime.h"
 #include "ui/results/LineFilterWin32.h"
 #include "ui/results/ResultRowsFound.h"
-#include "ui/shell/ItemProp.h"
 
 #include <stdexcept>
 
@@ -28,11 +27,6 @@ constexpr UINT_PTR kShowRowsTimer = 1;
 constexpr UINT kShowPageRowsDelayMs = 150;
 constexpr UINT kShowRowsDelayMs = 500;
 constexpr int kColumnWidths[5] = {100, 200, 100, 80, 80};
-constexpr int kFileColumns[5] = {lang::text::kColumnName, lang::text::kColumnFolder, lang::text::kColumnSize,
-                                 lang::text::kColumnModified, lang::text::kColumnType};
-constexpr int kNetworkColumns[5] = {lang::text::kColumnComputer, lang::text::kColumnAddress,
-                                    lang::text::kColumnWorkgroup, lang::text::kColumnComment,
-                                    lang::text::kColumnMac};
 
 } // namespace
 
@@ -42,6 +36,8 @@ ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices service
 {
     if (!m_services.texts)
         throw std::invalid_argument("the results list has no texts");
+    if (m_services.modes.empty() || !m_services.modes.front())
+        throw std::invalid_argument("the results list has no mode");
     if (!m_services.fileSystem)
     {
         m_ownFileSystem = std::make_unique<platform::Win32FileSystem>();
@@ -75,14 +71,7 @@ ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices service
     m_parentSubclass.Install(m_parent, [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return ParentMessage(window, message, wParam, lParam);
     });
-    SetFileColumns();
-
-    showShellMenu = [this](const std::vector<std::string>& paths, POINT at) {
-        itemprop::ShowContextMenu("", paths, ::GetAncestor(m_list, GA_ROOT), at);
-    };
-    openDefault = [this](const std::vector<std::string>& paths) {
-        itemprop::InvokeDefaultVerb("", paths, ::GetAncestor(m_list, GA_ROOT));
-    };
+    ShowMode(*m_services.modes.front());
 }
 
 ResultsList::~ResultsList()
@@ -96,8 +85,9 @@ ResultsList::~ResultsList()
     }
 }
 
-void ResultsList::SetColumnTexts(const int (&ids)[5])
+void ResultsList::ShowMode(const ResultsMode& mode)
 {
+    const std::array<int, 5> ids = mode.ColumnTexts();
     for (int i = 0; i < 5; ++i)
     {
         std::wstring text = platform::Widen(m_services.texts->Text(ids[i]));
@@ -106,35 +96,40 @@ void ResultsList::SetColumnTexts(const int (&ids)[5])
         column.pszText = text.data();
         ListView_SetColumn(m_list, i, &column);
     }
+    ListView_SetImageList(m_list, mode.SmallImages(), LVSIL_SMALL);
+    ListView_SetImageList(m_list, mode.LargeImages(), LVSIL_NORMAL);
 }
 
-void ResultsList::SetFileColumns()
-{
-    SetColumnTexts(kFileColumns);
-    SetImageLists(SystemImageList(SHGFI_SMALLICON), SystemImageList(SHGFI_LARGEICON));
-}
-
-void ResultsList::SetImageLists(HIMAGELIST small, HIMAGELIST large)
-{
-    ListView_SetImageList(m_list, small, LVSIL_SMALL);
-    ListView_SetImageList(m_list, large, LVSIL_NORMAL);
-}
-
-void ResultsList::SetNetworkColumns()
-{
-    SetColumnTexts(kNetworkColumns);
-}
-
-bool ResultsList::IsFileMode() const
+std::string ResultsList::ColumnCaption(int index) const
 {
     wchar_t caption[1024] = {};
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;
     column.pszText = caption;
     column.cchTextMax = 1024;
-    if (!ListView_GetColumn(m_list, 0, &column))
-        return false;
-    return platform::Narrow(caption) == m_services.texts->Text(lang::text::kColumnName);
+    if (!ListView_GetColumn(m_list, index, &column))
+        return {};
+    return platform::Narrow(caption);
+}
+
+ResultsMode* ResultsList::CurrentMode() const
+{
+    const std::string caption = ColumnCaption(0);
+    for (ResultsMode* mode : m_services.modes)
+        if (mode && caption == m_services.texts->Text(mode->ColumnTexts()[0]))
+            return mode;
+    return nullptr;
+}
+
+bool ResultsList::IsFileMode() const
+{
+    return ColumnCaption(0) == m_services.texts->Text(lang::text::kColumnName);
+}
+
+bool ResultsList::FileRowsShown() const
+{
+    const ResultsMode* mode = CurrentMode();
+    return mode && mode->RowsAreFiles();
 }
 
 void ResultsList::Clear()
@@ -261,8 +256,9 @@ std::vector<std::string> ResultsList::SelectedPaths() const
 void ResultsList::LV1DblClick()
 {
     std::vector<std::string> paths = SelectedPaths();
-    if (!paths.empty() && openDefault)
-        openDefault(paths);
+    ResultsMode* mode = CurrentMode();
+    if (!paths.empty() && mode)
+        mode->OpenRows(paths);
 }
 
 void ResultsList::LV1MouseDown(UINT button, POINT screen)
@@ -270,17 +266,9 @@ void ResultsList::LV1MouseDown(UINT button, POINT screen)
     if (button != VK_RBUTTON)
         return;
     std::vector<std::string> paths = SelectedPaths();
-    if (paths.empty())
-        return;
-    if (IsFileMode())
-    {
-        if (showShellMenu)
-            showShellMenu(paths, screen);
-    }
-    else if (showNetworkMenu)
-    {
-        showNetworkMenu(screen);
-    }
+    ResultsMode* mode = CurrentMode();
+    if (!paths.empty() && mode)
+        mode->ShowRowMenu(paths, screen);
 }
 
 bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
@@ -327,7 +315,7 @@ bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
         hit.pt = reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction;
         POINT at = hit.pt;
         ::ClientToScreen(m_list, &at);
-        if (ListView_HitTest(m_list, &hit) < 0 && IsFileMode())
+        if (ListView_HitTest(m_list, &hit) < 0 && FileRowsShown())
             ShowResultsMenu(at);
         else
             LV1MouseDown(VK_RBUTTON, at);

@@ -1,7 +1,8 @@
 #pragma once
 // LV1: the results list of the main window. A virtual list (LVS_OWNERDATA) over the window's own
 // rows, so tens of thousands of results stream in without the control being the bottleneck. It
-// serves file results and computer results alike; the mode is the first column's caption.
+// serves file results and computer results alike: each side-bar panel hands it a ResultsMode, and
+// the mode shown is the one whose caption the first column shows.
 #include "controls/Subclass.h"
 #include "engine/FindFileTypes.h"
 #include "lang/TextStore.h"
@@ -10,6 +11,7 @@
 #include "platform/UniqueHandle.h"
 #include "ui/results/LineFilter.h"
 #include "ui/results/ResultRows.h"
+#include "ui/results/ResultsMode.h"
 #include "ui/results/ShellInfoCache.h"
 
 #include <windows.h>
@@ -33,7 +35,9 @@ enum class ViewStyle
 
 struct ResultsListServices
 {
-    const lang::TextStore* texts = nullptr;            // the captions, menus and status texts
+    const lang::TextStore* texts = nullptr; // the captions, menus and status texts
+    // The modes of the panels (not owned); the list starts in the first.
+    std::vector<ResultsMode*> modes;
     std::function<void(const std::string&)> setStatus; // the status line Panel2
     // Null: the list uses the system's own.
     platform::FileSystem* fileSystem = nullptr;
@@ -43,7 +47,7 @@ struct ResultsListServices
 class ResultsList
 {
 public:
-    // Creates LV1 as a child of parent, in the details view with the file columns.
+    // Creates LV1 as a child of parent, in the details view in the first mode.
     ResultsList(HWND parent, int controlId, ResultsListServices services);
     ~ResultsList();
     ResultsList(const ResultsList&) = delete;
@@ -51,8 +55,11 @@ public:
 
     HWND Handle() const { return m_list; }
 
-    void SetFileColumns();
-    void SetNetworkColumns();
+    // The mode's column captions and pictures; the list is then in that mode.
+    void ShowMode(const ResultsMode& mode);
+    // The mode whose first caption the first column shows; null when none does.
+    ResultsMode* CurrentMode() const;
+    std::string ColumnCaption(int index) const;
     // File mode: the first column's caption is text 5520.
     bool IsFileMode() const;
     void Clear();
@@ -66,8 +73,6 @@ public:
     void AddRow(ResultRow row);
     // One more cell for the last row (a computer's MAC address, found after its row was shown).
     void AddCellToLastRow(std::string text);
-    // Network mode's pictures (not owned); the file columns bring the shell's back.
-    void SetImageLists(HIMAGELIST small, HIMAGELIST large);
     // Status line: text 220, the number of rows, text 221.
     void ShowRowCount();
 
@@ -133,19 +138,14 @@ public:
     // Opens a file's folder with the file selected; by default the shell's.
     std::function<void(const std::string& path)> openContainingFolder;
 
-    // The actions on selected rows; by default the shell's (ItemProp). Network mode's menu
-    // (PopupMenu3) is its own panel's.
-    std::function<void(const std::vector<std::string>& paths, POINT screen)> showShellMenu;
-    std::function<void(const std::vector<std::string>& paths)> openDefault;
-    std::function<void(POINT screen)> showNetworkMenu;
-
 private:
     LRESULT ListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnNotify(const NMHDR& header, LRESULT& result);
     bool OnKey(UINT message, WPARAM key);
     std::vector<size_t> SelectedRows() const;
-    void SetColumnTexts(const int (&ids)[5]);
+    // The rows shown are files (the current mode says so).
+    bool FileRowsShown() const;
     void Append(ResultRow row);
 
     ResultsListServices m_services;

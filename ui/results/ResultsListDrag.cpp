@@ -52,7 +52,7 @@ private:
 void ResultsList::DragSelected()
 {
     const std::vector<size_t> rows = SelectedRows();
-    if (rows.empty() || !IsFileMode())
+    if (rows.empty() || !FileRowsShown())
         return;
     platform::ComPtr<IDataObject> data =
         itemprop::DataObjectOf(SelectedPaths(), ::GetAncestor(m_list, GA_ROOT));

@@ -43,7 +43,7 @@ bool ResultsList::OnKey(UINT message, WPARAM key)
     const bool shift = KeyDown(VK_SHIFT);
     if (message == WM_SYSKEYDOWN)
     {
-        if (key == VK_F10 && shift && IsFileMode())
+        if (key == VK_F10 && shift && FileRowsShown())
             ShowMenuAtFocus();
         return key == VK_F10 && shift;
     }
@@ -52,7 +52,7 @@ bool ResultsList::OnKey(UINT message, WPARAM key)
         SelectAll();
         return true;
     }
-    if (!IsFileMode())
+    if (!FileRowsShown())
         return false;
     switch (key)
     {
@@ -87,7 +87,8 @@ void ResultsList::SelectAll()
 void ResultsList::ShowMenuAtFocus()
 {
     std::vector<std::string> paths = SelectedPaths();
-    if (paths.empty() || !showShellMenu)
+    ResultsMode* mode = CurrentMode();
+    if (paths.empty() || !mode)
         return;
     POINT at{0, 0};
     const int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
@@ -95,7 +96,7 @@ void ResultsList::ShowMenuAtFocus()
     if (focused >= 0 && ListView_GetItemRect(m_list, focused, &row, LVIR_LABEL))
         at = POINT{row.left + 8, row.bottom};
     ::ClientToScreen(m_list, &at);
-    showShellMenu(paths, at);
+    mode->ShowRowMenu(paths, at);
 }
 
 int ResultsList::FindRowByName(const std::wstring& prefix, int start, bool wrap) const

@@ -31,7 +31,8 @@ void AddComboTexts(HWND combo, const lang::TextStore& texts, std::initializer_li
 
 FileSearchPanel::FileSearchPanel(FrameHost& host, const engine::FinderServices& services,
                                  FileSearchOptions options)
-    : m_host(host), m_options(std::move(options))
+    : m_host(host), m_options(std::move(options)),
+      m_mode([this] { return m_host.Owner(); }, m_options.rowActions)
 {
     if (m_options.clock)
         m_clock = m_options.clock;
@@ -209,7 +210,7 @@ void FileSearchPanel::Activate()
 {
     ResultsList& results = m_host.Results();
     results.Clear();
-    results.SetFileColumns();
+    results.ShowMode(m_mode);
     ListView_SetColumnWidth(results.Handle(), 1, 200);
 }
 

@@ -16,6 +16,7 @@
 #include "controls/SpinEdit.h"
 #include "engine/FindFile.h"
 #include "ui/main/SidePanel.h"
+#include "ui/search/FileResultsMode.h"
 #include "ui/search/LookInPlaces.h"
 #include "ui/search/SearchCriteria.h"
 
@@ -76,6 +77,8 @@ struct FileSearchOptions
     const Clock* clock = nullptr;
     // The folder browser of the look-in list; empty result = cancelled. Null: the shell's dialog.
     std::function<std::optional<std::string>(HWND owner)> browseForFolder;
+    // The shell's actions on the found files; null actions: the shell's own.
+    FileRowActions rowActions;
 };
 
 class FileSearchPanel : public SidePanel
@@ -86,12 +89,11 @@ public:
     FileSearchPanel(const FileSearchPanel&) = delete;
     FileSearchPanel& operator=(const FileSearchPanel&) = delete;
 
-    // Builds the controls on the panel's page.
-    void Build(HWND page);
+    void Build(HWND page) override;
+    ResultsMode& Mode() override { return m_mode; }
     // Start-up: the special folders and the look-in list.
     void ReadPlaces();
-    // Every caption from its text ID.
-    void SetCaptions();
+    void SetCaptions() override;
     // The start selection (the all-fixed-drives entry), or the folder named on the command line.
     void SelectStartPlace(const std::optional<std::string>& firstArgument);
 
@@ -99,6 +101,7 @@ public:
     void Stop() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void Close() override { Stop(); }
     // An option section's input field (drawn in the fields' tint).
     bool IsSectionField(HWND control) const;
 
@@ -144,6 +147,7 @@ private:
 
     FrameHost& m_host;
     FileSearchOptions m_options;
+    FileResultsMode m_mode;
     std::unique_ptr<Clock> m_ownClock;
     const Clock* m_clock = nullptr;
     std::unique_ptr<engine::TFindFile> m_findFile;

@@ -146,6 +146,8 @@ ui::TFindfileFrm& FrameTest::Open(const std::string& language, std::optional<std
     options.clock = &m_clock;
     options.quitOnDestroy = false;
     options.hooks = m_hooks;
+    options.fileRowActions = m_fileRowActions;
+    options.network = m_networkServices;
     options.application = m_application;
     const engine::FinderServices services{*s_fileSystem, *s_localTime, *s_syncCall, *s_threads};
     m_frame = std::make_unique<ui::TFindfileFrm>(services, std::move(options));

@@ -75,6 +75,8 @@ protected:
     TestClock m_clock;
     std::vector<std::pair<std::string, std::string>> m_errorBoxes;
     ui::FrameHooks m_hooks;
+    ui::FileRowActions m_fileRowActions;
+    ui::NetworkPanelServices m_networkServices;
     controls::ApplicationWindow* m_application = nullptr; // the window's owner, as the program has it
     std::unique_ptr<ui::TFindfileFrm> m_frame;
 

@@ -311,8 +311,6 @@ TEST_F(SearchPanelTest, FileHeaderClicksEmptyTheList)
 {
     TempFolder tree("ffhead");
     FillTree(tree, 1, 3);
-    int stopRequests = 0;
-    m_hooks.stopNetworkLookup = [&] { ++stopRequests; };
     Open();
     m_frame->LookIn().SetText(tree.Path());
     auto search = [&] {
@@ -332,7 +330,6 @@ TEST_F(SearchPanelTest, FileHeaderClicksEmptyTheList)
     SendMessageW(C(kIdHeader1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(ListView_GetColumnWidth(C(kIdLV1), 1), 200);
-    EXPECT_EQ(stopRequests, 2);
 
     // The network header shows its own page; the file header brings the search panel back.
     SendMessageW(C(kIdHeader2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

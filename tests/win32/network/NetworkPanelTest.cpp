@@ -11,9 +11,6 @@
 #include "tests/win32/support/NodeStatusResponder.h"
 
 #include <atomic>
-#include <cstring>
-#include <new>
-#include <type_traits>
 
 namespace
 {
@@ -103,28 +100,13 @@ class NetworkPanelTest : public uitest::FrameTest
 protected:
     void OpenPanel(const std::string& language = "EN")
     {
-        m_hooks.header2Click = [this] { m_panel->Header2Click(); };
-        m_hooks.stopNetworkLookup = [this] { m_panel->StopLookup(); };
+        m_networkServices = m_services;
         Open(language);
-        m_panel = std::make_unique<NetworkPanel>(*m_frame, m_services);
-    }
-    void TearDown() override
-    {
-        m_panel.reset();
-        FrameTest::TearDown();
+        m_panel = &m_frame->Network();
     }
     void Header(int id) { SendMessageW(C(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }
     void Enter() { SendMessageW(C(kIdLMDEdit3), WM_KEYDOWN, VK_RETURN, 0); }
-    std::string ColumnCaption(int column)
-    {
-        wchar_t text[256] = {};
-        LVCOLUMNW info{};
-        info.mask = LVCF_TEXT;
-        info.pszText = text;
-        info.cchTextMax = 256;
-        ListView_GetColumn(C(kIdLV1), column, &info);
-        return platform::Narrow(text);
-    }
+    std::string ColumnCaption(int column) const { return m_frame->Results().ColumnCaption(column); }
     bool WaitForLookup()
     {
         return uitest::PumpUntil([this] { return !m_panel->Running(); });
@@ -161,7 +143,7 @@ protected:
     }
 
     NetworkPanelServices m_services;
-    std::unique_ptr<NetworkPanel> m_panel;
+    NetworkPanel* m_panel = nullptr; // the window's
 };
 
 TEST_F(NetworkPanelTest, Header2SwitchesTheListToNetworkModeAndHeader1Back)
@@ -309,7 +291,6 @@ TEST_F(NetworkPanelTest, TheSweepBoxAddsTheComputersThatAnswerAndIsRemembered)
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"ALPHA", "127.0.1.5", "LAB", "", "00-0C-29-1A-2B-3C"}));
 
-    m_panel.reset();
     m_frame.reset();
     OpenPanel();
     EXPECT_TRUE(ticked());
@@ -336,6 +317,27 @@ TEST_F(NetworkPanelTest, ClosingTheWindowDuringALookupStopsItAndTheLookupNeverTo
     EXPECT_EQ(m_frame->Results().RowCount(), 1u);
 }
 
+// The panels are peers: taking the list for the file panel tells the running lookup to stop.
+TEST_F(NetworkPanelTest, TheFileHeaderStopsARunningLookupAndItsRowsStayOut)
+{
+    auto slow = std::make_shared<SlowNetwork>();
+    m_services.lookupPlatform = [slow] {
+        return FakePlatform(nullptr, std::make_unique<SlowProvider>(slow));
+    };
+    OpenPanel();
+    Header(kIdHeader2);
+    Click(kIdFlatCheckBox1);
+    Enter();
+    ASSERT_TRUE(uitest::PumpUntil([&] { return slow->asked.load(); }));
+    Header(kIdHeader1);
+    EXPECT_EQ(ColumnCaption(0), Lang(t::kColumnName));
+    slow->open = true;
+    ASSERT_TRUE(WaitForLookup());
+    EXPECT_FALSE(slow->wentOn) << "the lookup was not told to stop";
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Text(kIdFincompsbtn), Lang(t::kFindStart));
+}
+
 TEST_F(NetworkPanelTest, ALookupHangingInTheProviderWhenTheWindowClosesNeverReachesTheNextWindow)
 {
     auto slow = std::make_shared<SlowNetwork>();
@@ -345,22 +347,13 @@ TEST_F(NetworkPanelTest, ALookupHangingInTheProviderWhenTheWindowClosesNeverReac
         return ++made == 1 ? FakePlatform(nullptr, std::make_unique<SlowProvider>(slow))
                            : FakePlatform(macGate);
     };
-    // The first panel lives in memory that is filled with ones once the panel is gone, as a freed
-    // block handed out again may be: a call that still reached the panel would fail there.
-    auto storage = std::make_unique<std::aligned_storage_t<sizeof(NetworkPanel), alignof(NetworkPanel)>>();
-    NetworkPanel* first = nullptr;
-    m_hooks.header2Click = [&first] { first->Header2Click(); };
-    m_hooks.stopNetworkLookup = [&first] { first->StopLookup(); };
-    Open();
-    first = new (storage.get()) NetworkPanel(*m_frame, m_services);
+    OpenPanel();
     Header(kIdHeader2);
     Click(kIdFlatCheckBox1); // the domain row comes before the lookup's first stop check
     Enter();
     ASSERT_TRUE(uitest::PumpUntil([&] { return slow->asked.load(); }));
     SendMessageW(m_frame->Handle(), WM_CLOSE, 0, 0);
-    first->~NetworkPanel();
-    std::memset(static_cast<void*>(storage.get()), 0xFF, sizeof(NetworkPanel));
-    m_frame.reset();
+    m_frame.reset(); // the panel goes with its window
 
     // A new window of the same thread, whose own lookup (with the same number) waits for a MAC
     // address while the old lookup's provider answers: its rows would be the whole network.
@@ -411,7 +404,7 @@ TEST_F(NetworkPanelTest, PopupMenu3ActsOnTheFirstSelectedRowAndTheDescriptionFit
             shown.push_back(path);
             return true;
         };
-        m_panel.reset();
+        m_frame.reset();
         OpenPanel(language);
         Header(kIdHeader2);
         EXPECT_TRUE(MemoShowsWholeText()) << language << ": " << Text(kIdMemo2);
@@ -435,7 +428,6 @@ TEST_F(NetworkPanelTest, PopupMenu3ActsOnTheFirstSelectedRowAndTheDescriptionFit
         EXPECT_EQ(captions, (std::vector<std::string>{"Prozkoumat", "Vlastnosti", "-"})) << language;
         EXPECT_EQ(explored, (std::vector<std::string>{"\\\\SERVER", "\\\\"})) << language;
         EXPECT_EQ(shown, (std::vector<std::string>{"\\\\PC01"})) << language;
-        m_panel.reset();
         m_frame.reset();
         uitest::Pump();
     }

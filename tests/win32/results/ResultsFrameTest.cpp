@@ -193,16 +193,19 @@ TEST_F(ResultsFrameTest, RightClickOnTheListAsksForTheShellMenuOnlyInFileMode)
     tree.Add("one.txt");
     tree.Add("two.txt");
     tree.Add("three.txt");
+    std::vector<std::vector<std::string>> shellMenus;
+    int networkMenus = 0;
+    m_fileRowActions.showShellMenu = [&](const std::vector<std::string>& paths, POINT) {
+        shellMenus.push_back(paths);
+    };
+    m_networkServices.trackMenu = [&](HMENU, POINT) {
+        ++networkMenus;
+        return 0;
+    };
     Open();
     Find(tree.Path());
     WaitForIdle();
     ASSERT_EQ(Rows(), 3);
-    std::vector<std::vector<std::string>> shellMenus;
-    int networkMenus = 0;
-    m_frame->Results().showShellMenu = [&](const std::vector<std::string>& paths, POINT) {
-        shellMenus.push_back(paths);
-    };
-    m_frame->Results().showNetworkMenu = [&](POINT) { ++networkMenus; };
     ListView_SetItemState(List(), 0, LVIS_SELECTED, LVIS_SELECTED);
     ListView_SetItemState(List(), 2, LVIS_SELECTED, LVIS_SELECTED);
 
@@ -234,7 +237,7 @@ TEST_F(ResultsFrameTest, RightClickOnTheListAsksForTheShellMenuOnlyInFileMode)
     EXPECT_EQ(resultsMenus, 1);
     EXPECT_EQ(shellMenus.size(), 1u);
 
-    m_frame->Results().SetNetworkColumns();
+    m_frame->Results().ShowMode(m_frame->Network().Mode());
     ListView_SetItemState(List(), 1, LVIS_SELECTED, LVIS_SELECTED); // the click below cleared it
     const size_t before = shellMenus.size();
     m_frame->Results().LV1MouseDown(VK_RBUTTON, POINT{10, 10});

@@ -11,6 +11,8 @@
 #include "platform/Win32LocalTime.h"
 #include "tests/support/MapTextStore.h"
 #include "tests/win32/OwnProcess.h"
+#include "tests/win32/support/RecordingResultsMode.h"
+#include "ui/search/FileResultsMode.h"
 #include "ui/shell/ItemProp.h"
 #include "ui/shell/OleSession.h"
 
@@ -184,11 +186,7 @@ protected:
         ::RegisterClassW(&wc);
         m_host.Reset(::CreateWindowExW(0, wc.lpszClassName, L"results", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                        0, 900, 600, nullptr, nullptr, wc.hInstance, nullptr));
-        m_list = std::make_unique<ui::ResultsList>(
-            m_host.Get(), 100,
-            ui::ResultsListServices{&Texts(), [this](const std::string& s) { m_status.push_back(s); },
-                                    &m_files, &m_time});
-        ::MoveWindow(m_list->Handle(), 0, 0, 880, 560, TRUE);
+        MakeList({&m_fileMode, &m_computerMode});
 
         m_folder.Write(L"big.txt", std::string(1536000, 'x'));
         m_folder.Write(L"kilo.ffrl", std::string(1024, 'k'));
@@ -199,6 +197,18 @@ protected:
         m_folder.Write(L"Sub\\deep.TXT", "needle\n");
         for (const wchar_t* name : {L"big.txt", L"kilo.ffrl", L"small.txt", L"odd.qqzz", L"empty.txt"})
             SetWriteTime(m_folder.Path() + L"\\" + name, 2021, 11, 5, 16, 7, 42);
+    }
+
+    // A new list in the host window, in the first of modes.
+    void MakeList(std::vector<ui::ResultsMode*> modes)
+    {
+        m_list.reset();
+        m_list = std::make_unique<ui::ResultsList>(
+            m_host.Get(), 100,
+            ui::ResultsListServices{&Texts(), std::move(modes),
+                                    [this](const std::string& s) { m_status.push_back(s); }, &m_files,
+                                    &m_time});
+        ::MoveWindow(m_list->Handle(), 0, 0, 880, 560, TRUE);
     }
 
     // One search as the engine reports it: each folder, its entries, then the end.
@@ -237,6 +247,8 @@ protected:
     platform::Win32FileSystem m_files;
     platform::Win32LocalTime m_time;
     std::vector<std::string> m_status;
+    testing_support::RecordingResultsMode m_fileMode{true};
+    testing_support::RecordingResultsMode m_computerMode{false};
     platform::UniqueWindow m_host;
     std::unique_ptr<ui::ResultsList> m_list;
 };
@@ -408,12 +420,7 @@ TEST_F(ResultsListTest, ViewStylesSwitchDuringASearchWithOneChecked)
 TEST_F(ResultsListTest, RightClickShowsTheShellMenuForSelectedRowsInFileModeOnly)
 {
     Search();
-    std::vector<std::vector<std::string>> shellMenus;
-    int networkMenus = 0;
-    m_list->showShellMenu = [&](const std::vector<std::string>& paths, POINT) {
-        shellMenus.push_back(paths);
-    };
-    m_list->showNetworkMenu = [&](POINT) { ++networkMenus; };
+    const std::vector<std::vector<std::string>>& shellMenus = m_fileMode.menus;
 
     Select({0, 2});
     const std::vector<std::string> rows13 = {PathOf(m_list->Row(0).caption), PathOf(m_list->Row(2).caption)};
@@ -427,14 +434,16 @@ TEST_F(ResultsListTest, RightClickShowsTheShellMenuForSelectedRowsInFileModeOnly
     m_list->LV1MouseDown(VK_RBUTTON, POINT{5, 5});
     EXPECT_EQ(shellMenus.size(), 1u);
 
-    m_list->SetNetworkColumns();
+    m_list->ShowMode(m_computerMode);
     EXPECT_FALSE(m_list->IsFileMode());
+    EXPECT_EQ(m_list->CurrentMode(), &m_computerMode);
     Select({1});
     m_list->LV1MouseDown(VK_RBUTTON, POINT{5, 5});
     EXPECT_EQ(shellMenus.size(), 1u);
-    EXPECT_EQ(networkMenus, 1);
-    m_list->SetFileColumns();
+    EXPECT_EQ(m_computerMode.menus.size(), 1u);
+    m_list->ShowMode(m_fileMode);
     EXPECT_TRUE(m_list->IsFileMode());
+    EXPECT_EQ(m_list->CurrentMode(), &m_fileMode);
 }
 
 struct MenuDismisser
@@ -451,6 +460,8 @@ struct MenuDismisser
 
 TEST_F(ResultsListTest, ShellActionsReachTheRealShell)
 {
+    ui::FileResultsMode shell([this] { return m_host.Get(); }, {});
+    MakeList({&shell});
     Search();
     Select({RowNamed("kilo.ffrl")});
     m_list->LV1DblClick();
@@ -523,13 +534,9 @@ std::vector<std::string> RecycleBinNames()
 TEST_F(ResultsListTest, KeysOpenShowTheMenuSelectAllAndFindByName)
 {
     Search();
-    std::vector<std::vector<std::string>> opened, menus;
-    std::vector<POINT> menuPoints;
-    m_list->openDefault = [&](const std::vector<std::string>& paths) { opened.push_back(paths); };
-    m_list->showShellMenu = [&](const std::vector<std::string>& paths, POINT at) {
-        menus.push_back(paths);
-        menuPoints.push_back(at);
-    };
+    const std::vector<std::vector<std::string>>& opened = m_fileMode.opened;
+    const std::vector<std::vector<std::string>>& menus = m_fileMode.menus;
+    const std::vector<POINT>& menuPoints = m_fileMode.menuPoints;
     HWND list = m_list->Handle();
     ::SetFocus(list);
 
@@ -573,12 +580,14 @@ TEST_F(ResultsListTest, KeysOpenShowTheMenuSelectAllAndFindByName)
     EXPECT_EQ(m_list->FindRowByName(L"zzz", 0, true), -1);
 
     // In network mode the keys are the list's own.
-    m_list->SetNetworkColumns();
+    m_list->ShowMode(m_computerMode);
     PressKey(list, VK_RETURN);
     PressKey(list, VK_APPS);
     EXPECT_EQ(opened.size(), 1u);
     EXPECT_EQ(menus.size(), 2u);
-    m_list->SetFileColumns();
+    EXPECT_TRUE(m_computerMode.opened.empty());
+    EXPECT_TRUE(m_computerMode.menus.empty());
+    m_list->ShowMode(m_fileMode);
 }
 
 TEST_F(ResultsListTest, DeleteSendsTheSelectedFilesToTheRecycleBinAndRemovesTheirRowsFromListAndCount)

@@ -1,0 +1,36 @@
+#pragma once
+// The file panel's rows in the results list: the file columns with the shell's pictures, the
+// shell's context menu on the selected files and their default verb.
+#include "ui/results/ResultsMode.h"
+
+#include <functional>
+
+namespace ui
+{
+
+// The shell's actions on found files; a null action is the shell's own (tests give their own).
+struct FileRowActions
+{
+    std::function<void(const std::vector<std::string>& paths, POINT screen)> showShellMenu;
+    std::function<void(const std::vector<std::string>& paths)> openDefault;
+};
+
+class FileResultsMode : public ResultsMode
+{
+public:
+    // owner: the window that owns the shell's menu and windows, asked when they open.
+    FileResultsMode(std::function<HWND()> owner, FileRowActions actions);
+
+    std::array<int, 5> ColumnTexts() const override;
+    HIMAGELIST SmallImages() const override;
+    HIMAGELIST LargeImages() const override;
+    bool RowsAreFiles() const override { return true; }
+    void ShowRowMenu(const std::vector<std::string>& paths, POINT screen) override;
+    void OpenRows(const std::vector<std::string>& paths) override;
+
+private:
+    std::function<HWND()> m_owner;
+    FileRowActions m_actions;
+};
+
+} // namespace ui
