@@ -39,6 +39,12 @@ void ImageCombo::Add(const std::string& text, int image)
     SendMessageW(m_hwnd, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+void ImageCombo::RemoveFrom(int index)
+{
+    for (int last = Count() - 1; last >= index && last >= 0; --last)
+        SendMessageW(m_hwnd, CBEM_DELETEITEM, static_cast<WPARAM>(last), 0);
+}
+
 int ImageCombo::Count() const
 {
     return static_cast<int>(SendMessageW(m_hwnd, CB_GETCOUNT, 0, 0));

@@ -19,6 +19,8 @@ public:
 
     void SetImages(HIMAGELIST images);
     void Add(const std::string& text, int image);
+    // Removes the entries from index on; the field's text stays.
+    void RemoveFrom(int index);
     int Count() const;
     std::string ItemText(int index) const;
     void Select(int index);

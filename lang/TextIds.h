@@ -87,6 +87,9 @@ constexpr int kSaveFailed = 7006; // followed by the file's path
 // Network panel: the node-status sweep of the local subnets, asked for by the user
 constexpr int kSweepLocalNetwork = 7100;
 
+// Settings dialog: the search fields' history
+constexpr int kSettingsKeepHistory = 7200;
+
 // All of the above, for checks that every module holds every text.
 constexpr int kAll[] = {
     kMainCaption,
@@ -157,6 +160,7 @@ constexpr int kAll[] = {
     kSaveFilterPaths,
     kSaveFailed,
     kSweepLocalNetwork,
+    kSettingsKeepHistory,
 };
 
 } // namespace lang::text

@@ -63,7 +63,7 @@ bool TFindFileSettingsFrm::Create()
 
 void TFindFileSettingsFrm::Build()
 {
-    m_panel1.Create(Handle(), kIdSettingsPanel1, RECT{8, 8, 8 + 273, 8 + 121}, Handle(),
+    m_panel1.Create(Handle(), kIdSettingsPanel1, RECT{8, 8, 8 + 273, 8 + 137}, Handle(),
                     controls::kPanelColour, WS_VISIBLE);
     HWND body = m_panel1.Handle();
     m_panel2.Create(body, kIdSettingsPanel2, RECT{0, 0, 273, 33}, Handle(), RGB(255, 255, 255), WS_VISIBLE);
@@ -77,6 +77,7 @@ void TFindFileSettingsFrm::Build()
     const DWORD check = BS_AUTOCHECKBOX | BS_FLAT | WS_TABSTOP;
     CreateChild(body, kIdFlatCheckBox1, L"BUTTON", check | WS_GROUP, 8, 40, 257, 17);
     CreateChild(body, kIdFlatCheckBox2, L"BUTTON", check, 8, 56, 257, 17);
+    CreateChild(body, kIdKeepHistoryBox, L"BUTTON", check, 8, 72, 257, 17);
 
     m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DIALOGGLYPHS", 16, 0, RGB(255, 0, 255),
                                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
@@ -85,7 +86,7 @@ void TFindFileSettingsFrm::Build()
     const int lefts[2] = {56, 128};
     for (int i = 0; i < 2; ++i)
     {
-        buttons[i]->Create(body, ids[i], lefts[i], 88, 73, 25);
+        buttons[i]->Create(body, ids[i], lefts[i], 104, 73, 25);
         buttons[i]->SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
         buttons[i]->SetGlyph(m_glyphs.Get(), i);
     }
@@ -108,11 +109,13 @@ void TFindFileSettingsFrm::FormCreate()
     SetText(Control(kIdSettingsLabel1), kSettingsButton);
     SetText(Control(kIdFlatCheckBox1), kSettingsContextMenu);
     SetText(Control(kIdFlatCheckBox2), kSettingsDefaultFind);
+    SetText(Control(kIdKeepHistoryBox), kSettingsKeepHistory);
     SetText(m_ok.Handle(), kOkButton);
     SetText(m_cancel.Handle(), kCancelButton);
     // An absent setting reads as -1: checked.
     CheckDlgButton(m_panel1.Handle(), kIdFlatCheckBox1, (incontext() & 0xFF) ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_panel1.Handle(), kIdFlatCheckBox2, (defaultfind() & 0xFF) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_panel1.Handle(), kIdKeepHistoryBox, KeepSearchHistory() ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void TFindFileSettingsFrm::ShowModal()
@@ -135,6 +138,8 @@ void TFindFileSettingsFrm::ExplBtn1Click()
     // A registry error leaves the dialog open; what was done before it stays done.
     setincontext(Checked(kIdFlatCheckBox1), true);
     setdefaoultfind(Checked(kIdFlatCheckBox2), true);
+    // Turning the history off forgets it; an unwritable file only means the choice is not kept.
+    SetKeepSearchHistory(Checked(kIdKeepHistoryBox));
     EndModal();
 }
 

@@ -24,13 +24,14 @@ enum SettingsControlId : int
     kIdSettingsLabel1,
     kIdFlatCheckBox1,
     kIdFlatCheckBox2,
+    kIdKeepHistoryBox, // remember what is typed into the search fields
 };
 
 class TFindFileSettingsFrm : public controls::ModalWindow
 {
 public:
     static constexpr int kClientWidth = 288;
-    static constexpr int kClientHeight = 136;
+    static constexpr int kClientHeight = 152;
 
     static constexpr wchar_t kClassName[] = L"TFindFileSettingsFrm";
 

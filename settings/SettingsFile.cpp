@@ -6,6 +6,8 @@
 #include "settings/IniInteger.h"
 #include "settings/ProfileStore.h"
 
+#include <algorithm>
+
 namespace settings
 {
 namespace
@@ -96,6 +98,47 @@ bool ReadStoredLanguage(std::string& code)
 bool WriteStoredLanguage(const std::string& code)
 {
     return WriteIniString(SettingsFilePath(), "Options", "Language", code);
+}
+
+bool KeepSearchHistory()
+{
+    return ReadIniInteger(SettingsFilePath(), "Settings", "KeepSearchHistory") != 0;
+}
+
+bool SetKeepSearchHistory(bool on)
+{
+    bool stored = WriteIniString(SettingsFilePath(), "Settings", "KeepSearchHistory", on ? "1" : "0");
+    if (!on)
+        for (const char* field : {"Name", "Text", "Folder"})
+            stored = WriteIniString(SettingsFilePath(), "History", std::string(field) + "1", "") && stored;
+    return stored;
+}
+
+std::vector<std::string> ReadHistoryValues(const std::string& field, size_t length)
+{
+    std::vector<std::string> values;
+    std::string value;
+    for (size_t i = 1; i <= length; ++i)
+    {
+        if (!ReadIniString(SettingsFilePath(), "History", field + std::to_string(i), value) || value.empty())
+            break;
+        values.push_back(value);
+    }
+    return values;
+}
+
+bool WriteHistoryValues(const std::string& field, const std::vector<std::string>& values, size_t length)
+{
+    // Each write rewrites the file: the values, then one empty key that ends the reading.
+    bool written = true;
+    const size_t count = std::min(values.size(), length);
+    for (size_t i = 0; i <= count && i < length; ++i)
+    {
+        const std::string value = i < count ? values[i] : std::string();
+        written =
+            WriteIniString(SettingsFilePath(), "History", field + std::to_string(i + 1), value) && written;
+    }
+    return written;
 }
 
 bool ReadRunLanguage(std::string& code)

@@ -2,6 +2,7 @@
 // The program's few accessors to its ini file. Every call reads or writes one key through the
 // platform's profile functions; nothing is cached, so another instance's writes are seen at once.
 #include <string>
+#include <vector>
 
 namespace settings
 {
@@ -38,6 +39,18 @@ bool SetSweepLocalNetwork(bool on);
 // [Options] Language: the language code chosen for the next start (see ReadIniString).
 bool ReadStoredLanguage(std::string& code);
 bool WriteStoredLanguage(const std::string& code);
+
+// [Settings] KeepSearchHistory: the search fields remember what is typed; on unless stored as 0.
+bool KeepSearchHistory();
+// Off also empties the history. False when the choice could not be stored.
+bool SetKeepSearchHistory(bool on);
+
+// [History] FIELD1 to FIELDn: the stored values of one field's history, the newest first (field:
+// "Name", "Text" or "Folder"). Reading stops at the first absent or empty key.
+std::vector<std::string> ReadHistoryValues(const std::string& field, size_t length);
+// Writes the first length values and empties the key after them; false when the file cannot be
+// written.
+bool WriteHistoryValues(const std::string& field, const std::vector<std::string>& values, size_t length);
 
 // [Options] RunLang: the language code the running program loaded (see ReadIniString).
 bool ReadRunLanguage(std::string& code);

@@ -274,6 +274,8 @@ bool TFindfileFrm::OnCommand(int id, int code, HWND control)
         // The dialog itself sees to it that a click while it is open opens no second one.
         if (m_options.hooks.settings)
             m_options.hooks.settings(Handle());
+        // The dialog may have turned the fields' history off, which empties it.
+        m_filePanel->LoadHistory();
         return true;
     case kIdIcostylebtn:
         ShowViewMenu();
@@ -324,8 +326,9 @@ bool TFindfileFrm::OnSetCursor(HWND target, int hitTest)
         return false;
     if (target == m_lv1 || IsChild(m_lv1, target))
         return false;
+    // A drop-down field with an edit is a text field as a whole, its arrow included.
     wchar_t className[64] = {};
-    GetClassNameW(target, className, 64);
+    GetClassNameW(FieldEdit(target), className, 64);
     if (_wcsicmp(className, L"Edit") == 0)
         return false;
     SetCursor(LoadCursorW(nullptr, IDC_HAND));

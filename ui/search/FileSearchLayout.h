@@ -24,6 +24,8 @@ constexpr SectionPlaces kPlaces[4] = {
 constexpr int kSectionHeights[3] = {136, 118, 68};
 constexpr int kSectionTitleWidth = 180;
 constexpr int kSectionButtonLeft = 200;
+// The height of the name and containing-text fields' drop-down lists, field included.
+constexpr int kFieldDropHeight = 240;
 
 } // namespace layout
 } // namespace ui

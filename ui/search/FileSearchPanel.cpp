@@ -86,9 +86,11 @@ void FileSearchPanel::BuildSections(HWND page)
                  reinterpret_cast<LPARAM>(controls::Picture(L"FINDPANEL")));
     CreateChild(page, kIdMemo1, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 62, 8, 162, 56);
     CreateChild(page, kIdLabel1, L"STATIC", label, 8, 72, 216, 15);
-    CreateChild(page, kIdLMDEdit1, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 88, 216, 21, WS_EX_CLIENTEDGE);
+    // The two text fields offer what was typed before in their drop-down lists.
+    const DWORD field = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+    CreateChild(page, kIdLMDEdit1, L"COMBOBOX", field, 8, 88, 216, kFieldDropHeight);
     CreateChild(page, kIdLabel2, L"STATIC", label, 8, 116, 216, 15);
-    CreateChild(page, kIdLMDEdit2, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, 8, 132, 216, 21, WS_EX_CLIENTEDGE);
+    CreateChild(page, kIdLMDEdit2, L"COMBOBOX", field, 8, 132, 216, kFieldDropHeight);
     CreateChild(page, kIdLabel3, L"STATIC", label, 8, 160, 216, 15);
     m_lookIn.Create(page, kIdAWComboBoxEx1, 8, 176, 216, 300);
     m_lookIn.SetDroppedWidth(250);
@@ -142,7 +144,7 @@ void FileSearchPanel::BuildSections(HWND page)
     m_findButton.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
     m_findButton.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
     // LMDEdit1KeyDown: Enter in the name field starts or stops the search as the button does.
-    m_nameFieldEnter.Install(GetDlgItem(page, kIdLMDEdit1), m_host.Owner(), m_findButton.Handle());
+    m_nameFieldEnter.Install(FieldEdit(GetDlgItem(page, kIdLMDEdit1)), m_host.Owner(), m_findButton.Handle());
 
     // The custom-range and custom-size inputs wait for their radio button.
     EnableWindow(GetDlgItem(date, kIdLmdimagecombobox1), FALSE);
@@ -195,7 +197,7 @@ void FileSearchPanel::SetCaptions()
 void FileSearchPanel::SelectStartPlace(const std::optional<std::string>& firstArgument)
 {
     // The all-fixed-drives entry when both special entries are present.
-    if (auto start = StartPlaceIndex(static_cast<size_t>(m_lookIn.Count())))
+    if (auto start = StartPlaceIndex(m_places.size()))
         m_lookIn.Select(static_cast<int>(*start));
     // A folder named on the command line.
     if (firstArgument && !firstArgument->empty())
@@ -327,6 +329,7 @@ void FileSearchPanel::FindfilesbtnClick()
                                T(kDateKindAccessed)};
     // 3.-7. A refused location or mask throws from here: the error box shows it, no search starts.
     UpdateCriteria([&](engine::FindCriteria& criteria) { ApplySearchPanel(state, markers, criteria); });
+    RememberSearch(state.nameText, controls::WindowText(m_containingField), state.lookIn);
     // 8., 9.
     controls::SetWindowTextUtf8(button, T(kFindStop));
     m_findFile->StartSearch();

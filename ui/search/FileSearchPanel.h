@@ -19,6 +19,7 @@
 #include "ui/search/FileResultsMode.h"
 #include "ui/search/LookInPlaces.h"
 #include "ui/search/SearchCriteria.h"
+#include "ui/search/SearchHistory.h"
 
 #include <functional>
 #include <memory>
@@ -81,6 +82,9 @@ struct FileSearchOptions
     FileRowActions rowActions;
 };
 
+// The edit field inside a drop-down field (the field itself when it has none).
+HWND FieldEdit(HWND field);
+
 class FileSearchPanel : public SidePanel
 {
 public:
@@ -91,8 +95,11 @@ public:
 
     void Build(HWND page) override;
     ResultsMode& Mode() override { return m_mode; }
-    // Start-up: the special folders and the look-in list.
+    // Start-up: the special folders, the look-in list and the fields' histories.
     void ReadPlaces();
+    // The fields' histories as the settings file holds them (at start-up, and after the settings
+    // dialog, which can clear them).
+    void LoadHistory();
     void SetCaptions() override;
     // The start selection (the all-fixed-drives entry), or the folder named on the command line.
     void SelectStartPlace(const std::optional<std::string>& firstArgument);
@@ -140,6 +147,11 @@ private:
     TDateTime PickerValue(int id) const;
     void SetPickerDate(int id, const platform::CalendarTime& date);
 
+    // FileSearchHistory.cpp
+    // A search starts: its texts go first in their fields' histories, which are stored again.
+    void RememberSearch(const std::string& name, const std::string& containing, const std::string& lookIn);
+    void ShowHistory();
+
     // FileSearchPlaces.cpp
     void ReadSpecialFolders();
     void getplaces();
@@ -162,6 +174,9 @@ private:
     int m_openSection = -1;
     SpecialFolders m_specialFolders;
     std::vector<PlaceEntry> m_places;
+    SearchHistory m_nameHistory;
+    SearchHistory m_textHistory;
+    SearchHistory m_folderHistory;
 };
 
 } // namespace ui

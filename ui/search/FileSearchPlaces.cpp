@@ -41,6 +41,7 @@ void FileSearchPanel::ReadPlaces()
 {
     ReadSpecialFolders();
     getplaces();
+    LoadHistory();
 }
 
 void FileSearchPanel::ReadSpecialFolders()

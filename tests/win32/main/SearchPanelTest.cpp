@@ -1,5 +1,6 @@
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "settings/SettingsFile.h"
 #include "tests/win32/main/FrameFixture.h"
 
 namespace uitest
@@ -14,7 +15,20 @@ class SearchPanelTest : public FrameTest
 {
 protected:
     void SetName(const std::string& text) { controls::SetWindowTextUtf8(C(kIdLMDEdit1), text); }
-    void PressEnter(int id) { SendMessageW(C(id), WM_KEYDOWN, VK_RETURN, 0x001C0001); }
+    // The key goes where the keyboard focus would be: a drop-down field's edit.
+    void PressEnter(int id) { SendMessageW(FieldEdit(C(id)), WM_KEYDOWN, VK_RETURN, 0x001C0001); }
+    std::vector<std::string> ListEntries(int id)
+    {
+        std::vector<std::string> entries;
+        const int count = static_cast<int>(SendMessageW(C(id), CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+        {
+            wchar_t text[512] = {};
+            SendMessageW(C(id), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            entries.push_back(platform::Narrow(text));
+        }
+        return entries;
+    }
     void FillTree(TempFolder& tree, int folders, int filesPerFolder)
     {
         for (int f = 0; f < folders; ++f)
@@ -210,7 +224,8 @@ TEST_F(SearchPanelTest, FindSearchesTheTreeAndShowsTheRows)
     // Through the program's message loop, where the dialog manager sees the key first.
     SetName("notes.txt");
     SetFocus(C(kIdLMDEdit1));
-    PostMessageW(C(kIdLMDEdit1), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    ASSERT_EQ(GetFocus(), FieldEdit(C(kIdLMDEdit1)));
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
     {
@@ -338,6 +353,50 @@ TEST_F(SearchPanelTest, FileHeaderClicksEmptyTheList)
     SendMessageW(C(kIdHeader1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(Visible(kIdHeader1Page));
     EXPECT_FALSE(Visible(kIdHeader2Page));
+}
+
+// What a search's fields held comes back in their drop-down lists after a restart, newest first and
+// each once, non-ASCII text whole; turned off in the settings, the history is empty and stays so.
+TEST_F(SearchPanelTest, TheFieldsRememberTheirEntriesAcrossARestartUntilTheSettingTurnsThemOff)
+{
+    TempFolder tree("ffhistory");
+    tree.Add("notes.txt", "needle");
+    ASSERT_TRUE(settings::SetKeepSearchHistory(false)); // an empty history to start from
+    ASSERT_TRUE(settings::SetKeepSearchHistory(true));
+    Open();
+    const int places = m_frame->LookIn().Count();
+    const std::string startPlace = m_frame->LookIn().Text();
+    m_frame->LookIn().SetText(tree.Path());
+    for (const char* name : {"notes", "\xC3\x84rger \"quoted\"", "*.md", "NOTES"})
+    {
+        SetName(name);
+        controls::SetWindowTextUtf8(C(kIdLMDEdit2), "needle");
+        Click(kIdFindfilesbtn);
+        WaitForIdle();
+    }
+    EXPECT_EQ(ListEntries(kIdLMDEdit1).front(), "NOTES");
+
+    m_frame.reset();
+    Open();
+    EXPECT_EQ(ListEntries(kIdLMDEdit1),
+              (std::vector<std::string>{"NOTES", "*.md", "\xC3\x84rger \"quoted\""}));
+    EXPECT_EQ(ListEntries(kIdLMDEdit2), (std::vector<std::string>{"needle"}));
+    EXPECT_EQ(Text(kIdLMDEdit1), "");
+    // The folder follows the places; the start place is chosen among the places as before.
+    ASSERT_EQ(m_frame->LookIn().Count(), places + 1);
+    EXPECT_EQ(m_frame->LookIn().ItemText(places), tree.Path());
+    EXPECT_EQ(m_frame->LookIn().Text(), startPlace);
+
+    ASSERT_TRUE(settings::SetKeepSearchHistory(false));
+    m_frame.reset();
+    Open();
+    m_frame->LookIn().SetText(tree.Path());
+    SetName("notes.txt");
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_TRUE(ListEntries(kIdLMDEdit1).empty());
+    EXPECT_EQ(m_frame->LookIn().Count(), places);
+    ASSERT_TRUE(settings::SetKeepSearchHistory(true));
 }
 
 TEST_F(SearchPanelTest, ClosingDuringASearchStopsItFirst)

@@ -244,6 +244,9 @@ TEST_F(ShellIntegrationTest, SettingsButtonOpensTheDialogAndOnlyOkStores)
                   Lang(lang::text::kCancelButton));
         EXPECT_TRUE(Checked(dialog, settings::kIdFlatCheckBox1)) << "an absent setting shows checked";
         EXPECT_FALSE(Checked(dialog, settings::kIdFlatCheckBox2));
+        EXPECT_TRUE(Checked(dialog, settings::kIdKeepHistoryBox)) << "the history is kept unless turned off";
+        EXPECT_EQ(controls::WindowText(dialog.Control(settings::kIdKeepHistoryBox)),
+                  Lang(lang::text::kSettingsKeepHistory));
 
         // Every language's wording fits its control in the dialog's fonts.
         const struct
@@ -251,6 +254,7 @@ TEST_F(ShellIntegrationTest, SettingsButtonOpensTheDialogAndOnlyOkStores)
             int control, text, room;
         } fits[] = {{settings::kIdFlatCheckBox1, lang::text::kSettingsContextMenu, 257 - 18},
                     {settings::kIdFlatCheckBox2, lang::text::kSettingsDefaultFind, 257 - 18},
+                    {settings::kIdKeepHistoryBox, lang::text::kSettingsKeepHistory, 257 - 18},
                     {settings::kIdSettingsLabel1, lang::text::kSettingsButton, 273 - 49},
                     {settings::kIdSettingsOk, lang::text::kOkButton, 73 - 23},
                     {settings::kIdSettingsCancel, lang::text::kCancelButton, 73 - 23}};
@@ -277,22 +281,24 @@ TEST_F(ShellIntegrationTest, SettingsButtonOpensTheDialogAndOnlyOkStores)
         RECT client, outer, frame;
         GetClientRect(hwnd, &client);
         EXPECT_EQ(client.right, 288);
-        EXPECT_EQ(client.bottom, 136);
+        EXPECT_EQ(client.bottom, 152);
         GetWindowRect(hwnd, &outer);
         GetWindowRect(m_frame->Handle(), &frame);
         EXPECT_NEAR((outer.left + outer.right) / 2, (frame.left + frame.right) / 2, 1);
         EXPECT_NEAR((outer.top + outer.bottom) / 2, (frame.top + frame.bottom) / 2, 1);
         EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
         EXPECT_EQ(Top(dialog.Control(settings::kIdFlatCheckBox2)), 56);
-        EXPECT_EQ(Top(dialog.Control(settings::kIdSettingsOk)), 88);
+        EXPECT_EQ(Top(dialog.Control(settings::kIdKeepHistoryBox)), 72);
+        EXPECT_EQ(Top(dialog.Control(settings::kIdSettingsOk)), 104);
 
         // Keyboard order, starting on the first box.
-        HWND order[4] = {dialog.Control(settings::kIdFlatCheckBox1),
-                         dialog.Control(settings::kIdFlatCheckBox2), dialog.Control(settings::kIdSettingsOk),
+        HWND order[5] = {dialog.Control(settings::kIdFlatCheckBox1),
+                         dialog.Control(settings::kIdFlatCheckBox2),
+                         dialog.Control(settings::kIdKeepHistoryBox), dialog.Control(settings::kIdSettingsOk),
                          dialog.Control(settings::kIdSettingsCancel)};
         EXPECT_EQ(GetFocus(), order[0]);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(GetNextDlgTabItem(hwnd, order[i], FALSE), order[(i + 1) % 4]) << i;
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(GetNextDlgTabItem(hwnd, order[i], FALSE), order[(i + 1) % 5]) << i;
 
         // A second click on the settings button opens nothing more.
         Click(ui::kIdSettingsBtn);
