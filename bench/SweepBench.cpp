@@ -27,8 +27,8 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     const uint64_t start = network::SteadyMilliseconds();
     const std::vector<uint32_t> addresses = network::ExpandRanges({*range});
-    network::NodeStatusSweep sweep(*socket, network::SteadyMilliseconds, addresses, timeout,
-                                   network::kDefaultSendsPerSecond, static_cast<uint16_t>(start));
+    network::NameSweep sweep(*socket, network::SteadyMilliseconds, addresses, timeout,
+                             network::kDefaultSendsPerSecond, static_cast<uint16_t>(start));
     uint64_t sent = 0;
     size_t answers = 0;
     while (!sweep.Finished())
