@@ -76,8 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto name = network::DecodeReverseAnswer(data, size, id, kAsked);
     fuzz::Check(!network::DecodeReverseAnswer(data, size, static_cast<uint16_t>(id + 1), kAsked),
                 "an answer to another question is refused");
-    fuzz::Check(!network::DecodeReverseAnswer(data, size, id, kAsked + 1),
-                "an answer about another address is refused");
     if (!name)
         return 0;
     fuzz::Check(!name->empty() && name->size() <= network::kMaxNameBytes - 2, "a name fits its bounds");
