@@ -1,5 +1,6 @@
-// The node-status sweep against loopback nodes: ff_sweep_bench RANGE [TIMEOUT_MS]. Prints the
-// addresses asked, the time until the last question left, the whole wall time and the answers.
+// The sweep against loopback nodes, by NetBIOS and multicast DNS (no reverse DNS: the system's
+// resolver could ask a DNS server): ff_sweep_bench RANGE [TIMEOUT_MS]. Prints the addresses asked,
+// the time until the last question left, the whole wall time and the answers by way.
 #include "network/NetLookup.h"
 #include "network/Sweep.h"
 #include "platform/Win32DatagramSocket.h"
@@ -27,20 +28,24 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     const uint64_t start = network::SteadyMilliseconds();
     const std::vector<uint32_t> addresses = network::ExpandRanges({*range});
-    network::NodeStatusSweep sweep(*socket, network::SteadyMilliseconds, addresses, timeout,
-                                   network::kDefaultSendsPerSecond, static_cast<uint16_t>(start));
+    network::NameSweep sweep(*socket, network::SteadyMilliseconds, addresses, timeout,
+                             network::kDefaultSendsPerSecond, static_cast<uint16_t>(start),
+                             network::SweepWays{true, nullptr});
     uint64_t sent = 0;
-    size_t answers = 0;
+    size_t answers = 0, byMdns = 0;
     while (!sweep.Finished())
     {
         std::vector<network::SweepAnswer> fresh;
         sweep.Pump(network::kSweepSliceMs, fresh);
         answers += fresh.size();
+        for (const network::SweepAnswer& answer : fresh)
+            byMdns += answer.source == network::NameSource::Mdns;
         if (!sent && sweep.Sent() == addresses.size())
             sent = network::SteadyMilliseconds() - start;
     }
     const uint64_t total = network::SteadyMilliseconds() - start;
-    std::printf("addresses %zu sends_ms %llu wall_ms %llu answers %zu\n", addresses.size(),
-                static_cast<unsigned long long>(sent), static_cast<unsigned long long>(total), answers);
+    std::printf("addresses %zu sends_ms %llu wall_ms %llu answers %zu (netbios %zu, mdns %zu)\n",
+                addresses.size(), static_cast<unsigned long long>(sent),
+                static_cast<unsigned long long>(total), answers, answers - byMdns, byMdns);
     return 0;
 }

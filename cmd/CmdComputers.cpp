@@ -1,10 +1,14 @@
 #include "cmd/CmdComputers.h"
 
 #include "cmd/CmdOutput.h"
+#include "network/MacVendor.h"
 #include "network/NetLookup.h"
 #include "platform/Win32DatagramSocket.h"
+#include "platform/Win32FileSystem.h"
 #include "platform/Win32IpHelper.h"
 #include "platform/Win32Network.h"
+#include "platform/Win32ReverseResolver.h"
+#include "settings/AppPaths.h"
 
 namespace cmd
 {
@@ -12,7 +16,7 @@ namespace cmd
 namespace
 {
 
-// A computer row is printed once its MAC cell has come, so that each line is whole.
+// A computer row is printed once its MAC cell and vendor have come, so that each line is whole.
 class PrintingSink : public network::RowSink
 {
 public:
@@ -27,11 +31,8 @@ public:
         else
             m_pending = row;
     }
-    void AddLastCell(const std::string& text) override
-    {
-        m_pending.cells.push_back(text);
-        m_out.Write(NetRowLine(m_pending));
-    }
+    void AddLastCell(const std::string& text) override { AddMacCell({text, {}}); }
+    void AddMacCell(const network::MacCell& cell) override { m_out.Write(NetRowLine(m_pending, cell)); }
     long long Rows() const { return m_rows; }
 
 private:
@@ -61,7 +62,13 @@ long long RunComputers(const CmdOptions& options, ConsoleOutput& out, const std:
                 sweep.ranges.push_back(range);
         sweep.timeoutMs = options.sweepTimeoutMs;
         sweep.fromNetBiosCodePage = platform::FromOemCodePage;
+        if (options.reverseDns)
+            sweep.dns = std::make_shared<network::ThreadedReverseLookups>(
+                std::make_shared<platform::Win32ReverseResolver>());
     }
+    platform::Win32FileSystem files;
+    const std::optional<network::VendorTable> userVendors =
+        network::LoadOuiFile(files, network::OuiFileBeside(settings::ExeFileName()));
     network::LookupServices services{provider,
                                      resolver,
                                      mac,
@@ -69,7 +76,12 @@ long long RunComputers(const CmdOptions& options, ConsoleOutput& out, const std:
                                      platform::ToOemCodePage,
                                      &arp,
                                      platform::UpAdapterSubnets,
-                                     socket ? &sweep : nullptr};
+                                     socket ? &sweep : nullptr,
+                                     [&userVendors](const network::AdapterAddress& address) {
+                                         return network::VendorOf(address,
+                                                                  userVendors ? &*userVendors : nullptr,
+                                                                  network::BuiltInVendors());
+                                     }};
     network::LookupControl control;
     const bool domains = options.domains;
     control.listDomains = [domains] { return domains; };

@@ -44,6 +44,7 @@ enum Flag
     kVersion,
     kComputers,
     kDomains,
+    kNoDns,
 };
 
 const std::vector<OptionSpec> kOptions = {
@@ -74,6 +75,7 @@ const std::vector<OptionSpec> kOptions = {
     {"version", 0, false, kVersion},
     {"computers", 0, false, kComputers},
     {"domains", 0, false, kDomains},
+    {"no-dns", 0, false, kNoDns},
 };
 
 void SetFlag(CmdOptions& options, int flag)
@@ -112,6 +114,9 @@ void SetFlag(CmdOptions& options, int flag)
         break;
     case kDomains:
         options.domains = true;
+        break;
+    case kNoDns:
+        options.reverseDns = false;
         break;
     }
 }
@@ -240,6 +245,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         result.error = std::string("option ") + (sweep ? "--sweep" : "--domains") + " needs --computers";
     else if (options.timeoutGiven && !sweep)
         result.error = "option --timeout needs --sweep";
+    else if (!options.reverseDns && !sweep)
+        result.error = "option --no-dns needs --sweep";
     else if (options.events && options.formatGiven)
         result.error = "--events and --format cannot be combined (--events prints every event)";
     return result;

@@ -39,12 +39,14 @@ struct CmdOptions
     // --computers: the network lookup instead of a file search; the positional argument is its text.
     bool computers = false;
     bool domains = false; // --domains: also the domain rows
-    // --sweep: the ranges a node-status sweep asks beside the browse list; "local" for the
+    // --sweep: the ranges a sweep asks beside the browse list; "local" for the
     // adapters' subnets. --timeout: how long it waits for answers after its last question.
     std::vector<network::AddressRange> sweepRanges;
     bool sweepLocal = false;
     unsigned sweepTimeoutMs = network::kDefaultSweepTimeoutMs;
     bool timeoutGiven = false;
+    // --no-dns: the sweep asks NetBIOS and multicast DNS only, not the DNS server.
+    bool reverseDns = true;
     bool help = false;
     bool version = false;
 };

@@ -88,14 +88,15 @@ std::string Field(std::string text)
 
 } // namespace
 
-std::string NetRowLine(const network::NetRow& row)
+std::string NetRowLine(const network::NetRow& row, const network::MacCell& mac)
 {
     if (row.caption.empty())
         return "domain\t" + Field(row.cells.size() > 1 ? row.cells[1] : std::string()) + "\n";
     std::string line = "computer\t" + Field(row.caption);
-    for (size_t i = 0; i < 4; ++i)
+    for (size_t i = 0; i < 3; ++i)
         line += "\t" + Field(i < row.cells.size() ? row.cells[i] : std::string());
-    return line + "\n";
+    return line + "\t" + Field(mac.text) + "\t" + Field(mac.vendor) + "\t" +
+           network::NameSourceKey(row.source) + "\n";
 }
 
 std::string NetCompleteLine(long long rows)

@@ -28,9 +28,10 @@ std::string CsvHeaderLine();
 std::string CsvLine(const std::string& folder, const engine::TSearchRec& record,
                     const std::optional<platform::CalendarTime>& lastWrite);
 
-// computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC or domain<TAB>NAME; tabs and line breaks
-// inside a field become spaces so that every row stays one line of six (two) fields.
-std::string NetRowLine(const network::NetRow& row);
+// computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC<TAB>VENDOR<TAB>SOURCE (mac: the row's MAC
+// cell) or domain<TAB>NAME; tabs and line breaks inside a field become spaces so that every row
+// stays one line of eight (two) fields.
+std::string NetRowLine(const network::NetRow& row, const network::MacCell& mac = {});
 std::string NetCompleteLine(long long rows);
 
 } // namespace cmd

@@ -130,15 +130,24 @@ void CheckConsoleLines(const Fields& fields, uint8_t choice)
     network::NetRow row;
     row.caption = choice & 2 ? std::string() : record.Name;
     row.cells = Fields(fields.begin() + std::min<size_t>(fields.size(), 2), fields.end());
-    const std::string line = cmd::NetRowLine(row);
+    row.source = static_cast<network::NameSource>((choice >> 2) % 5);
+    network::MacCell mac;
+    mac.text = row.cells.size() > 3 ? row.cells[3] : std::string();
+    mac.vendor = row.cells.size() > 4 ? row.cells[4] : std::string();
+    const std::string line = cmd::NetRowLine(row, mac);
     fuzz::Check(line.find('\n') == line.size() - 1 && line.find('\r') == std::string::npos,
                 "a network row is one line");
     const Fields cells = Split(line.substr(0, line.size() - 1), '\t');
-    fuzz::Check(cells.size() == (row.caption.empty() ? 2u : 6u), "a network row has its fields");
+    fuzz::Check(cells.size() == (row.caption.empty() ? 2u : 8u), "a network row has its fields");
     if (!row.caption.empty())
-        for (size_t i = 0; i < 4; ++i)
+    {
+        for (size_t i = 0; i < 3; ++i)
             fuzz::Check(cells[2 + i] == Flattened(i < row.cells.size() ? row.cells[i] : std::string()),
                         "a network row's cells");
+        fuzz::Check(cells[5] == Flattened(mac.text) && cells[6] == Flattened(mac.vendor) &&
+                        cells[7] == network::NameSourceKey(row.source),
+                    "a network row's MAC, vendor and source");
+    }
 }
 
 } // namespace

@@ -55,9 +55,10 @@ public:
         const SweepSource* source = m_services.sweep;
         if (!source || !source->socket || !source->nowMs)
             return;
-        m_sweep = std::make_unique<NodeStatusSweep>(
-            *source->socket, source->nowMs, ExpandRanges(source->ranges), source->timeoutMs,
-            source->sendsPerSecond, static_cast<uint16_t>(source->nowMs()));
+        m_sweep = std::make_unique<NameSweep>(*source->socket, source->nowMs, ExpandRanges(source->ranges),
+                                              source->timeoutMs, source->sendsPerSecond,
+                                              static_cast<uint16_t>(source->nowMs()),
+                                              SweepWays{source->askMdns, source->dns.get()});
         PumpSweep();
     }
 
@@ -129,7 +130,7 @@ private:
         const std::string ip = m_services.resolver.Resolve(name).value_or(kNoAddress);
         if (!ComputerMatches(m_upperText, m_text, m_services.upper(computer.remoteName), ip))
             return;
-        m_sink.AddRow({name, {ip, domain.remoteName, computer.comment}});
+        m_sink.AddRow({name, {ip, domain.remoteName, computer.comment}, NameSource::BrowseList});
         m_listedNames.insert(m_services.upper(name));
         m_listedAddresses.insert(ip);
         const std::string netBiosName =
@@ -137,7 +138,15 @@ private:
         std::optional<AdapterAddress> address = m_services.mac.Query(kAdapter, MakeNetBiosName(netBiosName));
         if (!address)
             address = FallbackMac(ip);
-        m_sink.AddLastCell(MacText(address));
+        m_sink.AddMacCell(MakeMacCell(address));
+    }
+
+    MacCell MakeMacCell(const std::optional<AdapterAddress>& address) const
+    {
+        MacCell cell{MacText(address), {}};
+        if (address && m_services.vendorOf)
+            cell.vendor = m_services.vendorOf(*address);
+        return cell;
     }
 
     // The browse list's own query failed: the sweep's answer from that address, or else ARP.
@@ -182,7 +191,8 @@ private:
 
     void SweepRow(const SweepAnswer& answer)
     {
-        const std::string name = FromNetBios(ComputerNameOf(answer.status));
+        const std::string name =
+            answer.source == NameSource::NetBios ? FromNetBios(answer.name) : answer.name;
         const std::string ip = AddressText(answer.address);
         if (name.empty() || m_listedNames.count(m_services.upper(name)) || m_listedAddresses.count(ip))
             return;
@@ -192,11 +202,11 @@ private:
             AddDomainRow(workgroup);
         if (!ComputerMatches(m_upperText, m_text, m_services.upper("\\\\" + name), ip))
             return;
-        m_sink.AddRow({name, {ip, workgroup, ""}});
+        m_sink.AddRow({name, {ip, workgroup, ""}, answer.source});
         m_listedNames.insert(m_services.upper(name));
         m_listedAddresses.insert(ip);
-        m_sink.AddLastCell(
-            MacText(KnownAddress(answer.status.unitId) ? answer.status.unitId : ArpMac(answer.address)));
+        m_sink.AddMacCell(
+            MakeMacCell(KnownAddress(answer.status.unitId) ? answer.status.unitId : ArpMac(answer.address)));
     }
 
     const std::string& m_text;
@@ -204,7 +214,7 @@ private:
     LookupServices& m_services;
     const LookupControl& m_control;
     RowSink& m_sink;
-    std::unique_ptr<NodeStatusSweep> m_sweep;
+    std::unique_ptr<NameSweep> m_sweep;
     std::vector<SweepAnswer> m_early; // answers not yet shown
     std::set<std::string> m_listedNames, m_listedAddresses, m_listedDomains;
     std::optional<std::vector<platform::AdapterSubnet>> m_localSubnets;

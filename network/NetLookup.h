@@ -2,6 +2,7 @@
 // The computer lookup of the network panel, free of the platform: it walks the provider's domains
 // and their computers, keeps those that match the search text and hands rows to a sink. The panel
 // and FindFileCmd --computers both run it; host tests drive it with fakes.
+#include "network/NameSource.h"
 #include "network/Sweep.h"
 #include "platform/NetworkProvider.h"
 
@@ -26,11 +27,20 @@ using platform::NetProvider;
 using platform::ReadResult;
 
 // A row of the list in network mode: a domain row has an empty caption and two cells ("" and the
-// domain); a computer row has the computer, then the IP text, domain, comment and MAC cells.
+// domain); a computer row has the computer, then the IP text, domain, comment and MAC cells, and
+// the way its name was found.
 struct NetRow
 {
     std::string caption;
     std::vector<std::string> cells;
+    NameSource source = NameSource::None;
+};
+
+// The MAC cell of a computer row and the short name of the card's maker (empty: unknown).
+struct MacCell
+{
+    std::string text;
+    std::string vendor;
 };
 
 // Where the rows go, in the order they are found.
@@ -42,9 +52,12 @@ public:
     virtual void AddRow(const NetRow& row) = 0;
     // The last cell (the MAC text) of the row added last.
     virtual void AddLastCell(const std::string& text) = 0;
+    // The MAC cell with its vendor, for the row added last; a sink that shows no vendor keeps the
+    // cell alone.
+    virtual void AddMacCell(const MacCell& cell) { AddLastCell(cell.text); }
 };
 
-// The node-status sweep as a second source of computers.
+// The sweep as a second source of computers.
 struct SweepSource
 {
     platform::DatagramSocket* socket = nullptr; // null: no sweep
@@ -54,6 +67,10 @@ struct SweepSource
     unsigned sendsPerSecond = kDefaultSendsPerSecond;
     // Names from the code page NetBIOS names are written in to UTF-8; null: the bytes as they are.
     std::function<std::string(const std::string&)> fromNetBiosCodePage;
+    // Each address is also asked by multicast DNS (the socket sends to its port 5353 too) and,
+    // when there are lookups, by reverse DNS.
+    bool askMdns = true;
+    std::shared_ptr<ReverseLookups> dns;
 };
 
 struct LookupServices
@@ -70,6 +87,8 @@ struct LookupServices
     std::function<std::vector<platform::AdapterSubnet>()> localSubnets;
     // The sweep; null: the browse list alone.
     const SweepSource* sweep = nullptr;
+    // The short name of a card's maker; null: no vendor is given.
+    std::function<std::string(const AdapterAddress&)> vendorOf;
 };
 
 struct LookupControl
@@ -86,8 +105,9 @@ inline constexpr const char* kNoMac = "?-?-?-?-?-?";
 inline constexpr unsigned kSweepSliceMs = 20;
 
 // The whole lookup for search text text: the browse list, then the rows of the sweep (whose
-// questions went out before the browse list was read) as their answers arrive. A computer both
-// find is listed once, as the browse list's row.
+// questions went out before the browse list was read) as their names are settled. A computer found
+// more than once (by name or by address) is listed once, as the browse list's row, else with the
+// sweep's preferred name.
 void GetNetInfo(const std::string& text, LookupServices services, const LookupControl& control,
                 RowSink& sink);
 

@@ -82,16 +82,28 @@ struct AdapterSubnet
     unsigned prefixLength = 32;
 };
 
-// One UDP socket for NetBIOS name-service datagrams, closed when destroyed.
+// One UDP socket for the sweep's questions (NetBIOS name service, multicast DNS), closed when
+// destroyed.
 class DatagramSocket
 {
 public:
     virtual ~DatagramSocket() = default;
-    // Sends packet to port 137 of address (host byte order).
-    virtual bool Send(uint32_t address, const std::vector<uint8_t>& packet) = 0;
+    // Sends packet to port of address (host byte order).
+    virtual bool Send(uint32_t address, uint16_t port, const std::vector<uint8_t>& packet) = 0;
     // Waits at most waitMs for one datagram; false when none came. A datagram that could not be
     // read (an ICMP error reported on the socket) comes back true, with from 0 and no bytes.
-    virtual bool Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet) = 0;
+    virtual bool Receive(unsigned waitMs, uint32_t& from, uint16_t& fromPort,
+                         std::vector<uint8_t>& packet) = 0;
+};
+
+// The name registered for an address by the system's reverse lookup (DNS). It may block for
+// seconds and is called from threads of its own.
+class ReverseResolver
+{
+public:
+    virtual ~ReverseResolver() = default;
+    // The name of address (host byte order); empty when there is none or on any failure.
+    virtual std::optional<std::string> NameOf(uint32_t address) = 0;
 };
 
 // The adapter address of a computer on a local subnet, by the address resolution protocol.

@@ -12,7 +12,6 @@ namespace platform
 namespace
 {
 
-constexpr u_short kNameServicePort = 137;
 // Room for a thousand answers that arrive while the lookup is busy elsewhere.
 constexpr int kReceiveBufferBytes = 1 << 20;
 constexpr int kLargestDatagram = 2048;
@@ -50,18 +49,19 @@ Win32DatagramSocket::~Win32DatagramSocket()
     ::WSACleanup();
 }
 
-bool Win32DatagramSocket::Send(uint32_t address, const std::vector<uint8_t>& packet)
+bool Win32DatagramSocket::Send(uint32_t address, uint16_t port, const std::vector<uint8_t>& packet)
 {
     sockaddr_in to{};
     to.sin_family = AF_INET;
-    to.sin_port = ::htons(kNameServicePort);
+    to.sin_port = ::htons(port);
     to.sin_addr.s_addr = ::htonl(address);
     return ::sendto(static_cast<SOCKET>(m_socket), reinterpret_cast<const char*>(packet.data()),
                     static_cast<int>(packet.size()), 0, reinterpret_cast<const sockaddr*>(&to),
                     sizeof to) == static_cast<int>(packet.size());
 }
 
-bool Win32DatagramSocket::Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet)
+bool Win32DatagramSocket::Receive(unsigned waitMs, uint32_t& from, uint16_t& fromPort,
+                                  std::vector<uint8_t>& packet)
 {
     const SOCKET s = static_cast<SOCKET>(m_socket);
     fd_set readable;
@@ -79,10 +79,12 @@ bool Win32DatagramSocket::Receive(unsigned waitMs, uint32_t& from, std::vector<u
     {
         // An error reported on the socket (an ICMP answer): nothing to read, but not the end.
         from = 0;
+        fromPort = 0;
         packet.clear();
         return true;
     }
     from = ::ntohl(sender.sin_addr.s_addr);
+    fromPort = ::ntohs(sender.sin_port);
     packet.resize(static_cast<size_t>(size));
     return true;
 }

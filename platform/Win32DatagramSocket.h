@@ -1,5 +1,5 @@
 #pragma once
-// The UDP socket of the sweep's node-status questions (Windows Sockets).
+// The UDP socket of the sweep's questions and their answers (Windows Sockets).
 #include "platform/NetworkProvider.h"
 
 #include <cstdint>
@@ -20,8 +20,8 @@ public:
     Win32DatagramSocket(const Win32DatagramSocket&) = delete;
     Win32DatagramSocket& operator=(const Win32DatagramSocket&) = delete;
 
-    bool Send(uint32_t address, const std::vector<uint8_t>& packet) override;
-    bool Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet) override;
+    bool Send(uint32_t address, uint16_t port, const std::vector<uint8_t>& packet) override;
+    bool Receive(unsigned waitMs, uint32_t& from, uint16_t& fromPort, std::vector<uint8_t>& packet) override;
 
 private:
     uintptr_t m_socket; // a SOCKET, pointer-sized on both targets

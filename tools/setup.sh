@@ -22,6 +22,7 @@ command -v flock >/dev/null || need+=(util-linux)
 command -v clang++-14 >/dev/null || need+=(clang-14)              # the fuzz targets (libFuzzer)
 command -v clang-format-14 >/dev/null || need+=(clang-format-14) # test.sh checks the format
 compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || need+=(libclang-rt-14-dev)
+[ -f /usr/share/ieee-data/oui.txt ] || need+=(ieee-data) # the network-card vendors' table the build generates
 
 # The tests also run under a German locale (another thousands separator, another system language);
 # Wine takes its locale from LANG, which glibc honours only for a generated locale.

@@ -1,5 +1,7 @@
 #include "tests/support/FakeNetwork.h"
 
+#include "network/Dns.h"
+
 #include <algorithm>
 
 namespace fake
@@ -85,7 +87,38 @@ void RecordingSink::AddRow(const network::NetRow& row)
     std::string text = "row " + row.caption;
     for (const std::string& cell : row.cells)
         text += "|" + cell;
+    if (row.source != network::NameSource::None && row.source != network::NameSource::BrowseList)
+        text += std::string("@") + network::NameSourceKey(row.source);
     events.push_back(text);
+}
+
+void RecordingSink::AddMacCell(const network::MacCell& cell)
+{
+    events.push_back("last " + cell.text + (cell.vendor.empty() ? "" : " (" + cell.vendor + ")"));
+}
+
+network::Packet ReverseAnswer(uint16_t id, uint32_t address, const std::string& name)
+{
+    network::Packet packet = network::EncodeReverseQuestion(id, address);
+    packet[2] = 0x84; // a response with authority, one answer
+    packet[7] = 1;
+    network::Packet data;
+    size_t start = 0;
+    while (start < name.size())
+    {
+        size_t dot = name.find('.', start);
+        if (dot == std::string::npos)
+            dot = name.size();
+        data.push_back(static_cast<uint8_t>(dot - start));
+        data.insert(data.end(), name.begin() + static_cast<std::ptrdiff_t>(start),
+                    name.begin() + static_cast<std::ptrdiff_t>(dot));
+        start = dot + 1;
+    }
+    data.push_back(0);
+    packet.insert(packet.end(),
+                  {0xC0, 0x0C, 0x00, 0x0C, 0x80, 0x01, 0, 0, 0, 120, 0, static_cast<uint8_t>(data.size())});
+    packet.insert(packet.end(), data.begin(), data.end());
+    return packet;
 }
 
 network::Packet NodeStatusAnswer(uint16_t id, const std::vector<network::NameEntry>& names,
@@ -115,23 +148,26 @@ uint16_t TransactionId(const std::vector<uint8_t>& packet)
     return packet.size() < 2 ? 0 : static_cast<uint16_t>((packet[0] << 8) | packet[1]);
 }
 
-bool FakeDatagramSocket::Send(uint32_t address, const std::vector<uint8_t>& packet)
+bool FakeDatagramSocket::Send(uint32_t address, uint16_t port, const std::vector<uint8_t>& packet)
 {
     sentTo.push_back(address);
     sentAt.push_back(now);
-    auto responder = responders.find(address);
-    if (responder != responders.end())
+    sentPort.push_back(port);
+    const auto& table = port == network::kMdnsPort ? mdnsResponders : responders;
+    auto responder = table.find(address);
+    if (responder != table.end())
         for (network::Packet& answer : responder->second.answer(packet))
-            Deliver(now + responder->second.delayMs, address, std::move(answer));
+            Deliver(now + responder->second.delayMs, address, std::move(answer), port);
     return true;
 }
 
-void FakeDatagramSocket::Deliver(uint64_t at, uint32_t from, network::Packet packet)
+void FakeDatagramSocket::Deliver(uint64_t at, uint32_t from, network::Packet packet, uint16_t fromPort)
 {
-    m_pending.push_back({at, from, std::move(packet)});
+    m_pending.push_back({at, from, fromPort, std::move(packet)});
 }
 
-bool FakeDatagramSocket::Receive(unsigned waitMs, uint32_t& from, std::vector<uint8_t>& packet)
+bool FakeDatagramSocket::Receive(unsigned waitMs, uint32_t& from, uint16_t& fromPort,
+                                 std::vector<uint8_t>& packet)
 {
     auto first = m_pending.end();
     for (auto it = m_pending.begin(); it != m_pending.end(); ++it)
@@ -144,9 +180,37 @@ bool FakeDatagramSocket::Receive(unsigned waitMs, uint32_t& from, std::vector<ui
     }
     now = std::max(now, first->at);
     from = first->from;
+    fromPort = first->port;
     packet = std::move(first->packet);
     m_pending.erase(first);
     return true;
+}
+
+void FakeReverseLookups::Ask(uint32_t address)
+{
+    asked.push_back(address);
+    const auto found = names.find(address);
+    if (found == names.end())
+        m_pending.push_back({m_clock() + silentDelayMs, {address, ""}});
+    else
+        m_pending.push_back({m_clock() + found->second.delayMs, {address, found->second.name}});
+}
+
+void FakeReverseLookups::Take(std::vector<network::ReverseAnswer>& out)
+{
+    const uint64_t now = m_clock();
+    for (auto it = m_pending.begin(); it != m_pending.end();)
+    {
+        if (it->first <= now)
+        {
+            out.push_back(it->second);
+            it = m_pending.erase(it);
+        }
+        else
+        {
+            ++it;
+        }
+    }
 }
 
 std::optional<network::AdapterAddress> FakeArpQuery::Query(uint32_t address)

@@ -167,7 +167,13 @@ TEST(CmdOptions, SweepRangesAreRepeatableAndLocalNamesTheAdaptersSubnets)
     EXPECT_TRUE(parsed.options.sweepLocal);
     EXPECT_TRUE(parsed.options.sweepRanges.empty());
     EXPECT_EQ(parsed.options.sweepTimeoutMs, 2000u);
+    EXPECT_TRUE(parsed.options.reverseDns);
     EXPECT_FALSE(ParseCommandLine({"--computers"}).options.sweepLocal);
+
+    parsed = ParseCommandLine({"--computers", "--sweep", "local", "--no-dns"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_FALSE(parsed.options.reverseDns);
+    EXPECT_EQ(ParseCommandLine({"--computers", "--no-dns"}).error, "option --no-dns needs --sweep");
 }
 
 TEST(CmdOptions, DatesBecomeDayNumbersTimesBecomeFractions)

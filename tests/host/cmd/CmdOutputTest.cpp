@@ -44,11 +44,16 @@ TEST(CmdOutput, FormatsTheEventLines)
 
 TEST(CmdOutput, NetworkRowsAreOneLineOfFixedFields)
 {
-    EXPECT_EQ(cmd::NetRowLine({"PC01", {"10.0.0.1", "WORK", "desk\tnear\r\nwindow", "00-0C-29-1A-2B-3C"}}),
-              "computer\tPC01\t10.0.0.1\tWORK\tdesk near  window\t00-0C-29-1A-2B-3C\n");
+    using network::NameSource;
+    EXPECT_EQ(cmd::NetRowLine({"PC01", {"10.0.0.1", "WORK", "desk\tnear\r\nwindow"}, NameSource::BrowseList},
+                              {"00-0C-29-1A-2B-3C", "VM\tware"}),
+              "computer\tPC01\t10.0.0.1\tWORK\tdesk near  window\t00-0C-29-1A-2B-3C\tVM ware\tbrowse\n");
     EXPECT_EQ(cmd::NetRowLine({"", {"", "WORK"}}), "domain\tWORK\n");
-    // A row cut short (stopped while its MAC query ran) still has all six fields.
-    EXPECT_EQ(cmd::NetRowLine({"PC01", {"?.?.?.?", "WORK", ""}}), "computer\tPC01\t?.?.?.?\tWORK\t\t\n");
+    EXPECT_EQ(cmd::NetRowLine({"nas", {"10.0.0.2", "", ""}, NameSource::Dns}, {"?-?-?-?-?-?", ""}),
+              "computer\tnas\t10.0.0.2\t\t\t?-?-?-?-?-?\t\tdns\n");
+    // A row cut short (stopped while its MAC query ran) still has all eight fields.
+    EXPECT_EQ(cmd::NetRowLine({"alpha.local", {"127.0.1.5", ""}, NameSource::Mdns}),
+              "computer\talpha.local\t127.0.1.5\t\t\t\t\tmdns\n");
 }
 
 TEST(CmdOutput, FormatsTheTsvAndCsvForms)

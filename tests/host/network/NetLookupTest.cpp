@@ -1,5 +1,6 @@
 #include "network/NetLookup.h"
 
+#include "network/MacVendor.h"
 #include "tests/support/FakeNetwork.h"
 
 #include <algorithm>
@@ -47,8 +48,8 @@ protected:
     Events Run(const std::string& text)
     {
         sink.events.clear();
-        network::LookupServices services{provider, resolver, mac,          FakeUpper,
-                                         nullptr,  &arp,     localSubnets, sweep};
+        network::LookupServices services{provider, resolver,     mac,   FakeUpper, nullptr,
+                                         &arp,     localSubnets, sweep, vendorOf};
         network::GetNetInfo(text, services, control, sink);
         return sink.events;
     }
@@ -71,6 +72,7 @@ protected:
     fake::FakeArpQuery arp;
     std::function<std::vector<platform::AdapterSubnet>()> localSubnets;
     const network::SweepSource* sweep = nullptr;
+    std::function<std::string(const network::AdapterAddress&)> vendorOf;
 };
 
 // The same network with a sweep beside it: answering nodes on 127.0.1.0/24, the browse list's
@@ -109,12 +111,12 @@ TEST_F(SweepLookupTest, AnsweringNodesBecomeRowsThroughTheSameMatchingRule)
     Node(1, "ALPHA", "LAB", {0, 12, 41, 26, 43, 60}, 30);
     Node(3, "BETA-PC", "LAB", {}, 10); // no unit ID and not on a local subnet: no ARP either
     Node(5, "GAMMA", "", {2, 0, 0, 0, 0, 5});
-    EXPECT_EQ(Run(""), (Events{"clear", "row GAMMA|127.0.1.5||", "last 02-00-00-00-00-05",
-                               "row BETA-PC|127.0.1.3|LAB|", "last ?-?-?-?-?-?", "row ALPHA|127.0.1.1|LAB|",
-                               "last 00-0C-29-1A-2B-3C"}));
+    EXPECT_EQ(Run(""), (Events{"clear", "row GAMMA|127.0.1.5||@netbios", "last 02-00-00-00-00-05",
+                               "row BETA-PC|127.0.1.3|LAB|@netbios", "last ?-?-?-?-?-?",
+                               "row ALPHA|127.0.1.1|LAB|@netbios", "last 00-0C-29-1A-2B-3C"}));
     EXPECT_TRUE(arp.asked.empty());
     // Rows came as the answers arrived, the sweep ended at the time-out after its last question.
-    EXPECT_EQ(socket.sentTo.size(), 6u);
+    EXPECT_EQ(socket.sentTo.size(), 12u); // NetBIOS and multicast DNS for each address
     EXPECT_GE(socket.now, socket.sentAt.back() + network::kDefaultSweepTimeoutMs);
 
     EXPECT_EQ(Computers("pc"), (Events{"BETA-PC"}));
@@ -122,6 +124,65 @@ TEST_F(SweepLookupTest, AnsweringNodesBecomeRowsThroughTheSameMatchingRule)
     EXPECT_EQ(Computers("127.0.1.5"), (Events{"GAMMA"}));
     EXPECT_EQ(Computers("127.0.1"), Events{});
     EXPECT_EQ(Computers("lab"), Events{}); // the workgroup is no part of the name test
+}
+
+TEST_F(SweepLookupTest, NamesOfEveryWayAreListedOnceWithTheirSourceAndVendor)
+{
+    auto dns = std::make_shared<fake::FakeReverseLookups>([this] { return socket.now; });
+    source.dns = dns;
+    const network::VendorTable vendors({{0x000C29, "VMware"}, {0x001B63, "Apple"}, {0x080027, "PCS"}});
+    vendorOf = [&vendors](const network::AdapterAddress& address) {
+        return network::VendorOf(address, nullptr, vendors);
+    };
+    localSubnets = [] { return std::vector<platform::AdapterSubnet>{{0x7F000163u, 24}}; };
+    arp.addresses[0x7F000104u] = {8, 0, 39, 0, 0, 4};
+    provider.domains = {{Entry("WORK")}};
+    provider.children["WORK"] = {{Entry("\\\\PC01", "desk")}};
+    resolver.addresses = {{"PC01", "127.0.1.1"}};
+    mac.addresses["PC01"] = {0, 12, 41, 26, 43, 60};
+    auto mdns = [this](uint8_t last, const std::string& name, unsigned delayMs) {
+        socket.mdnsResponders[0x7F000100u + last] = {
+            delayMs, [=](const network::Packet& question) {
+                return std::vector<network::Packet>{
+                    fake::ReverseAnswer(fake::TransactionId(question), 0x7F000100u + last, name)};
+            }};
+    };
+    mdns(1, "pc01.local", 3); // the browse list's computer: its row alone
+    Node(2, "NBNODE", "LAB", {0, 0x1B, 0x63, 0, 0, 2});
+    Node(3, "LAB", "", {0, 0x1B, 0x63, 0, 0, 3}); // NetBIOS names only its workgroup...
+    socket.responders[0x7F000103u].answer = [](const network::Packet& question) {
+        return std::vector<network::Packet>{fake::NodeStatusAnswer(
+            fake::TransactionId(question), {{"LAB", 0, true}}, {0, 0x1B, 0x63, 0, 0, 3})};
+    };
+    mdns(3, "mac-mini.local", 8); // ...multicast DNS names the computer
+    dns->names[0x7F000104u] = {4, "printer.example"};
+    socket.mdnsResponders[0x7F000105u] = {3, [](const network::Packet& question) {
+                                              network::Packet cut = fake::ReverseAnswer(
+                                                  fake::TransactionId(question), 0x7F000105u, "cut.local");
+                                              cut.resize(cut.size() - 1);
+                                              return std::vector<network::Packet>{cut};
+                                          }};
+    EXPECT_EQ(Run(""), (Events{"clear", "row PC01|127.0.1.1|WORK|desk", "last 00-0C-29-1A-2B-3C (VMware)",
+                               "row NBNODE|127.0.1.2|LAB|@netbios", "last 00-1B-63-00-00-02 (Apple)",
+                               "row mac-mini.local|127.0.1.3|LAB|@mdns", "last 00-1B-63-00-00-03 (Apple)",
+                               "row printer.example|127.0.1.4||@dns", "last 08-00-27-00-00-04 (PCS)"}));
+    EXPECT_EQ(dns->asked.size(), 6u);
+    // The matching rule holds for every way's name.
+    EXPECT_EQ(Computers("mini"), (Events{"mac-mini.local"}));
+    EXPECT_EQ(Computers("127.0.1.4"), (Events{"printer.example"}));
+}
+
+TEST_F(SweepLookupTest, AStopEndsTheSweepAtOnceWhileNamesWait)
+{
+    source.dns = std::make_shared<fake::FakeReverseLookups>([this] { return socket.now; });
+    socket.mdnsResponders[0x7F000101u] = {3, [](const network::Packet& question) {
+                                              return std::vector<network::Packet>{fake::ReverseAnswer(
+                                                  fake::TransactionId(question), 0x7F000101u, "waits.local")};
+                                          }};
+    const uint64_t start = socket.now;
+    control.stopRequested = [&] { return socket.now >= start + 100; };
+    EXPECT_EQ(Run(""), (Events{"clear"}));
+    EXPECT_LT(socket.now, start + 100 + network::kSweepSliceMs + 1);
 }
 
 TEST_F(SweepLookupTest, AComputerBothSourcesFindIsTheBrowseListsRowWithTheSweepsMac)
@@ -138,7 +199,7 @@ TEST_F(SweepLookupTest, AComputerBothSourcesFindIsTheBrowseListsRowWithTheSweeps
     EXPECT_EQ(Run(""),
               (Events{"clear", "row ||WORK", "row PC01|127.0.1.1|WORK|desk", "last 00-0C-29-1A-2B-3C",
                       "row SERVER|10.0.0.7|WORK|", "last 08-00-27-00-00-07", "row LAPC|10.0.1.3|WORK|",
-                      "last ?-?-?-?-?-?", "row NEW|127.0.1.4|WORK|", "last 04-04-04-04-04-04"}));
+                      "last ?-?-?-?-?-?", "row NEW|127.0.1.4|WORK|@netbios", "last 04-04-04-04-04-04"}));
     // ARP only for the browse list's computer on the local subnet whose NetBIOS query failed.
     EXPECT_EQ(arp.asked, (std::vector<uint32_t>{0x0A000007u}));
 }
@@ -149,9 +210,9 @@ TEST_F(SweepLookupTest, WorkgroupsOfTheSweepGetTheirRowOnceWhenDomainsAreListed)
     Node(2, "BETA", "LAB", {}, 6);
     Node(3, "GAMMA", "HOME", {}, 7);
     control.listDomains = [] { return true; };
-    EXPECT_EQ(Run("a"), (Events{"clear", "row ||LAB", "row ALPHA|127.0.1.1|LAB|", "last ?-?-?-?-?-?",
-                                "row BETA|127.0.1.2|LAB|", "last ?-?-?-?-?-?", "row GAMMA|127.0.1.3|HOME|",
-                                "last ?-?-?-?-?-?"}));
+    EXPECT_EQ(Run("a"), (Events{"clear", "row ||LAB", "row ALPHA|127.0.1.1|LAB|@netbios", "last ?-?-?-?-?-?",
+                                "row BETA|127.0.1.2|LAB|@netbios", "last ?-?-?-?-?-?",
+                                "row GAMMA|127.0.1.3|HOME|@netbios", "last ?-?-?-?-?-?"}));
 }
 
 TEST_F(SweepLookupTest, AStopEndsTheSweepAtOnce)
@@ -160,7 +221,7 @@ TEST_F(SweepLookupTest, AStopEndsTheSweepAtOnce)
     Node(2, "BETA", "", {}, 900);
     control.stopRequested = [&] { return sink.events.size() >= 3; }; // once ALPHA is whole
     const uint64_t start = socket.now;
-    EXPECT_EQ(Run(""), (Events{"clear", "row ALPHA|127.0.1.1||", "last ?-?-?-?-?-?"}));
+    EXPECT_EQ(Run(""), (Events{"clear", "row ALPHA|127.0.1.1||@netbios", "last ?-?-?-?-?-?"}));
     EXPECT_LT(socket.now, start + 5 + network::kSweepSliceMs + 1);
 
     // A stop before the browse list ends sends the sweep's first questions only.
@@ -168,7 +229,7 @@ TEST_F(SweepLookupTest, AStopEndsTheSweepAtOnce)
     provider.domains = {{Entry("WORK")}};
     socket.sentTo.clear();
     EXPECT_EQ(Run(""), (Events{"clear"}));
-    EXPECT_LE(socket.sentTo.size(), network::kSendBurst);
+    EXPECT_LE(socket.sentTo.size(), 2 * network::kSendBurst);
 }
 
 TEST_F(NetLookupTest, EmptyTextListsEveryComputerOfEveryBatchWithItsMacLast)

@@ -64,7 +64,7 @@ void ReadAll(HANDLE pipe, std::string& target)
         target.append(buffer, read);
 }
 
-Outcome RunCmd(const std::vector<std::string>& args)
+Outcome RunCmd(const std::vector<std::string>& args, const std::wstring& program = ProgramPath())
 {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE outRead, outWrite, errRead, errWrite;
@@ -75,7 +75,7 @@ Outcome RunCmd(const std::vector<std::string>& args)
     SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
 
-    std::wstring commandLine = Quote(ProgramPath());
+    std::wstring commandLine = Quote(program);
     for (const std::string& arg : args)
         commandLine += L" " + Quote(platform::Widen(arg));
     STARTUPINFOW startup = {};
@@ -327,8 +327,30 @@ TEST(FindFileCmdComputers, WithoutALanManagerProviderTheLookupPrintsNoRowsAndExi
     EXPECT_NE(domainsAlone.err.find("--computers"), std::string::npos);
 }
 
-// Only loopback addresses are swept: several nodes answer, two send what is no answer, one lies
-// outside the ranges asked and must hear nothing.
+// FindFileCmd.exe copied into a folder of its own with the vendors' file beside it: the vendors
+// printed are those of that file (the OUIs of the tests' nodes are in it or set locally), whatever
+// table the build carries.
+class CopiedProgram
+{
+public:
+    CopiedProgram()
+    {
+        m_tree.MakeFile("oui.txt",
+                        "00-0C-29   (hex)\t\tVMware, Inc.\r\n000C29     (base 16)\t\tVMware, Inc.\r\n"
+                        "00-1B-63   (hex)\t\tApple, Inc.\r\n");
+        m_copied = CopyFileW(ProgramPath().c_str(), Path().c_str(), FALSE) != 0;
+    }
+    bool Copied() const { return m_copied; }
+    std::wstring Path() const { return platform::Widen(m_tree.Path("FindFileCmd.exe")); }
+
+private:
+    TempTree m_tree;
+    bool m_copied = false;
+};
+
+// Only loopback addresses are swept, and no reverse DNS is asked (the real resolver could ask a DNS
+// server): several nodes answer, two send what is no answer, one lies outside the ranges asked and
+// must hear nothing.
 TEST(FindFileCmdComputers, ASweepOfLoopbackRangesListsExactlyTheNodesThatAnswer)
 {
     testing_support::LoopbackNodes nodes({
@@ -340,28 +362,33 @@ TEST(FindFileCmdComputers, ASweepOfLoopbackRangesListsExactlyTheNodesThatAnswer)
         "127.0.3.1=answer=OUTSIDE<00>=00-00-00-00-00-00",
     });
     ASSERT_TRUE(nodes.Ready()) << nodes.Status();
+    CopiedProgram program;
+    ASSERT_TRUE(program.Copied());
     const std::vector<std::string> sweep = {
-        "--computers", "--sweep", "127.0.1.0/24", "--sweep=127.0.2.8-127.0.2.10", "--timeout", "1000"};
-    auto run = [&sweep](std::vector<std::string> more) {
+        "--computers", "--sweep", "127.0.1.0/24", "--sweep=127.0.2.8-127.0.2.10",
+        "--timeout",   "1000",    "--no-dns"};
+    auto run = [&sweep, &program](std::vector<std::string> more) {
         std::vector<std::string> args = sweep;
         args.insert(args.end(), more.begin(), more.end());
-        return RunCmd(args);
+        return RunCmd(args, program.Path());
     };
 
     Outcome all = run({});
     EXPECT_EQ(all.exitCode, 0u) << all.err;
-    EXPECT_EQ(SortedLines(all.out), (std::vector<std::string>{
-                                        "complete\t3",
-                                        "computer\tALPHA\t127.0.1.5\tLAB\t\t00-0C-29-1A-2B-3C",
-                                        "computer\tBETA-PC\t127.0.1.6\tLAB\t\t02-00-00-00-00-06",
-                                        "computer\tGAMMA\t127.0.2.9\tHOME\t\t02-00-00-00-00-09",
-                                    }));
+    EXPECT_EQ(SortedLines(all.out),
+              (std::vector<std::string>{
+                  "complete\t3",
+                  "computer\tALPHA\t127.0.1.5\tLAB\t\t00-0C-29-1A-2B-3C\tVMware\tnetbios",
+                  "computer\tBETA-PC\t127.0.1.6\tLAB\t\t02-00-00-00-00-06\t\tnetbios",
+                  "computer\tGAMMA\t127.0.2.9\tHOME\t\t02-00-00-00-00-09\t\tnetbios",
+              }));
     // The matching rule: the name test on the name after two backslashes, the whole address.
-    EXPECT_EQ(
-        Lines(run({"pc"}).out),
-        (std::vector<std::string>{"computer\tBETA-PC\t127.0.1.6\tLAB\t\t02-00-00-00-00-06", "complete\t1"}));
+    EXPECT_EQ(Lines(run({"pc"}).out),
+              (std::vector<std::string>{"computer\tBETA-PC\t127.0.1.6\tLAB\t\t02-00-00-00-00-06\t\tnetbios",
+                                        "complete\t1"}));
     EXPECT_EQ(Lines(run({"\\\\gam"}).out).size(), 2u);
-    EXPECT_EQ(Lines(run({"127.0.1.5"}).out).front(), "computer\tALPHA\t127.0.1.5\tLAB\t\t00-0C-29-1A-2B-3C");
+    EXPECT_EQ(Lines(run({"127.0.1.5"}).out).front(),
+              "computer\tALPHA\t127.0.1.5\tLAB\t\t00-0C-29-1A-2B-3C\tVMware\tnetbios");
     Outcome none = run({"127.0.1"});
     EXPECT_EQ(none.exitCode, 1u);
     EXPECT_EQ(none.out, "complete\t0\n");
@@ -372,6 +399,46 @@ TEST(FindFileCmdComputers, ASweepOfLoopbackRangesListsExactlyTheNodesThatAnswer)
     Outcome bad = RunCmd({"--computers", "--sweep", "10.0.0.0/8"});
     EXPECT_EQ(bad.exitCode, 2u);
     EXPECT_NE(bad.err.find("10.0.0.0/8"), std::string::npos);
+}
+
+// NetBIOS-only, multicast-DNS-only, both, silent and malformed nodes on loopback: exactly the
+// answering ones are listed, each once, with the name of the first way in order, its source and
+// its vendor; a multicast-DNS node that also answers NetBIOS is listed by its NetBIOS name.
+TEST(FindFileCmdComputers, ASweepAsksNetBiosAndMulticastDnsAndListsEachComputerOnce)
+{
+    testing_support::LoopbackNodes nodes({
+        "127.0.4.1=answer=NBONLY<00>,LAB<00>g=00-1b-63-00-00-01",
+        "127.0.4.2=mdns=mini.local=-",
+        "127.0.4.3=answer=BOTH<00>,LAB<00>g=00-0c-29-00-00-03",
+        "127.0.4.3=mdns=both.local=-",
+        "127.0.4.4=answer=LAB<00>g=00-0c-29-00-00-04", // only its workgroup: the name comes by mDNS
+        "127.0.4.4=mdns=grouped.local=-",
+        "127.0.4.5=mdns-garbage=garbage.local=-",
+        "127.0.4.6=mdns-truncated=cut.local=-",
+    });
+    ASSERT_TRUE(nodes.Ready()) << nodes.Status();
+    CopiedProgram program;
+    ASSERT_TRUE(program.Copied());
+    Outcome all = RunCmd({"--computers", "--sweep", "127.0.4.1-127.0.4.9", "--timeout", "1000", "--no-dns"},
+                         program.Path());
+    EXPECT_EQ(all.exitCode, 0u) << all.err;
+    EXPECT_EQ(SortedLines(all.out),
+              (std::vector<std::string>{
+                  "complete\t4",
+                  "computer\tBOTH\t127.0.4.3\tLAB\t\t00-0C-29-00-00-03\tVMware\tnetbios",
+                  "computer\tNBONLY\t127.0.4.1\tLAB\t\t00-1B-63-00-00-01\tApple\tnetbios",
+                  "computer\tgrouped.local\t127.0.4.4\tLAB\t\t00-0C-29-00-00-04\tVMware\tmdns",
+                  "computer\tmini.local\t127.0.4.2\t\t\t?-?-?-?-?-?\t\tmdns",
+              }));
+    EXPECT_EQ(Lines(RunCmd({"--computers", "mini", "--sweep", "127.0.4.1-127.0.4.9", "--timeout", "1000",
+                            "--no-dns"},
+                           program.Path())
+                        .out),
+              (std::vector<std::string>{"computer\tmini.local\t127.0.4.2\t\t\t?-?-?-?-?-?\t\tmdns",
+                                        "complete\t1"}));
+    Outcome noSweep = RunCmd({"--computers", "--no-dns"});
+    EXPECT_EQ(noSweep.exitCode, 2u);
+    EXPECT_NE(noSweep.err.find("--no-dns needs --sweep"), std::string::npos);
 }
 
 } // namespace
