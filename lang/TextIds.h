@@ -86,6 +86,11 @@ constexpr int kSaveFailed = 7006; // followed by the file's path
 
 // Network panel: the node-status sweep of the local subnets, asked for by the user
 constexpr int kSweepLocalNetwork = 7100;
+// Network mode's columns of the card's maker and of the way the name was found, and that way's
+// word for the browse list (NetBIOS, mDNS and DNS are the same in every language)
+constexpr int kColumnVendor = 7101;
+constexpr int kColumnNameSource = 7102;
+constexpr int kNameFromBrowseList = 7103;
 
 // Settings dialog: the search fields' history
 constexpr int kSettingsKeepHistory = 7200;
@@ -160,6 +165,9 @@ constexpr int kAll[] = {
     kSaveFilterPaths,
     kSaveFailed,
     kSweepLocalNetwork,
+    kColumnVendor,
+    kColumnNameSource,
+    kNameFromBrowseList,
     kSettingsKeepHistory,
 };
 

@@ -12,10 +12,11 @@ ComputerResultsMode::ComputerResultsMode(HIMAGELIST images, std::function<void(P
 {
 }
 
-std::array<int, 5> ComputerResultsMode::ColumnTexts() const
+std::vector<int> ComputerResultsMode::ColumnTexts() const
 {
     using namespace lang::text;
-    return {kColumnComputer, kColumnAddress, kColumnWorkgroup, kColumnComment, kColumnMac};
+    return {kColumnComputer, kColumnAddress, kColumnWorkgroup, kColumnComment,
+            kColumnMac,      kColumnVendor,  kColumnNameSource};
 }
 
 // PopupMenu3 acts on the first selected row, which it reads itself.

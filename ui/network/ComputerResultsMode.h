@@ -17,7 +17,7 @@ public:
     ComputerResultsMode(HIMAGELIST images, std::function<void(POINT screen)> showMenu,
                         std::function<HWND()> owner);
 
-    std::array<int, 5> ColumnTexts() const override;
+    std::vector<int> ColumnTexts() const override;
     HIMAGELIST SmallImages() const override { return m_images; }
     HIMAGELIST LargeImages() const override { return m_images; }
     bool RowsAreFiles() const override { return false; }

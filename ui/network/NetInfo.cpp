@@ -1,8 +1,12 @@
 #include "ui/network/NetInfo.h"
 
+#include "network/MacVendor.h"
+#include "network/ReverseLookups.h"
 #include "platform/Win32DatagramSocket.h"
+#include "platform/Win32FileSystem.h"
 #include "platform/Win32IpHelper.h"
 #include "platform/Win32Network.h"
+#include "settings/AppPaths.h"
 
 namespace ui
 {
@@ -17,6 +21,10 @@ public:
     void Clear() override { Send({NetInfoEvent::Clear}); }
     void AddRow(const network::NetRow& row) override { Send({NetInfoEvent::Row, &row}); }
     void AddLastCell(const std::string& text) override { Send({NetInfoEvent::LastCell, nullptr, &text}); }
+    void AddMacCell(const network::MacCell& cell) override
+    {
+        Send({NetInfoEvent::LastCell, nullptr, &cell.text, &cell});
+    }
 
 private:
     // Throws when the owner has gone: the lookup then ends at once.
@@ -42,10 +50,17 @@ LookupPlatform Win32LookupPlatform(const std::string& providerName)
     services.toNetBiosCodePage = platform::ToOemCodePage;
     services.arp = std::make_unique<platform::Win32ArpQuery>();
     services.localSubnets = platform::UpAdapterSubnets;
+    platform::Win32FileSystem files;
+    auto user = std::make_shared<std::optional<network::VendorTable>>(
+        network::LoadOuiFile(files, network::OuiFileBeside(settings::ExeFileName())));
+    services.vendorOf = [user](const platform::AdapterAddress& address) {
+        return network::VendorOf(address, *user ? &**user : nullptr, network::BuiltInVendors());
+    };
     return services;
 }
 
-void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> ranges)
+void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> ranges,
+                   std::shared_ptr<platform::ReverseResolver> resolver)
 {
     if (ranges.empty())
         return;
@@ -53,6 +68,8 @@ void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> 
     platform.sweep.ranges = std::move(ranges);
     platform.sweep.nowMs = network::SteadyMilliseconds;
     platform.sweep.fromNetBiosCodePage = platform::FromOemCodePage;
+    if (resolver)
+        platform.sweep.dns = std::make_shared<network::ThreadedReverseLookups>(std::move(resolver));
 }
 
 TNetInfo::TNetInfo(platform::SyncCall& syncCall, unsigned id, std::string text, LookupPlatform platform,
@@ -73,7 +90,7 @@ void TNetInfo::Execute()
     network::GetNetInfo(m_text,
                         {*services.provider, *services.resolver, *services.mac, services.upper,
                          services.toNetBiosCodePage, services.arp.get(), services.localSubnets,
-                         services.socket ? &services.sweep : nullptr},
+                         services.socket ? &services.sweep : nullptr, services.vendorOf},
                         control, sink);
 }
 

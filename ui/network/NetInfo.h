@@ -25,12 +25,17 @@ struct LookupPlatform
     network::SweepSource sweep; // its socket is the one above
     std::unique_ptr<platform::ArpQuery> arp;
     std::function<std::vector<platform::AdapterSubnet>()> localSubnets;
+    // The short name of a card's maker (null: none shown).
+    std::function<std::string(const platform::AdapterAddress&)> vendorOf;
 };
 
-// The real ones: WNet through the named provider, Windows Sockets, NetBIOS, ARP.
+// The real ones: WNet through the named provider, Windows Sockets, NetBIOS, ARP, and the vendors'
+// table (oui.txt beside the program first).
 LookupPlatform Win32LookupPlatform(const std::string& providerName);
-// Adds a sweep of ranges on a real UDP socket; nothing when ranges is empty or there is no socket.
-void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> ranges);
+// Adds a sweep of ranges on a real UDP socket, asking by NetBIOS, multicast DNS and, through
+// resolver when there is one, reverse DNS; nothing when ranges is empty or there is no socket.
+void AddWin32Sweep(LookupPlatform& platform, std::vector<network::AddressRange> ranges,
+                   std::shared_ptr<platform::ReverseResolver> resolver);
 
 // What the lookup tells the window, through the synchronized call: the row and text live on the
 // lookup's stack and are valid only during the call.
@@ -44,6 +49,8 @@ struct NetInfoEvent
     } kind;
     const network::NetRow* row = nullptr;
     const std::string* text = nullptr;
+    // LastCell: the MAC cell with the vendor (null: the text alone).
+    const network::MacCell* mac = nullptr;
 };
 
 // The lookup thread. It frees itself when done: it holds its own services, so the window may close

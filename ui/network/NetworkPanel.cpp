@@ -11,6 +11,7 @@
 #include "network/Sweep.h"
 #include "platform/NetworkProvider.h"
 #include "platform/Win32IpHelper.h"
+#include "platform/Win32ReverseResolver.h"
 #include "settings/AppPaths.h"
 #include "settings/SettingsFile.h"
 #include "ui/results/ResultsList.h"
@@ -145,9 +146,15 @@ LookupPlatform NetworkPanel::NewLookupPlatform()
 {
     LookupPlatform platform = m_services.lookupPlatform();
     if (SweepTicked())
-        AddWin32Sweep(platform, m_services.sweepRanges
-                                    ? m_services.sweepRanges()
-                                    : network::LocalSweepRanges(platform::UpAdapterSubnets()));
+    {
+        std::shared_ptr<platform::ReverseResolver> resolver =
+            m_services.reverseResolver ? m_services.reverseResolver()
+                                       : std::make_shared<platform::Win32ReverseResolver>();
+        AddWin32Sweep(platform,
+                      m_services.sweepRanges ? m_services.sweepRanges()
+                                             : network::LocalSweepRanges(platform::UpAdapterSubnets()),
+                      std::move(resolver));
+    }
     return platform;
 }
 
@@ -209,6 +216,7 @@ void NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
         row.cells = event.row->cells;
         row.icon = 0;
         m_rowPending = !row.caption.empty();
+        m_pendingSource = event.row->source;
         list.AddRow(std::move(row));
         list.ShowPendingRows();
         break;
@@ -216,10 +224,32 @@ void NetworkPanel::OnNetInfo(unsigned id, const NetInfoEvent& event)
     case NetInfoEvent::LastCell:
         // Dropped when the list was cleared after the row came.
         if (m_rowPending)
+        {
             list.AddCellToLastRow(*event.text);
+            list.AddCellToLastRow(event.mac ? event.mac->vendor : std::string());
+            list.AddCellToLastRow(SourceText(m_pendingSource));
+        }
         m_rowPending = false;
         break;
     }
+}
+
+std::string NetworkPanel::SourceText(network::NameSource source) const
+{
+    switch (source)
+    {
+    case network::NameSource::BrowseList:
+        return T(lang::text::kNameFromBrowseList);
+    case network::NameSource::NetBios:
+        return "NetBIOS";
+    case network::NameSource::Mdns:
+        return "mDNS";
+    case network::NameSource::Dns:
+        return "DNS";
+    case network::NameSource::None:
+        break;
+    }
+    return {};
 }
 
 bool NetworkPanel::OnCommand(int id, int code, HWND control)

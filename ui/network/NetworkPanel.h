@@ -44,6 +44,9 @@ struct NetworkPanelServices
     // The addresses the sweep asks when its box is ticked; null: the subnets of the adapters that
     // are up. Tests give loopback ranges here, so that no test asks a real network.
     std::function<std::vector<network::AddressRange>()> sweepRanges;
+    // The sweep's reverse DNS; null: the system's resolver. Tests give their own, so that no test
+    // asks a DNS server.
+    std::function<std::shared_ptr<platform::ReverseResolver>()> reverseResolver;
 };
 
 class NetworkPanel : public SidePanel
@@ -86,6 +89,8 @@ private:
     // The caption of the first selected row; false when no row is selected.
     bool FirstSelectedCaption(std::string& caption) const;
     std::string T(int id) const;
+    // The "found by" cell of a row whose name came by source.
+    std::string SourceText(network::NameSource source) const;
 
     FrameHost& m_host;
     NetworkPanelServices m_services;
@@ -100,6 +105,7 @@ private:
     std::shared_ptr<TNetInfo> m_current; // the newest lookup; it also holds itself while it runs
     unsigned m_nextId = 1;
     bool m_rowPending = false; // the last row shown still waits for its MAC cell
+    network::NameSource m_pendingSource = network::NameSource::None;
     controls::EnterPressesButton m_editEnter;
 };
 

@@ -27,6 +27,7 @@ constexpr UINT_PTR kShowRowsTimer = 1;
 constexpr UINT kShowPageRowsDelayMs = 150;
 constexpr UINT kShowRowsDelayMs = 500;
 constexpr int kColumnWidths[5] = {100, 200, 100, 80, 80};
+constexpr int kExtraColumnWidth = 90;
 
 } // namespace
 
@@ -87,10 +88,23 @@ ResultsList::~ResultsList()
 
 void ResultsList::ShowMode(const ResultsMode& mode)
 {
-    const std::array<int, 5> ids = mode.ColumnTexts();
-    for (int i = 0; i < 5; ++i)
+    const std::vector<int> ids = mode.ColumnTexts();
+    const int count = static_cast<int>(ids.size());
+    // Columns beyond the first five belong to one mode: they come and go with it.
+    while (ColumnCount() > count)
+        ListView_DeleteColumn(m_list, ColumnCount() - 1);
+    while (ColumnCount() < count)
     {
-        std::wstring text = platform::Widen(m_services.texts->Text(ids[i]));
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.cx = kExtraColumnWidth;
+        column.pszText = const_cast<wchar_t*>(L"");
+        column.iSubItem = ColumnCount();
+        ListView_InsertColumn(m_list, ColumnCount(), &column);
+    }
+    for (int i = 0; i < count; ++i)
+    {
+        std::wstring text = platform::Widen(m_services.texts->Text(ids[static_cast<size_t>(i)]));
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT;
         column.pszText = text.data();
@@ -98,6 +112,11 @@ void ResultsList::ShowMode(const ResultsMode& mode)
     }
     ListView_SetImageList(m_list, mode.SmallImages(), LVSIL_SMALL);
     ListView_SetImageList(m_list, mode.LargeImages(), LVSIL_NORMAL);
+}
+
+int ResultsList::ColumnCount() const
+{
+    return Header_GetItemCount(ListView_GetHeader(m_list));
 }
 
 std::string ResultsList::ColumnCaption(int index) const

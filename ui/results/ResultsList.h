@@ -60,6 +60,7 @@ public:
     // The mode whose first caption the first column shows; null when none does.
     ResultsMode* CurrentMode() const;
     std::string ColumnCaption(int index) const;
+    int ColumnCount() const;
     // File mode: the first column's caption is text 5520.
     bool IsFileMode() const;
     void Clear();

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 // clang-format on
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -18,8 +17,8 @@ class ResultsMode
 {
 public:
     virtual ~ResultsMode() = default;
-    // The text IDs of the five column captions; the first one names the mode.
-    virtual std::array<int, 5> ColumnTexts() const = 0;
+    // The text IDs of the column captions (five or more); the first one names the mode.
+    virtual std::vector<int> ColumnTexts() const = 0;
     // The pictures of the small-icon and large-icon views (shared: the list never frees them).
     virtual HIMAGELIST SmallImages() const = 0;
     virtual HIMAGELIST LargeImages() const = 0;

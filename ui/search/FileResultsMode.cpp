@@ -16,7 +16,7 @@ FileResultsMode::FileResultsMode(std::function<HWND()> owner, FileRowActions act
 {
 }
 
-std::array<int, 5> FileResultsMode::ColumnTexts() const
+std::vector<int> FileResultsMode::ColumnTexts() const
 {
     using namespace lang::text;
     return {kColumnName, kColumnFolder, kColumnSize, kColumnModified, kColumnType};

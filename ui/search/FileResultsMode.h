@@ -21,7 +21,7 @@ public:
     // owner: the window that owns the shell's menu and windows, asked when they open.
     FileResultsMode(std::function<HWND()> owner, FileRowActions actions);
 
-    std::array<int, 5> ColumnTexts() const override;
+    std::vector<int> ColumnTexts() const override;
     HIMAGELIST SmallImages() const override;
     HIMAGELIST LargeImages() const override;
     bool RowsAreFiles() const override { return true; }

@@ -40,8 +40,7 @@ constexpr std::array<std::pair<const char*, bool>, 2> kFlags{{{"1", true}, {"0",
 // The size box's bound: a count of kilobytes that a 64-bit byte count still holds.
 constexpr int64_t kMaxKilobytes = INT64_MAX / 1024;
 
-template <typename Table, typename Value>
-const char* WordOf(const Table& table, Value value)
+template <typename Table, typename Value> const char* WordOf(const Table& table, Value value)
 {
     for (const auto& [word, entry] : table)
         if (entry == value)
@@ -220,7 +219,8 @@ SavedSearchResult ReadSavedSearch(const std::string& text)
         {"DateFrom", [](const std::string& v, SavedSearch& s) { return ParseDate(v, s.dateFrom); }},
         {"DateTo", [](const std::string& v, SavedSearch& s) { return ParseDate(v, s.dateTo); }},
         {"Size", [](const std::string& v, SavedSearch& s) { return ValueOf(kSizeChoices, v, s.size); }},
-        {"SizeKind", [](const std::string& v, SavedSearch& s) { return ValueOf(kSizeKinds, v, s.sizeAtLeast); }},
+        {"SizeKind",
+         [](const std::string& v, SavedSearch& s) { return ValueOf(kSizeKinds, v, s.sizeAtLeast); }},
         {"SizeKB", [](const std::string& v, SavedSearch& s) { return ParseKilobytes(v, s.sizeKilobytes); }},
     };
     for (const Check& check : kChecks)

@@ -19,7 +19,10 @@ struct CalendarDate
     int year = 0;
     int month = 0;
     int day = 0;
-    bool operator==(const CalendarDate& o) const { return year == o.year && month == o.month && day == o.day; }
+    bool operator==(const CalendarDate& o) const
+    {
+        return year == o.year && month == o.month && day == o.day;
+    }
 };
 
 struct SavedSearch

@@ -45,9 +45,10 @@ void SearchHistory::Add(const std::string& text)
 {
     if (Blank(text))
         return;
-    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
-                                   [&](const std::string& entry) { return engine::EqualsIgnoreAsciiCase(entry, text); }),
-                    m_entries.end());
+    m_entries.erase(
+        std::remove_if(m_entries.begin(), m_entries.end(),
+                       [&](const std::string& entry) { return engine::EqualsIgnoreAsciiCase(entry, text); }),
+        m_entries.end());
     m_entries.insert(m_entries.begin(), text);
     if (m_entries.size() > kSearchHistoryLength)
         m_entries.resize(kSearchHistoryLength);

@@ -358,8 +358,8 @@ TEST_F(NetLookupTest, NetBiosNameUsesTheConvertedName)
 {
     provider.children = {{"HOME", {{Entry("\\\\pc01")}}}};
     provider.domains = {{Entry("HOME")}};
-    network::LookupServices services{provider,  resolver, mac,     FakeUpper,
-                                     FakeUpper, nullptr,  nullptr, nullptr};
+    network::LookupServices services{provider, resolver, mac,     FakeUpper, FakeUpper,
+                                     nullptr,  nullptr,  nullptr, {}};
     network::GetNetInfo("", services, control, sink);
     EXPECT_EQ(sink.events.back(), "last 00-0C-29-1A-2B-3C");
 }

@@ -73,6 +73,21 @@ private:
     std::shared_ptr<SlowNetwork> m_network;
 };
 
+// A reverse resolver that knows no names and counts the questions.
+class SilentResolver : public platform::ReverseResolver
+{
+public:
+    explicit SilentResolver(std::shared_ptr<std::atomic<int>> asked) : m_asked(std::move(asked)) {}
+    std::optional<std::string> NameOf(uint32_t) override
+    {
+        ++*m_asked;
+        return std::nullopt;
+    }
+
+private:
+    std::shared_ptr<std::atomic<int>> m_asked;
+};
+
 // A network of two domains; gate null: MAC queries answer at once.
 LookupPlatform FakePlatform(std::shared_ptr<std::atomic<bool>> gate = nullptr,
                             std::unique_ptr<fake::FakeNetProvider> provider = nullptr)
@@ -168,6 +183,7 @@ TEST_F(NetworkPanelTest, Header2SwitchesTheListToNetworkModeAndHeader1Back)
 
     Header(kIdHeader1);
     EXPECT_EQ(ColumnCaption(0), Lang(t::kColumnName));
+    EXPECT_EQ(m_frame->Results().ColumnCount(), 5);
     EXPECT_NE(ListView_GetImageList(C(kIdLV1), LVSIL_SMALL), small);
 }
 
@@ -201,6 +217,12 @@ TEST_F(NetworkPanelTest, RowsArriveInOrderAndWholeWithDomainRowsWhenChecked)
     EXPECT_EQ(RowTexts(3), (std::vector<std::string>{"", "", "HOME", "", ""}));
     EXPECT_EQ(RowTexts(4), (std::vector<std::string>{"LAPC", "?.?.?.?", "HOME", "", "?-?-?-?-?-?"}));
     EXPECT_EQ(Status(), Lang(t::kStatusCountBefore) + "5" + Lang(t::kStatusCountAfter));
+    // The maker's and the name's way columns follow the five; a domain row has neither.
+    ASSERT_EQ(m_frame->Results().ColumnCount(), 7);
+    EXPECT_EQ(ColumnCaption(5), Lang(t::kColumnVendor));
+    EXPECT_EQ(ColumnCaption(6), Lang(t::kColumnNameSource));
+    EXPECT_EQ(Cell(1, 6), Lang(t::kNameFromBrowseList));
+    EXPECT_EQ(Cell(0, 6), "");
 
     // Sorting by the comment puts the domain rows (no comment) with the empty comments first.
     ListView_SetItemState(C(kIdLV1), -1, 0, LVIS_SELECTED);
@@ -258,10 +280,13 @@ TEST_F(NetworkPanelTest, ARowShowsFourColumnsWhileItsMacIsAskedAndAStoppedLookup
 // starts unticked and keeps what the user chose.
 TEST_F(NetworkPanelTest, TheSweepBoxAddsTheComputersThatAnswerAndIsRemembered)
 {
-    testing_support::LoopbackNodes nodes({"127.0.1.5=answer=ALPHA<00>,LAB<00>g=00-0c-29-1a-2b-3c"});
+    testing_support::LoopbackNodes nodes(
+        {"127.0.1.5=answer=ALPHA<00>,LAB<00>g=00-0c-29-1a-2b-3c", "127.0.1.6=mdns=alpha-mini.local=-"});
     ASSERT_TRUE(nodes.Ready()) << nodes.Status();
     m_services.lookupPlatform = [] { return FakePlatform(); };
     int rangesAsked = 0;
+    auto resolverAsked = std::make_shared<std::atomic<int>>(0);
+    m_services.reverseResolver = [resolverAsked] { return std::make_shared<SilentResolver>(resolverAsked); };
     m_services.sweepRanges = [&rangesAsked] {
         ++rangesAsked;
         return std::vector<network::AddressRange>{*network::ParseRange("127.0.1.1-127.0.1.20")};
@@ -288,8 +313,15 @@ TEST_F(NetworkPanelTest, TheSweepBoxAddsTheComputersThatAnswerAndIsRemembered)
     Click(kIdFincompsbtn);
     ASSERT_TRUE(WaitForLookup());
     EXPECT_EQ(rangesAsked, 1);
-    ASSERT_EQ(Rows(), 1);
+    ASSERT_EQ(Rows(), 2);
     EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"ALPHA", "127.0.1.5", "LAB", "", "00-0C-29-1A-2B-3C"}));
+    // The name that only multicast DNS gives, and which way each name came; the test's resolver
+    // answers no reverse question.
+    EXPECT_EQ(Cell(0, 6), "NetBIOS");
+    EXPECT_EQ(Cell(1, 0), "alpha-mini.local");
+    EXPECT_EQ(Cell(1, 1), "127.0.1.6");
+    EXPECT_EQ(Cell(1, 6), "mDNS");
+    EXPECT_GT(resolverAsked->load(), 0) << "the system's resolver was asked";
 
     m_frame.reset();
     OpenPanel();

@@ -17,7 +17,7 @@ class RecordingResultsMode : public ui::ResultsMode
 public:
     explicit RecordingResultsMode(bool files) : m_files(files) {}
 
-    std::array<int, 5> ColumnTexts() const override
+    std::vector<int> ColumnTexts() const override
     {
         using namespace lang::text;
         if (m_files)
