@@ -24,7 +24,8 @@ const std::vector<CountText> kTexts = {
     {&engine::SkipCounts::filesUnreadable, "file could not be read for the containing text",
      "files could not be read for the containing text"},
     {&engine::SkipCounts::linksNotFollowed, "folder link was not followed", "folder links were not followed"},
-    {&engine::SkipCounts::pathsTooLong, "path was too long for the system", "paths were too long for the system"},
+    {&engine::SkipCounts::pathsTooLong, "path was too long for the system",
+     "paths were too long for the system"},
 };
 
 } // namespace

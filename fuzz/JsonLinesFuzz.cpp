@@ -1,6 +1,7 @@
 // The console's JSON lines read back by a strict reader of its own (RFC 8259 strings, RFC 3629
 // UTF-8): whatever the bytes of a name, the line is one valid JSON object whose strings give the
 // name back when it was well-formed UTF-8. Input: a choice byte, then fields separated by byte 1.
+#include "cmd/CmdOutput.h"
 #include "cmd/JsonLines.h"
 #include "cmd/JsonString.h"
 #include "fuzz/FuzzSupport.h"
@@ -61,7 +62,8 @@ void AppendUtf8(long code, std::string& out)
             out += static_cast<char>(0x80 | (code & 0x3F));
     else
         out += static_cast<char>(0xF0 | code >> 18), out += static_cast<char>(0x80 | (code >> 12 & 0x3F)),
-            out += static_cast<char>(0x80 | (code >> 6 & 0x3F)), out += static_cast<char>(0x80 | (code & 0x3F));
+            out += static_cast<char>(0x80 | (code >> 6 & 0x3F)),
+            out += static_cast<char>(0x80 | (code & 0x3F));
 }
 
 long Hex4(const std::string& text, size_t at)
@@ -143,7 +145,8 @@ bool ReadObjectLine(const std::string& line, std::map<std::string, std::string>&
     for (bool first = true; at < line.size() && line[at] != '}'; first = false)
     {
         std::string key, value;
-        if ((!first && line[at++] != ',') || !ReadString(line, at, key) || at >= line.size() || line[at++] != ':')
+        if ((!first && line[at++] != ',') || !ReadString(line, at, key) || at >= line.size() ||
+            line[at++] != ':')
             return false;
         if (at < line.size() && line[at] == '"')
         {

@@ -1,4 +1,5 @@
 #include "cmd/JsonLines.h"
+
 #include "cmd/JsonString.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,8 @@ TEST(JsonString, EscapesWhatJsonRequiresAndKeepsWellFormedUtf8)
         {std::string("nul\0x", 5), "\"nul\\u0000x\""},
         {"\x01\x1f\x7f/", "\"\\u0001\\u001f\x7f/\""},
         {"日本語 Привет é", "\"日本語 Привет é\""},
-        {"\xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF \xEF\xBF\xBF", "\"\xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF \xEF\xBF\xBF\""},
+        {"\xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF \xEF\xBF\xBF",
+         "\"\xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF \xEF\xBF\xBF\""},
         // Bytes that are no UTF-8 character become U+FFFD, one for each byte.
         {"a\x80z", "\"a\xEF\xBF\xBDz\""},
         {"\xFF\xFE", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},
@@ -86,10 +88,11 @@ TEST(JsonLines, AFileLineHoldsEveryField)
     record.Size = 5368709120LL; // beyond 32 bits
     record.Attr = 0x821;
     record.FindData.lastWriteTime = Ticks(kLeapDay2024, 6, 0, 0);
-    EXPECT_EQ(cmd::FileJsonLine("C:\\Привет", record, Calendar(2024, 2, 29, 8, 0, 0)),
-              "{\"path\":\"C:\\\\Привет\\\\say \\\"hi\\\" 日本語.txt\",\"name\":\"say \\\"hi\\\" 日本語.txt\","
-              "\"folder\":\"C:\\\\Привет\",\"size\":5368709120,\"modified\":\"2024-02-29T08:00:00+02:00\","
-              "\"attributes\":2081}\n");
+    EXPECT_EQ(
+        cmd::FileJsonLine("C:\\Привет", record, Calendar(2024, 2, 29, 8, 0, 0)),
+        "{\"path\":\"C:\\\\Привет\\\\say \\\"hi\\\" 日本語.txt\",\"name\":\"say \\\"hi\\\" 日本語.txt\","
+        "\"folder\":\"C:\\\\Привет\",\"size\":5368709120,\"modified\":\"2024-02-29T08:00:00+02:00\","
+        "\"attributes\":2081}\n");
     record.Name = "a";
     record.Size = 0;
     record.Attr = -1;
@@ -104,8 +107,9 @@ TEST(JsonLines, NetworkRowsNameTheirFields)
               "{\"name\":\"PC\\\"01\",\"ip\":\"10.0.0.1\",\"workgroup\":\"WORK\",\"comment\":\"desk\\tnear\","
               "\"mac\":\"00-0C-29-1A-2B-3C\"}\n");
     // A row cut short (stopped while its MAC query ran) still has every field.
-    EXPECT_EQ(cmd::NetRowJsonLine({"PC01", {"?.?.?.?", "WORK"}}),
-              "{\"name\":\"PC01\",\"ip\":\"?.?.?.?\",\"workgroup\":\"WORK\",\"comment\":\"\",\"mac\":\"\"}\n");
+    EXPECT_EQ(
+        cmd::NetRowJsonLine({"PC01", {"?.?.?.?", "WORK"}}),
+        "{\"name\":\"PC01\",\"ip\":\"?.?.?.?\",\"workgroup\":\"WORK\",\"comment\":\"\",\"mac\":\"\"}\n");
     EXPECT_EQ(cmd::NetRowJsonLine({"", {"", "Рабочая"}}), "{\"domain\":\"Рабочая\"}\n");
 }
 

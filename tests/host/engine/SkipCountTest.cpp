@@ -21,8 +21,8 @@ bool operator==(const SkipCounts& a, const SkipCounts& b)
 std::ostream& operator<<(std::ostream& out, const SkipCounts& c)
 {
     return out << "{denied " << c.foldersDenied << ", failed " << c.foldersFailed << ", vanished "
-               << c.entriesVanished << ", unreadable " << c.filesUnreadable << ", links " << c.linksNotFollowed
-               << ", too long " << c.pathsTooLong << "}";
+               << c.entriesVanished << ", unreadable " << c.filesUnreadable << ", links "
+               << c.linksNotFollowed << ", too long " << c.pathsTooLong << "}";
 }
 
 } // namespace engine
