@@ -1,6 +1,7 @@
 #include "cmd/CmdComputers.h"
 
 #include "cmd/CmdOutput.h"
+#include "cmd/JsonLines.h"
 #include "network/MacVendor.h"
 #include "network/NetLookup.h"
 #include "platform/Win32DatagramSocket.h"
@@ -20,30 +21,40 @@ namespace
 class PrintingSink : public network::RowSink
 {
 public:
-    explicit PrintingSink(ConsoleOutput& out) : m_out(out) {}
+    PrintingSink(ConsoleOutput& out, bool json) : m_out(out), m_json(json) {}
 
     void Clear() override {}
     void AddRow(const network::NetRow& row) override
     {
         ++m_rows;
         if (row.caption.empty())
-            m_out.Write(NetRowLine(row));
+            Print(row);
         else
             m_pending = row;
     }
     void AddLastCell(const std::string& text) override { AddMacCell({text, {}}); }
-    void AddMacCell(const network::MacCell& cell) override { m_out.Write(NetRowLine(m_pending, cell)); }
+    void AddMacCell(const network::MacCell& cell) override
+    {
+        m_out.Write(m_json ? NetRowJsonLine(m_pending, cell) : NetRowLine(m_pending, cell));
+    }
     long long Rows() const { return m_rows; }
 
 private:
+    void Print(const network::NetRow& row)
+    {
+        m_out.Write(m_json ? NetRowJsonLine(row, {}) : NetRowLine(row));
+    }
+
     ConsoleOutput& m_out;
+    const bool m_json;
     network::NetRow m_pending;
     long long m_rows = 0;
 };
 
 } // namespace
 
-long long RunComputers(const CmdOptions& options, ConsoleOutput& out, const std::atomic<bool>& stop)
+std::optional<long long> RunComputers(const CmdOptions& options, ConsoleOutput& out, ConsoleOutput& err,
+                                      const std::atomic<bool>& stop)
 {
     platform::Win32NetProvider provider(platform::LanManagerProviderName());
     platform::Win32NameResolver resolver;
@@ -54,6 +65,11 @@ long long RunComputers(const CmdOptions& options, ConsoleOutput& out, const std:
     if (options.sweepLocal || !options.sweepRanges.empty())
     {
         socket = platform::Win32DatagramSocket::Open();
+        if (!socket)
+        {
+            err.Write("FindFileCmd: no UDP socket could be opened for the sweep\n");
+            return std::nullopt;
+        }
         sweep.socket = socket.get();
         sweep.nowMs = network::SteadyMilliseconds;
         sweep.ranges = options.sweepRanges;
@@ -86,10 +102,12 @@ long long RunComputers(const CmdOptions& options, ConsoleOutput& out, const std:
     const bool domains = options.domains;
     control.listDomains = [domains] { return domains; };
     control.stopRequested = [&stop] { return stop.load(); };
-    PrintingSink sink(out);
+    const bool json = options.format == OutputFormat::Jsonl;
+    PrintingSink sink(out, json);
     network::GetNetInfo(options.locationGiven ? options.criteria.location : std::string(), services, control,
                         sink);
-    out.Write(NetCompleteLine(sink.Rows()));
+    if (!json)
+        out.Write(NetCompleteLine(sink.Rows()));
     return sink.Rows();
 }
 

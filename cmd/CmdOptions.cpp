@@ -4,6 +4,8 @@
 #include "engine/FindFile.h"
 #include "engine/FolderPrefetch.h"
 
+#include <utility>
+
 namespace cmd
 {
 
@@ -121,6 +123,20 @@ void SetFlag(CmdOptions& options, int flag)
     }
 }
 
+std::optional<OutputFormat> ParseFormat(const std::string& value)
+{
+    static const std::pair<const char*, OutputFormat> kFormats[] = {
+        {"paths", OutputFormat::Paths},
+        {"tsv", OutputFormat::Tsv},
+        {"csv", OutputFormat::Csv},
+        {"jsonl", OutputFormat::Jsonl},
+    };
+    for (const auto& [name, format] : kFormats)
+        if (value == name)
+            return format;
+    return std::nullopt;
+}
+
 std::string SetSweep(CmdOptions& options, const std::string& value)
 {
     if (value == "local")
@@ -192,14 +208,13 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
         options.criteria.containing = value;
         return {};
     case ValueOption::Format:
-        if (value == "paths" || value == "tsv" || value == "csv")
+        if (const auto format = ParseFormat(value))
         {
-            options.format = value == "paths" ? OutputFormat::Paths
-                                              : (value == "tsv" ? OutputFormat::Tsv : OutputFormat::Csv);
+            options.format = *format;
             options.formatGiven = true;
             return {};
         }
-        return "invalid format \"" + value + "\" (paths, tsv or csv)";
+        return "invalid format \"" + value + "\" (paths, tsv, csv or jsonl)";
     case ValueOption::Sweep:
         return SetSweep(options, value);
     case ValueOption::Timeout: {
@@ -249,6 +264,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         result.error = "option --no-dns needs --sweep";
     else if (options.events && options.formatGiven)
         result.error = "--events and --format cannot be combined (--events prints every event)";
+    else if (options.computers && options.formatGiven && options.format != OutputFormat::Tsv &&
+             options.format != OutputFormat::Jsonl)
+        result.error = "with --computers, --format is tsv or jsonl";
     return result;
 }
 

@@ -23,6 +23,7 @@ enum class OutputFormat
     Paths, // its full path
     Tsv,   // the found event's fields, tab-separated
     Csv,   // RFC 4180 lines under a header
+    Jsonl, // one JSON object per line
 };
 
 struct CmdOptions

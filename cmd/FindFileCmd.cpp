@@ -4,6 +4,8 @@
 #include "cmd/CmdOptions.h"
 #include "cmd/CmdOutput.h"
 #include "cmd/ConsoleOutput.h"
+#include "cmd/JsonLines.h"
+#include "cmd/SkipSummary.h"
 #include "engine/FindFile.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
@@ -19,9 +21,10 @@
 namespace
 {
 
+// The exit status scripts test, as grep's: an error wins over anything found.
 constexpr int kFound = 0;
 constexpr int kNothingFound = 1;
-constexpr int kBadUsage = 2;
+constexpr int kError = 2; // a bad option or criterion, a location that is not there, a failed run
 
 std::atomic<bool> g_interrupted{false};
 
@@ -47,10 +50,28 @@ std::string EntryText(const cmd::CmdOptions& options, const std::string& folder,
         return cmd::TsvLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime));
     case cmd::OutputFormat::Csv:
         return cmd::CsvLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime));
+    case cmd::OutputFormat::Jsonl:
+        return cmd::FileJsonLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime));
     case cmd::OutputFormat::Paths:
     default:
         return cmd::JoinPath(folder, record.Name) + "\n";
     }
+}
+
+// Tells on stderr what the run could not search, and answers its exit status: skips are told but
+// change nothing, a location that is not there and a run that failed are errors.
+int FinishRun(const engine::TFindFile& finder, long long found, cmd::ConsoleOutput& err)
+{
+    const engine::SkipReport& skipped = finder.Skipped();
+    for (const std::string& folder : skipped.missingFolders)
+        err.Write(cmd::MissingFolderLine(folder));
+    err.Write(cmd::SkipSummaryLine(skipped.counts));
+    const bool failed = finder.Aborted() && !g_interrupted;
+    if (failed)
+        err.Write("FindFileCmd: the search stopped on an error\n");
+    if (failed || !skipped.missingFolders.empty())
+        return kError;
+    return found > 0 ? kFound : kNothingFound;
 }
 
 int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOutput& err)
@@ -67,7 +88,7 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     catch (const engine::EFindFileError& e)
     {
         err.Write(std::string(e.what()) + "\n");
-        return kBadUsage;
+        return kError;
     }
 
     long long found = 0;
@@ -103,7 +124,7 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     }
     SetConsoleCtrlHandler(OnConsoleControl, FALSE);
     out.Flush();
-    return found > 0 ? kFound : kNothingFound;
+    return FinishRun(finder, found, err);
 }
 
 } // namespace
@@ -120,7 +141,7 @@ int wmain(int argc, wchar_t** argv)
     if (!parsed.error.empty())
     {
         err.Write("FindFileCmd: " + parsed.error + "\nTry FindFileCmd --help.\n");
-        return kBadUsage;
+        return kError;
     }
     if (parsed.options.help)
     {
@@ -135,10 +156,12 @@ int wmain(int argc, wchar_t** argv)
     if (parsed.options.computers)
     {
         SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-        const long long rows = cmd::RunComputers(parsed.options, out, g_interrupted);
+        const std::optional<long long> rows = cmd::RunComputers(parsed.options, out, err, g_interrupted);
         SetConsoleCtrlHandler(OnConsoleControl, FALSE);
         out.Flush();
-        return rows > 0 ? kFound : kNothingFound;
+        if (!rows)
+            return kError;
+        return *rows > 0 ? kFound : kNothingFound;
     }
     return Run(parsed.options, out, err);
 }

@@ -29,7 +29,8 @@ const char* UsageText()
            "      --prefetch, --no-prefetch\n"
            "                           open the folders the walk enters next on a helper thread, or\n"
            "                           not (default: only without --threaded, with 2 processors or more)\n"
-           "  -f, --format FORM        paths (default), tsv or csv: how each entry found is printed\n"
+           "  -f, --format FORM        how each entry found is printed: paths (default), tsv, csv or\n"
+           "                           jsonl (with --computers: tsv, the default, or jsonl)\n"
            "      --events             print every event instead of only the entries found\n"
            "      --computers [TEXT]   find computers on the network whose name contains TEXT or whose\n"
            "                           IP address is TEXT (all computers without TEXT)\n"
@@ -47,15 +48,23 @@ const char* UsageText()
            "Output: one line per entry found: its full path; with --format tsv\n"
            "  FOLDER<TAB>NAME<TAB>SIZE<TAB>ATTR<TAB>YYYY-MM-DD HH:MM:SS; with --format csv a header line\n"
            "  Name,Folder,Path,Size,Modified,Attributes and a line per entry (RFC 4180 quoting, modified\n"
-           "  as YYYY-MM-DDTHH:MM:SS local time). With --events tab-separated lines:\n"
+           "  as YYYY-MM-DDTHH:MM:SS local time); with --format jsonl a JSON object per line:\n"
+           "  {\"path\",\"name\",\"folder\",\"size\" (bytes),\"modified\" (YYYY-MM-DDTHH:MM:SS+HH:MM, local\n"
+           "  time and its offset from UTC; null when unknown),\"attributes\" (the attribute bits as a\n"
+           "  number)}. With --events tab-separated lines:\n"
            "  folder<TAB>FOLDER, found<TAB>FOLDER<TAB>NAME<TAB>SIZE<TAB>ATTR<TAB>YYYY-MM-DD HH:MM:SS,\n"
            "  complete<TAB>COUNT<TAB>ABORTED\n"
            "With --computers: "
            "computer<TAB>NAME<TAB>IP<TAB>DOMAIN<TAB>COMMENT<TAB>MAC<TAB>VENDOR<TAB>SOURCE,\n"
            "  domain<TAB>NAME, complete<TAB>ROWS; VENDOR is the card's maker (from oui.txt beside the\n"
            "  program, else the built-in IEEE table; empty when unknown), SOURCE the way the name came:\n"
-           "  browse (the browse list), netbios, mdns or dns\n"
-           "Exit status: 0 something found (a row printed), 1 nothing found, 2 bad option or criteria.\n";
+           "  browse (the browse list), netbios, mdns or dns; with --format jsonl\n"
+           "  {\"name\",\"ip\",\"workgroup\",\"comment\",\"mac\",\"vendor\",\"source\"} per computer and\n"
+           "  {\"domain\"} per domain.\n"
+           "Folders that could not be searched (access denied, vanished, links not followed, paths\n"
+           "  too long, files whose text could not be read) are counted in one line on stderr.\n"
+           "Exit status: 0 something found (a row printed), 1 nothing found, 2 an error: a bad option\n"
+           "  or criterion, a location that does not exist, or a search that failed.\n";
 }
 
 const char* VersionText()

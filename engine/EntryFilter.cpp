@@ -62,12 +62,18 @@ bool ContentScanner::Contains(const char* data, size_t size) const
 
 bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::string& path)
 {
+    return Scan(fileSystem, path) == ScanOutcome::Contains;
+}
+
+ScanOutcome ContentScanner::Scan(platform::FileSystem& fileSystem, const std::string& path)
+{
     if (m_search.Length() == 0)
-        return true;
+        return ScanOutcome::Contains;
+    platform::OpenFailure failure = platform::OpenFailure::None;
     std::unique_ptr<platform::FileReader> reader =
-        TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite));
+        TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite, failure));
     if (!reader)
-        return false;
+        return failure == platform::OpenFailure::NotFound ? ScanOutcome::Vanished : ScanOutcome::Unreadable;
     // Consecutive blocks overlap by length - 1 bytes, so a text that straddles a block boundary is
     // still seen whole in one window.
     const size_t overlap = m_search.Length() - 1;
@@ -79,26 +85,28 @@ bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::s
         // text reader's look at the first bytes, for one) do not cost a scan each.
         size_t filled = 0;
         bool last = false;
+        bool failed = false;
         while (filled < kBlockSize && !last)
         {
             const int64_t read = reader->Read(m_buffer.data() + kept + filled, kBlockSize - filled);
             if (read > 0)
                 filled += static_cast<size_t>(read);
+            failed = read < 0;
             last = read <= 0 || reader->Position() >= reader->Size();
         }
         const size_t total = kept + filled;
         if (filled > 0 && Contains(m_buffer.data(), total))
-            return true;
+            return ScanOutcome::Contains;
         if (last)
-            return false;
+            return failed ? ScanOutcome::Unreadable : ScanOutcome::Lacks;
         kept = std::min(overlap, total);
         std::memmove(m_buffer.data(), m_buffer.data() + total - kept, kept);
     }
 }
 
 EntryTester::EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
-                         const platform::LocalTimeConverter& localTime)
-    : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime),
+                         const platform::LocalTimeConverter& localTime, SkipCounts& skipped)
+    : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_skipped(skipped),
       m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase)
 {
 }
@@ -135,7 +143,25 @@ bool EntryTester::EntryMatches(const std::string& folder, const platform::FindDa
             return false;
     if (!s.hasContent || (entry.attributes & kAttrDirectory))
         return true;
-    return m_scanner.FileContains(m_fileSystem, m_path);
+    return ContentMatches();
+}
+
+bool EntryTester::ContentMatches()
+{
+    switch (m_scanner.Scan(m_fileSystem, m_path))
+    {
+    case ScanOutcome::Contains:
+        return true;
+    case ScanOutcome::Lacks:
+        break;
+    case ScanOutcome::Vanished:
+        ++m_skipped.entriesVanished;
+        break;
+    case ScanOutcome::Unreadable:
+        ++m_skipped.filesUnreadable;
+        break;
+    }
+    return false;
 }
 
 } // namespace engine

@@ -3,6 +3,7 @@
 // reads. Everything here is free of threads and may run on the worker.
 #include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
+#include "engine/SkipCounts.h"
 #include "engine/TextSearch.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
@@ -42,14 +43,24 @@ bool SizeMatches(const platform::FindData& entry, int64_t sizeMin, int64_t sizeM
 // it, so a link loop cannot repeat the same results until the path limit.
 bool IsNameSurrogate(const platform::FindData& entry);
 
+// What a content scan of one file found out.
+enum class ScanOutcome
+{
+    Contains,
+    Lacks,
+    Vanished,   // the file was not there any more
+    Unreadable, // it could not be opened, or a read failed before the text was found
+};
+
 // Finds a text in a file, block by block, with one buffer reused for every file it scans.
 class ContentScanner
 {
 public:
     ContentScanner(std::string text, bool ignoreCase);
-    // True when the file holds the text (a file with a UTF-16 byte-order mark: in its UTF-8 form); a
-    // file that cannot be opened does not, and a read error
-    // ends the scan with what was found so far.
+    // Whether the file holds the text (a file with a UTF-16 byte-order mark: in its UTF-8 form); a
+    // read error ends the scan with what was found so far.
+    ScanOutcome Scan(platform::FileSystem& fileSystem, const std::string& path);
+    // True when Scan says Contains.
     bool FileContains(platform::FileSystem& fileSystem, const std::string& path);
     // The same over bytes in memory; exposed for the scan's own boundary tests.
     bool Contains(const char* data, size_t size) const;
@@ -68,17 +79,20 @@ class EntryTester
 {
 public:
     EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
-                const platform::LocalTimeConverter& localTime);
+                const platform::LocalTimeConverter& localTime, SkipCounts& skipped);
     // The chain in order: attributes, size, creation, last-write and last-access dates,
-    // exclusions, content. The first test that fails rejects the entry.
+    // exclusions, content. The first test that fails rejects the entry; a file whose content
+    // cannot be read is rejected and counted in skipped.
     bool EntryMatches(const std::string& folder, const platform::FindData& entry);
 
 private:
     bool TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const;
+    bool ContentMatches();
 
     const SearchSnapshot& m_snapshot;
     platform::FileSystem& m_fileSystem;
     const platform::LocalTimeConverter& m_localTime;
+    SkipCounts& m_skipped;
     ContentScanner m_scanner;
     std::string m_path; // reused full-path buffer
 };

@@ -240,6 +240,11 @@ bool TFindFile::Aborted() const
     return m->aborted;
 }
 
+const SkipReport& TFindFile::Skipped() const
+{
+    return m->skipped;
+}
+
 void TFindFile::StartSearch()
 {
     if (m->busy)
@@ -247,6 +252,7 @@ void TFindFile::StartSearch()
     JoinFinishedWorkers();
     m->busy = true;
     ++m->runId;
+    m->skipped = SkipReport();
     try
     {
         auto snapshot = std::make_unique<SearchSnapshot>();
@@ -314,7 +320,7 @@ void TFindFile::RunInline()
     try
     {
         InlineEvents events(*this);
-        SearchRun run(*m->snapshot, m->services.fileSystem, m->services.localTime, events);
+        SearchRun run(*m->snapshot, m->services.fileSystem, m->services.localTime, events, m->skipped);
         for (const std::string& target : m->snapshot->targets)
         {
             run.SearchTarget(target);
@@ -339,6 +345,7 @@ void TFindFile::RunThreaded()
 
 void TFindFile::WorkerTerminated()
 {
+    m->skipped = m->worker->Skipped(); // the worker's thread has ended its walk
     m->finished.push_back(std::move(m->worker));
     TSearchThread* const previous = m->completing;
     m->completing = m->finished.back().get();

@@ -3,6 +3,7 @@
 // that report every matching entry, inline or from a worker thread.
 #include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
+#include "engine/SkipCounts.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 #include "platform/SyncCall.h"
@@ -110,6 +111,9 @@ public:
     void AbortSearch();
     bool Busy() const;
     bool Aborted() const;
+    // What the last run could not look into, and the folders of its targets that were not there.
+    // Cleared by StartSearch; complete in OnComplete and after it, not to be read while Busy.
+    const SkipReport& Skipped() const;
 
 protected:
     // A subclass that overrides these must stop a threaded run (AbortSearch) in its own

@@ -31,6 +31,7 @@ struct TFindFile::Impl
     uint64_t runId = 0;      // counts StartSearch calls, so AbortSearch waits for its own run only
 
     std::unique_ptr<SearchSnapshot> snapshot; // for the length of a run
+    SkipReport skipped;                       // of the last run; a worker hands over its own at the end
     std::unique_ptr<TSearchThread> worker;    // the running worker, if any
     // Workers that have handed over their end and are left to be joined; the one whose end is
     // being handled right now (its thread still waits in that call) is not joined until later.

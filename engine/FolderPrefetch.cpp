@@ -39,7 +39,7 @@ void FolderPrefetch::Announce(const std::string& folder, const std::string& name
     WakeHelper(lock);
 }
 
-FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
+FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder, platform::OpenFailure& failure)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_announced = 0; // the subfolders of the folder taken go to the front
@@ -49,7 +49,7 @@ FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
     if (found == m_queue.end())
     {
         lock.unlock();
-        return m_fileSystem.OpenListing(folder);
+        return m_fileSystem.OpenListing(folder, failure);
     }
     for (auto passed = m_queue.begin(); passed != found; ++passed)
         Drop(**passed);
@@ -59,7 +59,7 @@ FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
     {
         // The helper has not got to it: opening it here is quicker than waiting.
         WakeHelper(lock); // a place in the window is free, and passed folders may wait to be closed
-        return m_fileSystem.OpenListing(folder);
+        return m_fileSystem.OpenListing(folder, failure);
     }
     if (request->state != Request::State::Done)
     {
@@ -69,6 +69,7 @@ FolderPrefetch::Listing FolderPrefetch::Take(const std::string& folder)
     }
     --m_held;
     Listing listing = std::move(request->listing);
+    failure = request->failure;
     const std::exception_ptr error = request->error;
     WakeHelper(lock);
     if (error)
@@ -184,7 +185,7 @@ void FolderPrefetch::Open(Request& request)
     try
     {
         if (!Stopping())
-            request.listing = m_fileSystem.OpenListing(request.folder);
+            request.listing = m_fileSystem.OpenListing(request.folder, request.failure);
     }
     catch (...)
     {

@@ -44,9 +44,10 @@ public:
     // the walk last took a folder, and before all announced earlier.
     void Announce(const std::string& folder, const std::string& name);
     // The listing of folder (a path ending with a backslash), opened ahead or, when the helper has
-    // not got to it, here and now; null when it cannot be opened. Announced folders before it that
-    // the walk has passed over (pruned, or left by a stop) are closed.
-    Listing Take(const std::string& folder);
+    // not got to it, here and now; null when it cannot be opened, with the reason in failure (None
+    // when the helper left it unopened for a stop). Announced folders before it that the walk has
+    // passed over (pruned, or left by a stop) are closed.
+    Listing Take(const std::string& folder, platform::OpenFailure& failure);
     // A listing the walk is done with, closed on the helper thread (or here, when a window of them
     // already waits for it).
     void Release(Listing listing);
@@ -69,6 +70,7 @@ private:
         State state = State::Queued;
         bool dropped = false; // taken out of the queue while the helper was opening it
         Listing listing;
+        platform::OpenFailure failure = platform::OpenFailure::None;
         std::exception_ptr error;
     };
 

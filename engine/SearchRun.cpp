@@ -16,9 +16,9 @@ constexpr size_t kPrefetchWindow = 64;
 } // namespace
 
 SearchRun::SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
-                     const platform::LocalTimeConverter& localTime, RunEvents& events)
+                     const platform::LocalTimeConverter& localTime, RunEvents& events, SkipReport& skipped)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_events(events),
-      m_tester(snapshot, fileSystem, localTime)
+      m_skipped(skipped), m_tester(snapshot, fileSystem, localTime, skipped.counts)
 {
     // Without subfolders there is nothing to open ahead.
     if (snapshot.prefetch && snapshot.subfolders)
@@ -40,7 +40,7 @@ void SearchRun::SearchFolder(const std::string& folder, const TargetMask& mask)
     std::vector<Frame> stack(1);
     if (m_prefetch)
         m_prefetch->Clear();
-    if (!VisitFolder(folder, mask, stack.back()))
+    if (!VisitFolder(folder, mask, stack.back(), true))
         return;
     while (!stack.empty())
     {
@@ -54,24 +54,54 @@ void SearchRun::SearchFolder(const std::string& folder, const TargetMask& mask)
         child += frame.subfolders[frame.next++];
         child += '\\';
         stack.emplace_back();
-        if (!VisitFolder(child, mask, stack.back()))
+        if (!VisitFolder(child, mask, stack.back(), false))
             stack.pop_back();
     }
 }
 
-bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame)
+bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame, bool target)
 {
     if (!m_events.EnterFolder(folder) || m_events.StopRequested())
         return false;
+    platform::OpenFailure failure = platform::OpenFailure::None;
     std::unique_ptr<platform::DirectoryListing> listing =
-        m_prefetch ? m_prefetch->Take(folder) : m_fileSystem.OpenListing(folder);
+        m_prefetch ? m_prefetch->Take(folder, failure) : m_fileSystem.OpenListing(folder, failure);
     if (!listing)
+    {
+        CountUnlisted(folder, failure, target);
         return false;
+    }
     frame.folder = folder;
     const bool listed = ListEntries(folder, mask, *listing, frame);
     if (m_prefetch)
         m_prefetch->Release(std::move(listing));
     return listed && !frame.subfolders.empty();
+}
+
+// A target's own folder that is not there is the caller's mistake, not a skip.
+void SearchRun::CountUnlisted(const std::string& folder, platform::OpenFailure failure, bool target)
+{
+    SkipCounts& counts = m_skipped.counts;
+    switch (failure)
+    {
+    case platform::OpenFailure::None:
+        break; // not opened because the run stops
+    case platform::OpenFailure::AccessDenied:
+        ++counts.foldersDenied;
+        break;
+    case platform::OpenFailure::NotFound:
+        if (target)
+            m_skipped.missingFolders.push_back(EventFolder(folder));
+        else
+            ++counts.entriesVanished;
+        break;
+    case platform::OpenFailure::PathTooLong:
+        ++counts.pathsTooLong;
+        break;
+    case platform::OpenFailure::Other:
+        ++counts.foldersFailed;
+        break;
+    }
 }
 
 bool SearchRun::ListEntries(const std::string& folder, const TargetMask& mask,
@@ -81,11 +111,18 @@ bool SearchRun::ListEntries(const std::string& folder, const TargetMask& mask,
     while (listing.Next(entry))
     {
         Test(folder, mask, entry);
-        if (Enters(entry))
+        if (IsSubfolder(entry))
         {
-            frame.subfolders.push_back(entry.name);
-            if (m_prefetch)
-                m_prefetch->Announce(folder, entry.name); // opened while the rest is listed
+            if (IsNameSurrogate(entry))
+            {
+                ++m_skipped.counts.linksNotFollowed;
+            }
+            else
+            {
+                frame.subfolders.push_back(entry.name);
+                if (m_prefetch)
+                    m_prefetch->Announce(folder, entry.name); // opened while the rest is listed
+            }
         }
         if (m_events.StopRequested())
             return false;
@@ -95,10 +132,10 @@ bool SearchRun::ListEntries(const std::string& folder, const TargetMask& mask,
 
 // Names that begin with a dot are never reported or entered: "." and "..", and the hidden files
 // and folders of Unix-style tools.
-bool SearchRun::Enters(const platform::FindData& entry) const
+bool SearchRun::IsSubfolder(const platform::FindData& entry) const
 {
     return m_snapshot.subfolders && !entry.name.empty() && entry.name[0] != '.' &&
-           (entry.attributes & kAttrDirectory) && !IsNameSurrogate(entry);
+           (entry.attributes & kAttrDirectory);
 }
 
 void SearchRun::Test(const std::string& folder, const TargetMask& mask, const platform::FindData& entry)

@@ -6,6 +6,7 @@
 #include "engine/FindFileTypes.h"
 #include "engine/FolderPrefetch.h"
 #include "engine/MaskMatch.h"
+#include "engine/SkipCounts.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 
@@ -30,14 +31,15 @@ public:
 class SearchRun
 {
 public:
+    // What the walk cannot look into goes on into skipped, which must outlive the run.
     SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
-              const platform::LocalTimeConverter& localTime, RunEvents& events);
+              const platform::LocalTimeConverter& localTime, RunEvents& events, SkipReport& skipped);
 
     // One target: its folder part made absolute, then the walk with its mask.
     void SearchTarget(const std::string& target);
-    // The walk below one folder (ending with a backslash). Each folder is listed once: its
-    // matching entries are reported and its subfolders remembered for the depth-first pass, which
-    // keeps the order of events of a walk that lists every folder twice.
+    // The walk below one folder (ending with a backslash), a target's. Each folder is listed once:
+    // its matching entries are reported and its subfolders remembered for the depth-first pass,
+    // which keeps the order of events of a walk that lists every folder twice.
     void SearchFolder(const std::string& folder, const TargetMask& mask);
 
 private:
@@ -48,11 +50,13 @@ private:
         size_t next = 0;
     };
     // New-folder event, then the folder's entries; true when subfolders are left to visit.
-    bool VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame);
+    bool VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame, bool target);
+    void CountUnlisted(const std::string& folder, platform::OpenFailure failure, bool target);
     // Tests every entry and remembers the subfolders; false when the run was stopped meanwhile.
     bool ListEntries(const std::string& folder, const TargetMask& mask, platform::DirectoryListing& listing,
                      Frame& frame);
-    bool Enters(const platform::FindData& entry) const;
+    // A folder the walk would enter, a link among them.
+    bool IsSubfolder(const platform::FindData& entry) const;
     void Test(const std::string& folder, const TargetMask& mask, const platform::FindData& entry);
     void Report(const std::string& folder, const platform::FindData& entry);
 
@@ -60,6 +64,7 @@ private:
     platform::FileSystem& m_fileSystem;
     const platform::LocalTimeConverter& m_localTime;
     RunEvents& m_events;
+    SkipReport& m_skipped;
     EntryTester m_tester;
     std::unique_ptr<FolderPrefetch> m_prefetch; // null when the run opens each folder as it enters
     TSearchRec m_record;                        // reused for every report

@@ -50,7 +50,7 @@ void TSearchThread::Execute()
     try
     {
         Events events(*this);
-        SearchRun run(*f.snapshot, f.services.fileSystem, f.services.localTime, events);
+        SearchRun run(*f.snapshot, f.services.fileSystem, f.services.localTime, events, m_skipped);
         for (const std::string& target : f.snapshot->targets)
         {
             if (f.aborted || Terminated())

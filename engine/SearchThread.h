@@ -3,6 +3,7 @@
 // and hands each event to the finder's thread through the synchronized call, waiting for it. The
 // finder owns it and joins it; its end handler is the finder's WorkerTerminated.
 #include "engine/FindFileTypes.h"
+#include "engine/SkipCounts.h"
 #include "platform/Thread.h"
 
 #include <string>
@@ -19,11 +20,15 @@ public:
     explicit TSearchThread(TFindFile& finder);
     ~TSearchThread() override; // joins the thread
 
+    // What the walk skipped; read on the finder's thread once Execute has returned.
+    const SkipReport& Skipped() const { return m_skipped; }
+
 private:
     class Events;
     void Execute() override;
 
     TFindFile& m_finder;
+    SkipReport m_skipped; // the worker's own, so the finder's thread never reads it mid-walk
     // Handed to the finder's thread with each synchronized call; valid while the worker waits.
     bool m_skipFolder = false;
     const std::string* m_currentFolder = nullptr;

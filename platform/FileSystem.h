@@ -41,6 +41,16 @@ public:
     virtual uint64_t Position() const = 0;
 };
 
+// Why a folder or file could not be opened.
+enum class OpenFailure
+{
+    None,
+    AccessDenied,
+    NotFound,    // not there (any more), or not a folder where a folder was asked for
+    PathTooLong, // beyond what the system can address
+    Other,
+};
+
 enum class FileShare
 {
     ReadWrite, // others may read and write the file meanwhile
@@ -52,12 +62,26 @@ class FileSystem
 public:
     virtual ~FileSystem() = default;
     // Lists every entry of folder (a path ending with a backslash), "." and ".." included,
-    // hidden and system entries included. Null when the folder cannot be opened. The folder may be
-    // opened on one thread and read on another, later: implementations open it here and read its
-    // entries in Next.
-    virtual std::unique_ptr<DirectoryListing> OpenListing(const std::string& folder) = 0;
-    // Opens a file for reading; null when it cannot be opened.
-    virtual std::unique_ptr<FileReader> OpenFile(const std::string& path, FileShare share) = 0;
+    // hidden and system entries included. Null when the folder cannot be opened, with the reason
+    // in failure (None otherwise). The folder may be opened on one thread and read on another,
+    // later: implementations open it here and read its entries in Next.
+    virtual std::unique_ptr<DirectoryListing> OpenListing(const std::string& folder,
+                                                          OpenFailure& failure) = 0;
+    // Opens a file for reading; null when it cannot be opened, with the reason in failure.
+    virtual std::unique_ptr<FileReader> OpenFile(const std::string& path, FileShare share,
+                                                 OpenFailure& failure) = 0;
+
+    // The same for callers that do not ask why.
+    std::unique_ptr<DirectoryListing> OpenListing(const std::string& folder)
+    {
+        OpenFailure ignored;
+        return OpenListing(folder, ignored);
+    }
+    std::unique_ptr<FileReader> OpenFile(const std::string& path, FileShare share)
+    {
+        OpenFailure ignored;
+        return OpenFile(path, share, ignored);
+    }
     // Absolute form of path: relative to the current folder, a bare drive such as D: against that
     // drive's current folder; empty gives the current folder.
     virtual std::string AbsolutePath(const std::string& path) = 0;

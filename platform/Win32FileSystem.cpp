@@ -165,33 +165,91 @@ std::wstring ApiPath(const std::wstring& path)
     return path.size() < MAX_PATH ? path : ExtendedLengthPath(path);
 }
 
-std::unique_ptr<DirectoryListing> Win32FileSystem::OpenListing(const std::string& folder)
+OpenFailure OpenFailureOf(unsigned long error)
 {
+    switch (error)
+    {
+    case ERROR_ACCESS_DENIED:
+        return OpenFailure::AccessDenied;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NOT_READY: // a drive without its disk
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_INVALID_NAME: // a file's name with a backslash after it: a file where a folder was asked
+    case ERROR_DIRECTORY:
+        return OpenFailure::NotFound;
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BUFFER_OVERFLOW:
+        return OpenFailure::PathTooLong;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+namespace
+{
+
+// The longest path the \\?\ form can name, in UTF-16 units.
+constexpr size_t kLongestPath = 32767;
+
+// The path to open, or empty when it is longer than any the system can open.
+std::wstring OpenablePath(const std::string& path, OpenFailure& failure)
+{
+    std::wstring wide = ApiPath(Widen(path));
+    if (wide.size() <= kLongestPath)
+        return wide;
+    failure = OpenFailure::PathTooLong;
+    return {};
+}
+
+} // namespace
+
+std::unique_ptr<DirectoryListing> Win32FileSystem::OpenListing(const std::string& folder,
+                                                               OpenFailure& failure)
+{
+    failure = OpenFailure::None;
+    const std::wstring path = OpenablePath(folder, failure);
+    if (path.empty())
+        return nullptr;
     // The sharing of FindFirstFileW: others may rename or delete meanwhile. Whoever may list a
     // folder may read its attributes.
-    UniqueFile handle(CreateFileW(ApiPath(Widen(folder)).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+    UniqueFile handle(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle)
-        return nullptr;
-    // A file opens too (backup semantics open anything); only a folder can be listed.
     FILE_BASIC_INFO basic;
-    if (!GetFileInformationByHandleEx(handle.Get(), FileBasicInfo, &basic, sizeof(basic)) ||
-        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!handle || !GetFileInformationByHandleEx(handle.Get(), FileBasicInfo, &basic, sizeof(basic)))
+    {
+        failure = OpenFailureOf(GetLastError());
         return nullptr;
+    }
+    // A file opens too (backup semantics open anything), and only a folder can be listed: the folder
+    // asked for is not there.
+    if (!(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        failure = OpenFailure::NotFound;
+        return nullptr;
+    }
     return std::make_unique<Win32Listing>(std::move(handle));
 }
 
-std::unique_ptr<FileReader> Win32FileSystem::OpenFile(const std::string& path, FileShare share)
+std::unique_ptr<FileReader> Win32FileSystem::OpenFile(const std::string& path, FileShare share,
+                                                      OpenFailure& failure)
 {
+    failure = OpenFailure::None;
+    const std::wstring openable = OpenablePath(path, failure);
+    if (openable.empty())
+        return nullptr;
     DWORD shareMode = share == FileShare::ReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
-    UniqueFile file(CreateFileW(ApiPath(Widen(path)).c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
+    UniqueFile file(CreateFileW(openable.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file)
-        return nullptr;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.Get(), &size))
+    if (!file || !GetFileSizeEx(file.Get(), &size))
+    {
+        failure = OpenFailureOf(GetLastError());
         return nullptr;
+    }
     return std::make_unique<Win32FileReader>(std::move(file), static_cast<uint64_t>(size.QuadPart));
 }
 

@@ -15,11 +15,17 @@ std::wstring ExtendedLengthPath(const std::wstring& path);
 // path itself while it fits the plain API (shorter than 260 characters), otherwise its \\?\ form.
 std::wstring ApiPath(const std::wstring& path);
 
+// The reason for a system error code of opening a file or folder.
+OpenFailure OpenFailureOf(unsigned long error);
+
 class Win32FileSystem final : public FileSystem
 {
 public:
-    std::unique_ptr<DirectoryListing> OpenListing(const std::string& folder) override;
-    std::unique_ptr<FileReader> OpenFile(const std::string& path, FileShare share) override;
+    using FileSystem::OpenFile;
+    using FileSystem::OpenListing;
+    std::unique_ptr<DirectoryListing> OpenListing(const std::string& folder, OpenFailure& failure) override;
+    std::unique_ptr<FileReader> OpenFile(const std::string& path, FileShare share,
+                                         OpenFailure& failure) override;
     std::string AbsolutePath(const std::string& path) override;
 };
 

@@ -145,9 +145,9 @@ FakeEntry& FakeFileSystem::Entry(const std::string& path)
     return found->second.entry;
 }
 
-void FakeFileSystem::FailListing(const std::string& folder)
+void FakeFileSystem::FailListing(const std::string& folder, platform::OpenFailure failure)
 {
-    Ensure(folder, true).listingFails = true;
+    Ensure(folder, true).listingFailure = failure;
 }
 
 void FakeFileSystem::SetCurrentFolder(const std::string& folder)
@@ -174,7 +174,8 @@ std::vector<std::string> FakeFileSystem::ListedFolders() const
     return m_listed;
 }
 
-std::unique_ptr<platform::DirectoryListing> FakeFileSystem::OpenListing(const std::string& folder)
+std::unique_ptr<platform::DirectoryListing> FakeFileSystem::OpenListing(const std::string& folder,
+                                                                        platform::OpenFailure& failure)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -183,7 +184,9 @@ std::unique_ptr<platform::DirectoryListing> FakeFileSystem::OpenListing(const st
     if (onListing)
         onListing(folder);
     const Node* node = Find(folder);
-    if (!node || !node->folder || node->listingFails)
+    failure = !node || !node->folder || node->entry.vanished ? platform::OpenFailure::NotFound
+                                                             : node->listingFailure;
+    if (failure != platform::OpenFailure::None)
         return nullptr;
     std::vector<platform::FindData> entries;
     entries.push_back(ToFindData(".", FakeEntry::WithAttributes(0x10)));
@@ -196,10 +199,16 @@ std::unique_ptr<platform::DirectoryListing> FakeFileSystem::OpenListing(const st
     return std::make_unique<FakeListing>(std::move(entries));
 }
 
-std::unique_ptr<platform::FileReader> FakeFileSystem::OpenFile(const std::string& path, platform::FileShare)
+std::unique_ptr<platform::FileReader> FakeFileSystem::OpenFile(const std::string& path, platform::FileShare,
+                                                               platform::OpenFailure& failure)
 {
     const Node* node = Find(path);
-    if (!node || node->folder || node->entry.openFails)
+    failure = platform::OpenFailure::None;
+    if (!node || node->entry.vanished)
+        failure = platform::OpenFailure::NotFound;
+    else if (node->folder || node->entry.openFails)
+        failure = platform::OpenFailure::Other;
+    if (failure != platform::OpenFailure::None)
         return nullptr;
     return std::make_unique<FakeReader>(node->entry);
 }

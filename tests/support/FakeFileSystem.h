@@ -3,7 +3,7 @@
 // walks folders or reads files. Paths use backslashes and drive letters ("C:\\data\\a.txt") and
 // are found ignoring ASCII case. A listing yields ".", "..", then the folder's children in the
 // order they were added. Folders can be made to fail listing, files to fail opening or reading,
-// or to answer reads in short pieces.
+// or to answer reads in short pieces; an entry can vanish (listed, but not there when opened).
 // Build the tree before a run; listing and reading are safe from a worker thread.
 #include "platform/FileSystem.h"
 
@@ -26,8 +26,9 @@ struct FakeEntry
     uint64_t lastWriteTime = 0;
     std::optional<uint64_t> size; // when empty, the content's length
     uint32_t reparseTag = 0;
-    std::string content;                   // bytes past the content (up to size) read as zeros
-    bool openFails = false;                // like a file locked by another program
+    std::string content;    // bytes past the content (up to size) read as zeros
+    bool openFails = false; // like a file locked by another program
+    bool vanished = false;  // still listed, but opening it (or listing it) finds nothing: deleted meanwhile
     std::optional<uint64_t> readFailsFrom; // a read that starts at or after this offset fails
     // The most each read returns, taken in turn and repeated, as a pipe or a network share may
     // answer; empty: every read returns all that was asked for.
@@ -51,8 +52,9 @@ public:
     // Adds a file (missing parent folders are created). Adding an existing path replaces it.
     FakeEntry& AddFile(const std::string& path, FakeEntry entry = FakeEntry{});
     FakeEntry& Entry(const std::string& path);
-    // Listing this folder fails (OpenListing answers null).
-    void FailListing(const std::string& folder);
+    // Listing this folder fails (OpenListing answers null) for that reason.
+    void FailListing(const std::string& folder,
+                     platform::OpenFailure failure = platform::OpenFailure::AccessDenied);
     // The current folder ("C:\\work"); it also becomes the current folder of its drive.
     void SetCurrentFolder(const std::string& folder);
     // The current folder of another drive, used for a bare "D:".
@@ -63,9 +65,12 @@ public:
     // Called (on the listing thread) at each OpenListing, before the listing is made.
     std::function<void(const std::string& folder)> onListing;
 
-    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string& folder) override;
-    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path,
-                                                   platform::FileShare share) override;
+    using platform::FileSystem::OpenFile;
+    using platform::FileSystem::OpenListing;
+    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string& folder,
+                                                            platform::OpenFailure& failure) override;
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare share,
+                                                   platform::OpenFailure& failure) override;
     std::string AbsolutePath(const std::string& path) override;
 
 private:
@@ -73,7 +78,7 @@ private:
     {
         std::string name;
         bool folder = false;
-        bool listingFails = false;
+        platform::OpenFailure listingFailure = platform::OpenFailure::None;
         FakeEntry entry;
         std::vector<std::string> children; // keys, in insertion order
     };

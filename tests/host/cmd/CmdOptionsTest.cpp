@@ -95,6 +95,10 @@ TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
     EXPECT_EQ(ParseCommandLine({"--format", "tsv"}).options.format, cmd::OutputFormat::Tsv);
     EXPECT_EQ(ParseCommandLine({"-f", "csv"}).options.format, cmd::OutputFormat::Csv);
     EXPECT_EQ(ParseCommandLine({"--format=paths"}).options.format, cmd::OutputFormat::Paths);
+    EXPECT_EQ(ParseCommandLine({"-f", "jsonl"}).options.format, cmd::OutputFormat::Jsonl);
+    EXPECT_EQ(ParseCommandLine({"--computers", "--format", "jsonl"}).options.format,
+              cmd::OutputFormat::Jsonl);
+    EXPECT_EQ(ParseCommandLine({"--computers", "-f", "tsv"}).error, "");
 }
 
 TEST(CmdOptions, RejectsBadCommandLines)
@@ -118,6 +122,9 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--computers=pc"},
         {"--format", "CSV"},
         {"--format", "json"},
+        {"--format", "JSONL"},
+        {"--computers", "--format", "csv"},
+        {"--computers", "--format", "paths"},
         {"--format"},
         {"--events", "--format", "tsv"},
         {"--sweep", "127.0.0.0/24"},

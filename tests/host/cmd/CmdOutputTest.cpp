@@ -1,5 +1,7 @@
 #include "cmd/CmdOutput.h"
 
+#include "cmd/SkipSummary.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -78,6 +80,26 @@ TEST(CmdOutput, FormatsTheTsvAndCsvForms)
     record.Name = "Привет.txt";
     EXPECT_EQ(cmd::CsvLine("C:\\", record, std::nullopt),
               "Привет.txt,C:\\,C:\\Привет.txt,5368709120,,00000020\n");
+}
+
+TEST(CmdOutput, SummarisesWhatWasSkippedInOneLine)
+{
+    engine::SkipCounts counts;
+    EXPECT_EQ(cmd::SkipSummaryLine(counts), "");
+    counts.foldersDenied = 3;
+    EXPECT_EQ(cmd::SkipSummaryLine(counts), "FindFileCmd: 3 folders could not be read (access denied)\n");
+    counts.foldersDenied = 1;
+    counts.pathsTooLong = 1;
+    EXPECT_EQ(
+        cmd::SkipSummaryLine(counts),
+        "FindFileCmd: 1 folder could not be read (access denied); 1 path was too long for the system\n");
+    counts = {0, 2, 1, 5000000000ull, 1, 2};
+    EXPECT_EQ(
+        cmd::SkipSummaryLine(counts),
+        "FindFileCmd: 2 folders could not be read; 1 entry vanished while it was searched; 5000000000 files "
+        "could not be read for the containing text; 1 folder link was not followed; 2 paths were too long "
+        "for the system\n");
+    EXPECT_EQ(cmd::MissingFolderLine("D:\\nowhere"), "FindFileCmd: folder not found: D:\\nowhere\n");
 }
 
 } // namespace

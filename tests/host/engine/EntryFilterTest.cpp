@@ -9,6 +9,7 @@
 
 using engine::AttributesMatch;
 using engine::ContentScanner;
+using engine::ScanOutcome;
 using engine::TFileAttributes;
 using testing_support::FakeEntry;
 
@@ -196,9 +197,16 @@ TEST_F(ContentScanTest, RejectsShortEmptyAndUnreadableFiles)
     locked.content = "abc";
     locked.openFails = true;
     fs.AddFile("C:\\locked.txt", locked);
+    FakeEntry gone;
+    gone.content = "abc";
+    gone.vanished = true;
+    fs.AddFile("C:\\gone.txt", gone);
     ContentScanner scanner("abc", true);
+    // Neither holds the text; the walk counts the two kinds apart.
+    EXPECT_EQ(scanner.Scan(fs, "C:\\locked.txt"), ScanOutcome::Unreadable);
+    EXPECT_EQ(scanner.Scan(fs, "C:\\missing.txt"), ScanOutcome::Vanished);
+    EXPECT_EQ(scanner.Scan(fs, "C:\\gone.txt"), ScanOutcome::Vanished);
     EXPECT_FALSE(scanner.FileContains(fs, "C:\\locked.txt"));
-    EXPECT_FALSE(scanner.FileContains(fs, "C:\\missing.txt"));
 }
 
 TEST_F(ContentScanTest, AReadErrorEndsTheScanWithWhatWasFound)
@@ -212,9 +220,11 @@ TEST_F(ContentScanTest, AReadErrorEndsTheScanWithWhatWasFound)
     late.content = At(2 * block + 10, "abc", 3 * block);
     late.readFailsFrom = block;
     fs.AddFile("C:\\late.txt", late);
+    fs.AddFile("C:\\whole.txt").content = At(2 * block + 10, "xyz", 3 * block);
     ContentScanner scanner("abc", true);
-    EXPECT_TRUE(scanner.FileContains(fs, "C:\\early.txt"));
-    EXPECT_FALSE(scanner.FileContains(fs, "C:\\late.txt"));
+    EXPECT_EQ(scanner.Scan(fs, "C:\\early.txt"), ScanOutcome::Contains);
+    EXPECT_EQ(scanner.Scan(fs, "C:\\late.txt"), ScanOutcome::Unreadable);
+    EXPECT_EQ(scanner.Scan(fs, "C:\\whole.txt"), ScanOutcome::Lacks);
 }
 
 TEST(ContentSearchTest, AgreesWithAPlainSearchOnRandomData)

@@ -507,9 +507,11 @@ TEST(FolderPrefetchTest, OpensNoMoreThanItsWindowAheadAndHandsOverEveryFolder)
     EXPECT_EQ(opened, static_cast<int>(kWindow));
     for (const std::string& name : names)
     {
-        engine::FolderPrefetch::Listing listing = prefetch.Take("C:\\r\\" + name + "\\");
+        platform::OpenFailure failure = platform::OpenFailure::Other;
+        engine::FolderPrefetch::Listing listing = prefetch.Take("C:\\r\\" + name + "\\", failure);
         ++taken;
         ASSERT_TRUE(listing) << name;
+        EXPECT_EQ(failure, platform::OpenFailure::None);
         Lines entries;
         platform::FindData entry;
         while (listing->Next(entry))
@@ -531,9 +533,10 @@ class CountingFileSystem : public platform::FileSystem
 public:
     explicit CountingFileSystem(platform::FileSystem& inner) : m_inner(inner) {}
 
-    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string& folder) override
+    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string& folder,
+                                                            platform::OpenFailure& failure) override
     {
-        std::unique_ptr<platform::DirectoryListing> listing = m_inner.OpenListing(folder);
+        std::unique_ptr<platform::DirectoryListing> listing = m_inner.OpenListing(folder, failure);
         if (!listing)
             return nullptr;
         const int now = ++open;
@@ -543,10 +546,10 @@ public:
         }
         return std::make_unique<Counted>(std::move(listing), open);
     }
-    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path,
-                                                   platform::FileShare share) override
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare share,
+                                                   platform::OpenFailure& failure) override
     {
-        return m_inner.OpenFile(path, share);
+        return m_inner.OpenFile(path, share, failure);
     }
     std::string AbsolutePath(const std::string& path) override { return m_inner.AbsolutePath(path); }
 
@@ -590,7 +593,8 @@ TEST(FolderPrefetchTest, ClosesWhatTheWalkPassesOverOrLeavesAndHoldsNoMoreThanIt
         engine::FolderPrefetch prefetch(
             fs, [] { return false; }, kWindow);
         std::function<void(const std::string&, int)> walk = [&](const std::string& folder, int depth) {
-            engine::FolderPrefetch::Listing listing = prefetch.Take(folder);
+            platform::OpenFailure failure;
+            engine::FolderPrefetch::Listing listing = prefetch.Take(folder, failure);
             ASSERT_TRUE(listing) << folder;
             taken.push_back(folder);
             Lines subfolders;

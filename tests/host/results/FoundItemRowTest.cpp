@@ -33,8 +33,13 @@ public:
         size_t m_position = 0;
     };
 
-    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string&) override { return nullptr; }
-    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare) override
+    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string&,
+                                                            platform::OpenFailure&) override
+    {
+        return nullptr;
+    }
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare,
+                                                   platform::OpenFailure&) override
     {
         opened.push_back(path);
         auto found = files.find(path);

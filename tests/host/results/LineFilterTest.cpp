@@ -39,9 +39,13 @@ public:
         uint64_t m_position = 0;
     };
 
-    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string&) override { return nullptr; }
-    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path,
-                                                   platform::FileShare share) override
+    std::unique_ptr<platform::DirectoryListing> OpenListing(const std::string&,
+                                                            platform::OpenFailure&) override
+    {
+        return nullptr;
+    }
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare share,
+                                                   platform::OpenFailure&) override
     {
         lastShare = share;
         std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -77,7 +81,8 @@ public:
     private:
         int m_calls = 0;
     };
-    std::unique_ptr<platform::FileReader> OpenFile(const std::string&, platform::FileShare) override
+    std::unique_ptr<platform::FileReader> OpenFile(const std::string&, platform::FileShare,
+                                                   platform::OpenFailure&) override
     {
         return std::make_unique<Reader>();
     }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -16,6 +17,7 @@
 namespace
 {
 
+using testing_support::FileTimeOf;
 using testing_support::LocalFileTimeOf;
 using testing_support::TempTree;
 
@@ -145,6 +147,15 @@ std::vector<std::string> SortedLines(const std::string& text)
     return lines;
 }
 
+// A path as it stands inside a JSON string: each backslash doubled.
+std::string JsonPath(const std::string& path)
+{
+    std::string escaped;
+    for (char c : path)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
+}
+
 std::vector<std::string> Fields(const std::string& line)
 {
     std::vector<std::string> fields;
@@ -240,6 +251,49 @@ TEST_F(FindFileCmdTest, FormatsPrintTsvAndCsvLines)
     EXPECT_EQ(RunCmd({"--format", "xml", location}).exitCode, 2u);
 }
 
+// The UTC file time a "YYYY-MM-DDTHH:MM:SS+HH:MM" text names: its local fields less its offset.
+uint64_t FileTimeOfIso(const std::string& text)
+{
+    int year, month, day, hour, minute, second, offsetHours, offsetMinutes;
+    char sign;
+    if (text.size() != 25 ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c%2d:%2d", &year, &month, &day, &hour, &minute,
+                    &second, &sign, &offsetHours, &offsetMinutes) != 9)
+        return 0;
+    const int64_t offset = (sign == '-' ? -1 : 1) * (offsetHours * 60 + offsetMinutes) * 600000000LL;
+    return FileTimeOf(year, month, day, hour, minute, second) - offset;
+}
+
+TEST_F(FindFileCmdTest, JsonLinesCarryEveryFieldOfAnEntry)
+{
+    tree.MakeFile("with space\\sub\\it's [1].txt", "quote");
+    tree.SetTimes("with space\\sub\\it's [1].txt", 0, 0, FileTimeOf(2015, 7, 1, 10, 20, 30));
+    const std::string sub = location + "sub";
+    const std::string subJson = JsonPath(sub);
+    Outcome o = RunCmd({"--format", "jsonl", "-n", "it*", location});
+    EXPECT_EQ(o.exitCode, 0u) << o.err;
+    const std::string start = "{\"path\":\"" + subJson +
+                              "\\\\it's [1].txt\",\"name\":\"it's [1].txt\",\"folder\":\"" + subJson +
+                              "\",\"size\":5,\"modified\":\"";
+    ASSERT_EQ(o.out.compare(0, start.size(), start), 0) << o.out;
+    // The local time and its offset name the moment the file was given, in any time zone.
+    const std::string modified = o.out.substr(start.size(), 25);
+    EXPECT_EQ(FileTimeOfIso(modified), FileTimeOf(2015, 7, 1, 10, 20, 30)) << modified;
+    const std::string end = o.out.substr(start.size() + 25);
+    EXPECT_EQ(end.rfind("\",\"attributes\":", 0), 0u) << end;
+    EXPECT_EQ(end.substr(end.size() - 2), "}\n");
+
+    Outcome script = RunCmd({"-f", "jsonl", "-n", "日本語*", location});
+    EXPECT_EQ(Lines(script.out).size(), 1u);
+    EXPECT_NE(script.out.find("\"name\":\"日本語 Привет.txt\""), std::string::npos) << script.out;
+
+    const uint64_t size = 5ull << 30;
+    if (!tree.MakeSparseFile("with space\\big.bin", size))
+        GTEST_SKIP() << "this file system cannot hold a sparse file of 5 GiB";
+    Outcome big = RunCmd({"-f", "jsonl", "-n", "big.bin", location});
+    EXPECT_NE(big.out.find(",\"size\":5368709120,"), std::string::npos) << big.out;
+}
+
 TEST_F(FindFileCmdTest, CriteriaOptionsReachTheSearch)
 {
     EXPECT_EQ(SortedLines(RunCmd({"-c", "FILE", location}).out),
@@ -300,6 +354,20 @@ TEST_F(FindFileCmdTest, ExitStatusTellsFoundNothingAndBadUsage)
     EXPECT_EQ(badLocation.exitCode, 2u);
     EXPECT_EQ(badLocation.err, location + "*\n\rlocation cannot to be contained wildcards\n");
 
+    // A folder that is not there is an error even when another location finds something.
+    const std::string missing = tree.Path("not here");
+    for (const char* mode : {"--no-prefetch", "--threaded"})
+    {
+        Outcome missingFolder = RunCmd({mode, "-n", "one.txt", location + ";" + missing});
+        EXPECT_EQ(missingFolder.exitCode, 2u) << mode;
+        EXPECT_EQ(missingFolder.out, location + "one.txt\n");
+        EXPECT_EQ(missingFolder.err, "FindFileCmd: folder not found: " + missing + "\n");
+    }
+    Outcome fileAsFolder = RunCmd({"-f", "jsonl", location + "one.txt"});
+    EXPECT_EQ(fileAsFolder.exitCode, 2u);
+    EXPECT_EQ(fileAsFolder.out, "");
+    EXPECT_EQ(fileAsFolder.err, "FindFileCmd: folder not found: " + location + "one.txt\n");
+
     Outcome help = RunCmd({"--help"});
     EXPECT_EQ(help.exitCode, 0u);
     EXPECT_NE(help.out.find("--containing"), std::string::npos);
@@ -308,6 +376,22 @@ TEST_F(FindFileCmdTest, ExitStatusTellsFoundNothingAndBadUsage)
     Outcome version = RunCmd({"--version"});
     EXPECT_EQ(version.exitCode, 0u);
     EXPECT_EQ(version.out, "FindFileCmd " + BlockVersion(ProgramPath()) + "\n");
+}
+
+TEST_F(FindFileCmdTest, WhatWasSkippedIsToldInOneLineOnStandardError)
+{
+    if (!tree.MakeFolderLink("with space\\link", tree.Path("with space\\sub")))
+        GTEST_SKIP() << "this system makes no folder links";
+    for (const char* mode : {"--prefetch", "--threaded"})
+    {
+        Outcome o = RunCmd({mode, "-n", "three.txt", location});
+        EXPECT_EQ(o.exitCode, 0u) << mode;
+        EXPECT_EQ(o.out, location + "sub\\three.txt\n") << mode; // once: the link is not entered
+        EXPECT_EQ(o.err, "FindFileCmd: 1 folder link was not followed\n") << mode;
+    }
+    Outcome nothing = RunCmd({"-n", "*.none", location});
+    EXPECT_EQ(nothing.exitCode, 1u);
+    EXPECT_EQ(nothing.err, "FindFileCmd: 1 folder link was not followed\n");
 }
 
 TEST(FindFileCmdComputers, WithoutALanManagerProviderTheLookupPrintsNoRowsAndExitsWithOne)
@@ -322,6 +406,10 @@ TEST(FindFileCmdComputers, WithoutALanManagerProviderTheLookupPrintsNoRowsAndExi
         EXPECT_EQ(outcome.out, "complete\t0\n");
         EXPECT_EQ(outcome.err, "");
     }
+    Outcome json = RunCmd({"--computers", "--format", "jsonl"});
+    EXPECT_EQ(json.exitCode, 1u);
+    EXPECT_EQ(json.out, ""); // JSON lines have no closing line
+    EXPECT_EQ(RunCmd({"--computers", "--format", "csv"}).exitCode, 2u);
     Outcome domainsAlone = RunCmd({"--domains"});
     EXPECT_EQ(domainsAlone.exitCode, 2u);
     EXPECT_NE(domainsAlone.err.find("--computers"), std::string::npos);
@@ -386,6 +474,9 @@ TEST(FindFileCmdComputers, ASweepOfLoopbackRangesListsExactlyTheNodesThatAnswer)
     EXPECT_EQ(Lines(run({"pc"}).out),
               (std::vector<std::string>{"computer\tBETA-PC\t127.0.1.6\tLAB\t\t02-00-00-00-00-06\t\tnetbios",
                                         "complete\t1"}));
+    EXPECT_EQ(run({"--format", "jsonl", "pc"}).out,
+              "{\"name\":\"BETA-PC\",\"ip\":\"127.0.1.6\",\"workgroup\":\"LAB\","
+              "\"comment\":\"\",\"mac\":\"02-00-00-00-00-06\",\"vendor\":\"\",\"source\":\"netbios\"}\n");
     EXPECT_EQ(Lines(run({"\\\\gam"}).out).size(), 2u);
     EXPECT_EQ(Lines(run({"127.0.1.5"}).out).front(),
               "computer\tALPHA\t127.0.1.5\tLAB\t\t00-0C-29-1A-2B-3C\tVMware\tnetbios");

@@ -163,16 +163,47 @@ TEST(Win32FileSystem, ReportsFolderLinksAsReparsePoints)
     }
 }
 
-TEST(Win32FileSystem, MissingFoldersAndFilesGiveNothing)
+TEST(Win32FileSystem, MissingFoldersAndFilesGiveNothingAndSayWhy)
 {
+    using platform::OpenFailure;
     TempTree tree;
-    platform::Win32FileSystem fs;
-    EXPECT_FALSE(fs.OpenListing(tree.Path("absent\\")));
-    EXPECT_FALSE(fs.OpenFile(tree.Path("absent.txt"), platform::FileShare::ReadWrite));
     tree.MakeFolder("folder");
-    EXPECT_FALSE(fs.OpenFile(tree.Path("folder"), platform::FileShare::ReadWrite));
     tree.MakeFile("file.txt", "not a folder");
-    EXPECT_FALSE(fs.OpenListing(tree.Path("file.txt\\")));
+    platform::Win32FileSystem fs;
+    const std::string tooLong = tree.Root() + std::string(33000, 'x') + "\\";
+    struct Row
+    {
+        std::string folder;
+        OpenFailure failure;
+    } listings[] = {
+        {tree.Path("absent\\"), OpenFailure::NotFound},
+        {tree.Path("absent\\below\\"), OpenFailure::NotFound},
+        {tree.Path("file.txt\\"), OpenFailure::NotFound},
+        {tooLong, OpenFailure::PathTooLong},
+        {tree.Path("folder\\"), OpenFailure::None},
+    };
+    for (const Row& row : listings)
+    {
+        OpenFailure failure = OpenFailure::Other;
+        EXPECT_EQ(fs.OpenListing(row.folder, failure) != nullptr, row.failure == OpenFailure::None)
+            << row.folder.substr(0, 300);
+        EXPECT_EQ(failure, row.failure) << row.folder.substr(0, 300);
+    }
+    Row files[] = {
+        {tree.Path("absent.txt"), OpenFailure::NotFound},
+        {tooLong + "a.txt", OpenFailure::PathTooLong},
+        {tree.Path("file.txt"), OpenFailure::None},
+    };
+    for (const Row& row : files)
+    {
+        OpenFailure failure = OpenFailure::Other;
+        EXPECT_EQ(fs.OpenFile(row.folder, platform::FileShare::ReadWrite, failure) != nullptr,
+                  row.failure == OpenFailure::None)
+            << row.folder.substr(0, 300);
+        EXPECT_EQ(failure, row.failure) << row.folder.substr(0, 300);
+    }
+    // A folder is no file to read, whatever the reason the system gives.
+    EXPECT_FALSE(fs.OpenFile(tree.Path("folder"), platform::FileShare::ReadWrite));
 }
 
 TEST(Win32FileSystem, AFolderOpenedOnOneThreadIsReadWholeOnAnotherWhenRead)
