@@ -92,6 +92,14 @@ constexpr int kColumnVendor = 7101;
 constexpr int kColumnNameSource = 7102;
 constexpr int kNameFromBrowseList = 7103;
 
+// Search files: the file dialogs' titles and file type, and the refusals (followed by the key
+// or the file's path)
+constexpr int kSaveSearch = 7300;
+constexpr int kOpenSearch = 7301;
+constexpr int kSearchFileFilter = 7302;
+constexpr int kSearchFileBadKey = 7303;
+constexpr int kSearchFileUnreadable = 7304;
+
 // Settings dialog: the search fields' history
 constexpr int kSettingsKeepHistory = 7200;
 
@@ -169,6 +177,11 @@ constexpr int kAll[] = {
     kColumnNameSource,
     kNameFromBrowseList,
     kSettingsKeepHistory,
+    kSaveSearch,
+    kOpenSearch,
+    kSearchFileFilter,
+    kSearchFileBadKey,
+    kSearchFileUnreadable,
 };
 
 } // namespace lang::text

@@ -81,6 +81,11 @@ struct MenuTraits
     static HMENU Empty() { return nullptr; }
     static void Close(HMENU h) { ::DestroyMenu(h); }
 };
+struct AcceleratorTraits
+{
+    static HACCEL Empty() { return nullptr; }
+    static void Close(HACCEL h) { ::DestroyAcceleratorTable(h); }
+};
 struct IconTraits
 {
     static HICON Empty() { return nullptr; }
@@ -124,6 +129,7 @@ using UniqueNetEnum = UniqueHandle<HANDLE, NetEnumHandleTraits>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;

@@ -1,5 +1,6 @@
 // clang-format off
 #include <windows.h>
+#include <shellapi.h>
 // clang-format on
 #include "ui/main/FindfileFrm.h"
 
@@ -31,6 +32,7 @@ TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions 
     FileSearchOptions search;
     search.clock = m_options.clock;
     search.browseForFolder = m_options.hooks.browseForFolder;
+    search.askSearchFile = m_options.hooks.askSearchFile;
     search.rowActions = m_options.fileRowActions;
     FrameHost& host = *this;
     m_filePanel = std::make_unique<FileSearchPanel>(host, services, std::move(search));
@@ -133,6 +135,11 @@ void TFindfileFrm::BuildFrame()
     AppendMenuW(m_viewMenu.Get(), MF_STRING, kIdSeznam1, L"");
     AppendMenuW(m_viewMenu.Get(), MF_STRING | MF_CHECKED, kIdPodrobnosti1, L"");
 
+    // Ctrl+S saves the search panel's criteria to a search file, Ctrl+O opens one.
+    ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'S', kIdSaveSearch}, {FCONTROL | FVIRTKEY, 'O', kIdOpenSearch}};
+    m_accelerators.Reset(CreateAcceleratorTableW(keys, 2));
+    DragAcceptFiles(self, TRUE);
+
     controls::ApplyFont(self);
     Layout();
 }
@@ -152,6 +159,19 @@ void TFindfileFrm::FormCreate()
     SetCaptions();
     // 6., 7. The start selection, or a folder named on the command line.
     m_filePanel->SelectStartPlace(m_options.firstArgument);
+    // A search file named on the command line (Explorer's open) fills the panel; a refused one
+    // is said and the window starts as usual.
+    if (m_options.firstArgument && FileSearchPanel::IsSearchFile(*m_options.firstArgument))
+    {
+        try
+        {
+            m_filePanel->OpenSearchFile(*m_options.firstArgument);
+        }
+        catch (const std::exception& e)
+        {
+            controls::ShowErrorBox(Handle(), e.what());
+        }
+    }
 }
 
 void TFindfileFrm::SetCaptions()
@@ -335,6 +355,21 @@ bool TFindfileFrm::OnSetCursor(HWND target, int hitTest)
     return true;
 }
 
+void TFindfileFrm::OnDropFiles(HDROP drop)
+{
+    std::string path;
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0)
+    {
+        std::wstring name(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        DragQueryFileW(drop, 0, name.data(), static_cast<UINT>(name.size()));
+        name.resize(name.size() - 1);
+        path = platform::Narrow(name);
+    }
+    DragFinish(drop);
+    if (FileSearchPanel::IsSearchFile(path))
+        m_filePanel->OpenSearchFile(path);
+}
+
 LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
@@ -379,6 +414,9 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)))
             return TRUE;
         break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_CLOSE:
         FormClose();
         return 0;

@@ -44,6 +44,8 @@ struct FrameHooks
     std::function<void(HWND owner)> settings;
     // The folder browser of the look-in list; empty result = cancelled. Null: the shell's dialog.
     std::function<std::optional<std::string>(HWND owner)> browseForFolder;
+    // The file dialog of a search file; empty result = cancelled. Null: the system's dialog.
+    std::function<std::optional<std::string>(HWND owner, bool save)> askSearchFile;
 };
 
 struct FrameOptions
@@ -116,6 +118,8 @@ public:
     int SortColumn() const { return m_results ? m_results->SortColumn() : 0; }
     ResultsList& Results() override { return *m_results; }
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
+    // The window's keys (Ctrl+S, Ctrl+O), for the message loop's TranslateAccelerator.
+    HACCEL Accelerators() const { return m_accelerators.Get(); }
     // The small pictures of the window's buttons (the find glyph is index kFindGlyph).
     HIMAGELIST ButtonGlyphs() const override { return m_glyphs.Get(); }
 
@@ -145,6 +149,8 @@ private:
     SidePanel* Panels(int index) const;
     void ClosePanels();
     bool OnSetCursor(HWND target, int hitTest);
+    // A search file dropped on the window fills the file panel.
+    void OnDropFiles(HDROP drop);
     void MinimizeBtnClick();
     void ShowViewMenu();
 
@@ -170,6 +176,7 @@ private:
     HWND m_panel2 = nullptr;
     controls::StatusLine m_panel2Text; // the status text, set without a server round trip
     platform::UniqueMenu m_viewMenu;
+    platform::UniqueAccelerators m_accelerators;
     std::unique_ptr<ResultsList> m_results;
     // After the list: the panels' events fill it, so the panels go first.
     std::unique_ptr<FileSearchPanel> m_filePanel;

@@ -230,6 +230,12 @@ bool FileSearchPanel::OnCommand(int id, int code, HWND)
     case kIdFindfilesbtn:
         FindfilesbtnClick();
         return true;
+    case kIdSaveSearch:
+        SaveSearchClick();
+        return true;
+    case kIdOpenSearch:
+        OpenSearchClick();
+        return true;
     case kIdExplBtn1:
     case kIdExplBtn2:
     case kIdExplBtn3:

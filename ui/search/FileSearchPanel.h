@@ -18,6 +18,7 @@
 #include "ui/main/SidePanel.h"
 #include "ui/search/FileResultsMode.h"
 #include "ui/search/LookInPlaces.h"
+#include "ui/search/SavedSearch.h"
 #include "ui/search/SearchCriteria.h"
 #include "ui/search/SearchHistory.h"
 
@@ -69,7 +70,9 @@ enum FileSearchControlId : int
     kIdLMDSpinEdit1,
     kIdLMDSpinEdit1Arrows,
     kIdFlatCheckBox5,
-    kIdFileSearchLast = kIdFlatCheckBox5,
+    kIdSaveSearch, // Ctrl+S: the panel's criteria to a search file
+    kIdOpenSearch, // Ctrl+O: a search file into the panel
+    kIdFileSearchLast = kIdOpenSearch,
 };
 
 struct FileSearchOptions
@@ -78,6 +81,9 @@ struct FileSearchOptions
     const Clock* clock = nullptr;
     // The folder browser of the look-in list; empty result = cancelled. Null: the shell's dialog.
     std::function<std::optional<std::string>(HWND owner)> browseForFolder;
+    // The file dialog of a search file (save: where to write it); empty result = cancelled. Null:
+    // the system's dialog.
+    std::function<std::optional<std::string>(HWND owner, bool save)> askSearchFile;
     // The shell's actions on the found files; null actions: the shell's own.
     FileRowActions rowActions;
 };
@@ -118,6 +124,13 @@ public:
     const std::vector<PlaceEntry>& Places() const { return m_places; }
     const SpecialFolders& SpecialFolderPaths() const { return m_specialFolders; }
 
+    // Search files (FileSearchFiles.cpp): what the panel holds, in the file's words; a file read
+    // into the panel, refused whole (an exception naming the bad key) when a value does not fit.
+    SavedSearch CurrentSearch() const;
+    void OpenSearchFile(const std::string& path);
+    void SaveSearchFile(const std::string& path) const;
+    static bool IsSearchFile(const std::string& path);
+
     // Handlers, named after their control and event.
     void FindfilesbtnClick();
     void ExplBtnClick(int section);
@@ -151,6 +164,12 @@ private:
     // A search starts: its texts go first in their fields' histories, which are stored again.
     void RememberSearch(const std::string& name, const std::string& containing, const std::string& lookIn);
     void ShowHistory();
+
+    // FileSearchFiles.cpp
+    void ShowSearch(const SavedSearch& search);
+    void SaveSearchClick();
+    void OpenSearchClick();
+    std::optional<std::string> AskSearchFile(bool save);
 
     // FileSearchPlaces.cpp
     void ReadSpecialFolders();

@@ -1,3 +1,4 @@
+#include "controls/ErrorText.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
 #include "settings/SettingsFile.h"
@@ -397,6 +398,79 @@ TEST_F(SearchPanelTest, TheFieldsRememberTheirEntriesAcrossARestartUntilTheSetti
     EXPECT_TRUE(ListEntries(kIdLMDEdit1).empty());
     EXPECT_EQ(m_frame->LookIn().Count(), places);
     ASSERT_TRUE(settings::SetKeepSearchHistory(true));
+}
+
+// A search file keeps the panel's criteria in words of no language: saved with Ctrl+S, it fills a
+// panel in another language through Ctrl+O and through the command line; a file with a wrong value
+// is refused naming the key, and the panel stays as it was.
+TEST_F(SearchPanelTest, SearchFilesKeepThePanelAndABadOneChangesNothing)
+{
+    TempFolder files("ffsaved");
+    const std::string saved = files.Path() + "\\week.ffsearch";
+    std::string answer = saved;
+    std::vector<bool> asked;
+    m_hooks.askSearchFile = [&](HWND, bool save) -> std::optional<std::string> {
+        asked.push_back(save);
+        return answer;
+    };
+    Open();
+    SetName("*.log;report*");
+    controls::SetWindowTextUtf8(C(kIdLMDEdit2), "\xC3\x84rger = \"x\"");
+    m_frame->LookIn().SetText(files.Path());
+    Click(kIdFlatCheckBox5);
+    Click(kIdFlatRadioButton4);
+    SendMessageW(C(kIdLmdimagecombobox1), CB_SETCURSEL, 2, 0);
+    Click(kIdFlatRadioButton8);
+    SendMessageW(C(kIdLmdimagecombobox2), CB_SETCURSEL, 1, 0);
+    controls::SetWindowTextUtf8(C(kIdLMDSpinEdit1), "750");
+    // Ctrl+S as the program's message loop sees it: the window's keys turn it into the command.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG press{FieldEdit(C(kIdLMDEdit1)), WM_KEYDOWN, 'S', 0x001F0001};
+    EXPECT_TRUE(TranslateAcceleratorW(m_frame->Handle(), m_frame->Accelerators(), &press));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    ASSERT_EQ(asked, (std::vector<bool>{true}));
+    const std::string english = controls::WindowText(C(kIdLmdimagecombobox1));
+
+    m_frame.reset();
+    Open("DE");
+    SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdOpenSearch, 1), 0);
+    EXPECT_EQ(asked, (std::vector<bool>{true, false}));
+    EXPECT_EQ(Text(kIdLMDEdit1), "*.log;report*");
+    EXPECT_EQ(Text(kIdLMDEdit2), "\xC3\x84rger = \"x\"");
+    EXPECT_EQ(m_frame->LookIn().Text(), files.Path());
+    EXPECT_EQ(SendMessageW(C(kIdFlatCheckBox5), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(C(kIdFlatRadioButton4), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Text(kIdLmdimagecombobox1), ModuleText("DE", t::kDateKindAccessed));
+    EXPECT_NE(Text(kIdLmdimagecombobox1), english);
+    EXPECT_TRUE(IsWindowEnabled(C(kIdDateTimePicker1)));
+    EXPECT_EQ(SendMessageW(C(kIdFlatRadioButton8), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Text(kIdLmdimagecombobox2), ModuleText("DE", t::kSizeAtMost));
+    EXPECT_EQ(Text(kIdLMDSpinEdit1), "750");
+    EXPECT_TRUE(m_errorBoxes.empty());
+
+    // Refused: a wrong size, and a size beyond what the panel's box takes.
+    SetName("kept");
+    for (const char* line : {"SizeKB=12k", "SizeKB=1000001"})
+    {
+        answer =
+            files.Add("bad.ffsearch", std::string("[Search]\r\nName=changed\r\nSubfolders=1\r\n") + line);
+        SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdOpenSearch, 1), 0);
+        ASSERT_FALSE(m_errorBoxes.empty()) << line;
+        EXPECT_EQ(m_errorBoxes.back().second,
+                  controls::ErrorBoxText(ModuleText("DE", t::kSearchFileBadKey) + "SizeKB"));
+        EXPECT_EQ(Text(kIdLMDEdit1), "kept");
+        EXPECT_EQ(SendMessageW(C(kIdFlatCheckBox5), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    }
+
+    // Named on the command line, as Explorer opens it.
+    m_frame.reset();
+    Open("EN", saved);
+    EXPECT_EQ(Text(kIdLMDEdit1), "*.log;report*");
+    EXPECT_EQ(Text(kIdLmdimagecombobox1), Lang(t::kDateKindAccessed));
 }
 
 TEST_F(SearchPanelTest, ClosingDuringASearchStopsItFirst)
