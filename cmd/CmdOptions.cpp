@@ -31,6 +31,7 @@ enum class ValueOption
     Format,
     Sweep,
     Timeout,
+    Search,
 };
 
 enum Flag
@@ -66,6 +67,7 @@ const std::vector<OptionSpec> kOptions = {
     {"format", 'f', true, static_cast<int>(ValueOption::Format)},
     {"sweep", 0, true, static_cast<int>(ValueOption::Sweep)},
     {"timeout", 0, true, static_cast<int>(ValueOption::Timeout)},
+    {"search", 0, true, static_cast<int>(ValueOption::Search)},
     {"no-subfolders", 0, false, kNoSubfolders},
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
@@ -217,6 +219,9 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
         return "invalid format \"" + value + "\" (paths, tsv, csv or jsonl)";
     case ValueOption::Sweep:
         return SetSweep(options, value);
+    case ValueOption::Search:
+        options.searchFile = value;
+        return {};
     case ValueOption::Timeout: {
         const auto ms = ParseSize(value);
         if (!ms || *ms > 60000)
@@ -262,6 +267,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         result.error = "option --timeout needs --sweep";
     else if (!options.reverseDns && !sweep)
         result.error = "option --no-dns needs --sweep";
+    else if (!options.searchFile.empty() && options.computers)
+        result.error = "--search and --computers cannot be combined";
     else if (options.events && options.formatGiven)
         result.error = "--events and --format cannot be combined (--events prints every event)";
     else if (options.computers && options.formatGiven && options.format != OutputFormat::Tsv &&

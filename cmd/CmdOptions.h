@@ -48,6 +48,8 @@ struct CmdOptions
     bool timeoutGiven = false;
     // --no-dns: the sweep asks NetBIOS and multicast DNS only, not the DNS server.
     bool reverseDns = true;
+    // --search FILE: the criteria of a search file, read before the search.
+    std::string searchFile;
     bool help = false;
     bool version = false;
 };

@@ -5,13 +5,17 @@
 #include "cmd/CmdOutput.h"
 #include "cmd/ConsoleOutput.h"
 #include "cmd/JsonLines.h"
+#include "cmd/SavedSearchOptions.h"
 #include "cmd/SkipSummary.h"
 #include "engine/FindFile.h"
 #include "platform/Utf8.h"
+#include "platform/Win32Clock.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
 #include "platform/Win32SyncCall.h"
 #include "platform/Win32ThreadControl.h"
+#include "platform/Win32WholeFile.h"
+#include "ui/search/SearchCriteria.h"
 
 #include <windows.h>
 #include <atomic>
@@ -127,6 +131,16 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     return FinishRun(finder, found, err);
 }
 
+// --search FILE: the file's criteria into options; the error text, empty when they are in.
+std::string ReadSearchFile(cmd::CmdOptions& options)
+{
+    const std::optional<std::string> text = platform::ReadWholeFile(options.searchFile, 1 << 20);
+    if (!text)
+        return "the search file could not be read: " + options.searchFile;
+    const platform::CalendarTime now = platform::Win32Clock().Now();
+    return cmd::ApplySearchFileText(*text, ui::DateToDays(now.year, now.month, now.day), options);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -152,6 +166,15 @@ int wmain(int argc, wchar_t** argv)
     {
         out.Write(cmd::VersionText());
         return kFound;
+    }
+    if (!parsed.options.searchFile.empty())
+    {
+        const std::string error = ReadSearchFile(parsed.options);
+        if (!error.empty())
+        {
+            err.Write("FindFileCmd: " + error + "\n");
+            return kError;
+        }
     }
     if (parsed.options.computers)
     {

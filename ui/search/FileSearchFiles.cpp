@@ -7,8 +7,8 @@
 #include "controls/Window.h"
 #include "engine/AsciiCase.h"
 #include "lang/TextIds.h"
-#include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "platform/Win32WholeFile.h"
 #include "ui/search/FileSearchPanel.h"
 
 #include <stdexcept>
@@ -44,31 +44,6 @@ void SetPicker(HWND picker, const CalendarDate& date)
     st.wMonth = static_cast<WORD>(date.month);
     st.wDay = static_cast<WORD>(date.day);
     SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
-}
-
-std::string ReadWholeFile(const std::string& path)
-{
-    platform::UniqueFile file(CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    // A search file is a few hundred bytes; anything far larger is no search file.
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 1 << 20)
-        return {};
-    std::string text(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!text.empty() && !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr))
-        return {};
-    text.resize(read);
-    return text;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& text)
-{
-    platform::UniqueFile file(CreateFileW(platform::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size();
 }
 
 } // namespace
@@ -145,10 +120,11 @@ void FileSearchPanel::ShowSearch(const SavedSearch& search)
 void FileSearchPanel::OpenSearchFile(const std::string& path)
 {
     using namespace lang::text;
-    const std::string text = ReadWholeFile(path);
-    if (text.empty())
+    // A search file is a few hundred bytes; anything far larger is no search file.
+    const std::optional<std::string> text = platform::ReadWholeFile(path, 1 << 20);
+    if (!text)
         throw std::runtime_error(T(kSearchFileUnreadable) + path);
-    SavedSearchResult read = ReadSavedSearch(text);
+    SavedSearchResult read = ReadSavedSearch(*text);
     // What the panel cannot show is refused too, before anything of the panel changes.
     if (read.search && read.search->sizeKilobytes > kMaxPanelKilobytes)
         read = {std::nullopt, "SizeKB"};
@@ -159,7 +135,7 @@ void FileSearchPanel::OpenSearchFile(const std::string& path)
 
 void FileSearchPanel::SaveSearchFile(const std::string& path) const
 {
-    if (!WriteWholeFile(path, WriteSavedSearch(CurrentSearch())))
+    if (!platform::WriteWholeFile(path, WriteSavedSearch(CurrentSearch())))
         throw std::runtime_error(T(lang::text::kSearchFileUnreadable) + path);
 }
 

@@ -1,11 +1,13 @@
 #include "cmd/CmdOptions.h"
 
+#include "cmd/SavedSearchOptions.h"
 #include "engine/DateTime.h"
 #include "engine/FindFile.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/FakeLocalTime.h"
 #include "tests/support/FakeThreadControl.h"
 #include "tests/support/QueueSyncCall.h"
+#include "ui/search/SearchCriteria.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +120,8 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
         {"--domains", "pc"},
+        {"--search"},
+        {"--computers", "--search", "a.ffsearch"},
         {"--computers", "pc", "lab"},
         {"--computers=pc"},
         {"--format", "CSV"},
@@ -293,3 +297,36 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
 }
 
 } // namespace
+
+// A search file's criteria as the console's: the window's name mask, its place unless the command
+// line names one, the date and size choices counted as the window counts them.
+TEST(CmdOptions, ASearchFileGivesItsCriteriaAndRefusesABadOne)
+{
+    const engine::TDateTime today = 46000;
+    const std::string file = "[Search]\nName=report\nText=needle\nLookIn=C:\\Data\nSubfolders=0\n"
+                             "Date=range\nDateKind=created\nDateFrom=2026-01-01\nDateTo=2026-01-31\n"
+                             "Size=custom\nSizeKind=atmost\nSizeKB=100\n";
+    cmd::CmdOptions options = cmd::ParseCommandLine({"--search", "x.ffsearch"}).options;
+    EXPECT_EQ(options.searchFile, "x.ffsearch");
+    ASSERT_EQ(cmd::ApplySearchFileText(file, today, options), "");
+    const engine::FindCriteria& c = options.criteria;
+    EXPECT_EQ(c.filename, "*report*.*");
+    EXPECT_EQ(c.containing, "needle");
+    EXPECT_EQ(c.location, "C:\\Data");
+    EXPECT_FALSE(c.subfolders);
+    EXPECT_EQ(c.createdAfter, ui::DateToDays(2026, 1, 1));
+    EXPECT_EQ(c.createdBefore, ui::DateToDays(2026, 1, 31));
+    EXPECT_EQ(c.modifiedAfter, 0);
+    EXPECT_EQ(c.sizeMax, 100 * 1024);
+    EXPECT_EQ(c.sizeMin, 0);
+
+    cmd::CmdOptions elsewhere = cmd::ParseCommandLine({"--search", "x.ffsearch", "D:\\"}).options;
+    ASSERT_EQ(cmd::ApplySearchFileText("[Search]\nDate=last30days\nLookIn=C:\\Data\n", today, elsewhere), "");
+    EXPECT_EQ(elsewhere.criteria.location, "D:\\");
+    EXPECT_EQ(elsewhere.criteria.modifiedAfter, today - 30);
+    EXPECT_EQ(elsewhere.criteria.filename, "*.*");
+
+    cmd::CmdOptions refused;
+    EXPECT_EQ(cmd::ApplySearchFileText("[Search]\nSize=huge\n", today, refused),
+              "the search file holds a wrong value for the key Size");
+}

@@ -1,8 +1,11 @@
 #include "controls/ErrorText.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "platform/Win32WholeFile.h"
 #include "settings/SettingsFile.h"
 #include "tests/win32/main/FrameFixture.h"
+
+#include <algorithm>
 
 namespace uitest
 {
@@ -471,6 +474,62 @@ TEST_F(SearchPanelTest, SearchFilesKeepThePanelAndABadOneChangesNothing)
     Open("EN", saved);
     EXPECT_EQ(Text(kIdLMDEdit1), "*.log;report*");
     EXPECT_EQ(Text(kIdLmdimagecombobox1), Lang(t::kDateKindAccessed));
+}
+
+// The console's output of FindFileCmd.exe (beside this test) run with args.
+std::string ConsoleOutput(const std::wstring& args, const std::string& outputFile)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring program(self);
+    program.resize(program.find_last_of(L'\\') + 1);
+    program += L"FindFileCmd.exe";
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileW(platform::Widen(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION process{};
+    std::wstring line = L"\"" + program + L"\" " + args;
+    const BOOL started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    CloseHandle(out);
+    if (!started)
+        return "not started";
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return platform::ReadWholeFile(outputFile, 1 << 20).value_or("not read");
+}
+
+// What the window saves, the console runs: the same files.
+TEST_F(SearchPanelTest, ASearchSavedByTheWindowRunsTheSameOnTheConsole)
+{
+    TempFolder tree("ffroundtrip");
+    tree.Add("one.txt", "a needle here");
+    tree.Add("two.txt", "nothing");
+    tree.Add("three.log", "a needle");
+    tree.Add("sub\\four.txt", "needle");
+    const std::string saved = tree.Path() + "\\texts.ffsearch";
+    m_hooks.askSearchFile = [&](HWND, bool) -> std::optional<std::string> { return saved; };
+    Open();
+    SetName("*.txt");
+    controls::SetWindowTextUtf8(C(kIdLMDEdit2), "needle");
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFlatCheckBox5); // no subfolders
+    SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdSaveSearch, 1), 0);
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(0, 0), "one.txt");
+
+    std::string console =
+        ConsoleOutput(L"--search \"" + platform::Widen(saved) + L"\"", tree.Path() + "\\console.out");
+    console.erase(std::remove(console.begin(), console.end(), '\r'), console.end());
+    EXPECT_EQ(console, tree.Path() + "\\one.txt\n");
 }
 
 TEST_F(SearchPanelTest, ClosingDuringASearchStopsItFirst)
