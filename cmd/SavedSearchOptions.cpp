@@ -57,7 +57,8 @@ ui::SizeBounds SizeBoundsOf(const SavedSearch& search)
     case SavedSearch::SizeChoice::From10MB:
         return ui::PresetSizeBounds(ui::SizePreset::From10MB);
     case SavedSearch::SizeChoice::Custom:
-        return ui::CustomSizeBounds(search.sizeAtLeast ? "atleast" : "atmost", search.sizeKilobytes, kFileWords)
+        return ui::CustomSizeBounds(search.sizeAtLeast ? "atleast" : "atmost", search.sizeKilobytes,
+                                    kFileWords)
             .value_or(ui::SizeBounds{});
     case SavedSearch::SizeChoice::Any:
         break;

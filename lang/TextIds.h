@@ -100,6 +100,17 @@ constexpr int kSearchFileFilter = 7302;
 constexpr int kSearchFileBadKey = 7303;
 constexpr int kSearchFileUnreadable = 7304;
 
+// The status line's note of what a search could not look into, and its tooltip's lines (each
+// followed by a count)
+constexpr int kSkippedNote = 7400;
+constexpr int kSkippedFoldersDenied = 7401;
+constexpr int kSkippedFoldersFailed = 7402;
+constexpr int kSkippedMissingFolders = 7403;
+constexpr int kSkippedVanished = 7404;
+constexpr int kSkippedUnreadable = 7405;
+constexpr int kSkippedLinks = 7406;
+constexpr int kSkippedPathsTooLong = 7407;
+
 // Settings dialog: the search fields' history
 constexpr int kSettingsKeepHistory = 7200;
 
@@ -182,6 +193,14 @@ constexpr int kAll[] = {
     kSearchFileFilter,
     kSearchFileBadKey,
     kSearchFileUnreadable,
+    kSkippedNote,
+    kSkippedFoldersDenied,
+    kSkippedFoldersFailed,
+    kSkippedMissingFolders,
+    kSkippedVanished,
+    kSkippedUnreadable,
+    kSkippedLinks,
+    kSkippedPathsTooLong,
 };
 
 } // namespace lang::text

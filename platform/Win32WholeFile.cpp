@@ -13,7 +13,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
     UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+    if (!file || !GetFileSizeEx(file.Get(), &size) ||
+        static_cast<unsigned long long>(size.QuadPart) > maxBytes)
         return std::nullopt;
     std::string text(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;

@@ -124,10 +124,12 @@ void TFindfileFrm::BuildFrame()
         Panels(index)->Build(m_sideBar.Page(index).Handle());
     }
     CreateLV1(m_body.Handle());
-    m_panel2 =
-        controls::CreateChild(m_body.Handle(), kIdPanel2, L"STATIC",
-                              SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 10, kStatusHeight);
+    // SS_NOTIFY: the status line takes the pointer, so that its tooltip can show.
+    m_panel2 = controls::CreateChild(m_body.Handle(), kIdPanel2, L"STATIC",
+                                     SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX | SS_NOTIFY, 0, 0, 10,
+                                     kStatusHeight);
     m_panel2Text.Attach(m_panel2);
+    CreateStatusTip();
 
     m_viewMenu.Reset(CreatePopupMenu());
     AppendMenuW(m_viewMenu.Get(), MF_STRING, kIdMaleikony1, L"");
@@ -142,6 +144,41 @@ void TFindfileFrm::BuildFrame()
 
     controls::ApplyFont(self);
     Layout();
+}
+
+void TFindfileFrm::CreateStatusTip()
+{
+    m_panel2Tip.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                                      nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!m_panel2Tip)
+        return;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(m_panel2);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(m_panel2Tip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Several lines: one per kind of skip.
+    SendMessageW(m_panel2Tip.Get(), TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(m_panel2Tip.Get(), TTM_ACTIVATE, FALSE, 0);
+}
+
+void TFindfileFrm::ShowStatusNote(const std::string& note, const std::string& details)
+{
+    if (!note.empty())
+        m_panel2Text.SetText(controls::WindowText(m_panel2) + note);
+    if (!m_panel2Tip)
+        return;
+    std::wstring text = platform::Widen(details);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(m_panel2);
+    tool.lpszText = text.data();
+    SendMessageW(m_panel2Tip.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(m_panel2Tip.Get(), TTM_ACTIVATE, details.empty() ? FALSE : TRUE, 0);
 }
 
 void TFindfileFrm::FormCreate()

@@ -120,6 +120,8 @@ public:
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
     // The window's keys (Ctrl+S, Ctrl+O), for the message loop's TranslateAccelerator.
     HACCEL Accelerators() const { return m_accelerators.Get(); }
+    // The status line's tooltip (what the last search skipped).
+    HWND StatusTip() const { return m_panel2Tip.Get(); }
     // The small pictures of the window's buttons (the find glyph is index kFindGlyph).
     HIMAGELIST ButtonGlyphs() const override { return m_glyphs.Get(); }
 
@@ -137,6 +139,7 @@ private:
     std::string T(int id) const { return m_texts.Text(id); }
     void SetText(HWND hwnd, int id) const;
     void BuildFrame();
+    void CreateStatusTip();
     void FormCreate();
     void SetCaptions();
     void Layout();
@@ -145,6 +148,7 @@ private:
     LRESULT OnControlColour(UINT msg, HDC dc, HWND control);
     HWND Owner() const override { return Handle(); }
     platform::SyncCall& UiSyncCall() const override { return m_syncCall; }
+    void ShowStatusNote(const std::string& note, const std::string& details) override;
     // Both panels, in the side bar's order.
     SidePanel* Panels(int index) const;
     void ClosePanels();
@@ -174,7 +178,8 @@ private:
     controls::SideBar m_sideBar;
     HWND m_lv1 = nullptr;
     HWND m_panel2 = nullptr;
-    controls::StatusLine m_panel2Text; // the status text, set without a server round trip
+    controls::StatusLine m_panel2Text;  // the status text, set without a server round trip
+    platform::UniqueWindow m_panel2Tip; // the status line's tooltip (what a search skipped)
     platform::UniqueMenu m_viewMenu;
     platform::UniqueAccelerators m_accelerators;
     std::unique_ptr<ResultsList> m_results;

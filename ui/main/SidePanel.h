@@ -5,6 +5,7 @@
 // upwards only through FrameHost, in the shape of 7-Zip's panel callback.
 #include <windows.h>
 #include <commctrl.h>
+#include <string>
 
 namespace lang
 {
@@ -34,6 +35,8 @@ public:
     virtual const lang::TextStore& Texts() const = 0;
     // The synchronized call of the window's thread, for the panels' worker threads.
     virtual platform::SyncCall& UiSyncCall() const = 0;
+    // Adds note after the status line's text and makes details its tooltip (empty: none).
+    virtual void ShowStatusNote(const std::string& note, const std::string& details) = 0;
 
 protected:
     ~FrameHost() = default;

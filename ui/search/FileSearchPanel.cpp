@@ -8,6 +8,7 @@
 #include "ui/main/Messages.h"
 #include "ui/results/ResultsList.h"
 #include "ui/search/FileSearchLayout.h"
+#include "ui/search/SkipNote.h"
 
 #include <initializer_list>
 
@@ -356,6 +357,9 @@ void FileSearchPanel::FindFile1Complete()
 {
     controls::SetWindowTextUtf8(Control(kIdFindfilesbtn), T(lang::text::kFindStart));
     m_host.Results().FindFile1Complete();
+    // After the count: what the search could not look into, each kind in the tooltip.
+    const SkipNote note = MakeSkipNote(m_findFile->Skipped(), m_host.Texts());
+    m_host.ShowStatusNote(note.note, note.details);
 }
 
 } // namespace ui

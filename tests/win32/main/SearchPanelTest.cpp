@@ -532,6 +532,38 @@ TEST_F(SearchPanelTest, ASearchSavedByTheWindowRunsTheSameOnTheConsole)
     EXPECT_EQ(console, tree.Path() + "\\one.txt\n");
 }
 
+// What a search could not look into follows the count on the status line; the tooltip names each
+// kind. A search that skipped nothing says nothing more and has no tooltip.
+TEST_F(SearchPanelTest, TheStatusLineTellsWhatTheSearchCouldNotLookInto)
+{
+    TempFolder tree("ffskipped");
+    tree.Add("one.txt");
+    Open();
+    auto tipText = [this] {
+        wchar_t text[512] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = m_frame->Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(C(kIdPanel2));
+        tool.lpszText = text;
+        SendMessageW(m_frame->StatusTip(), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        return platform::Narrow(text);
+    };
+    const std::string found = Lang(t::kStatusCountBefore) + "1" + Lang(t::kStatusCountAfter);
+    m_frame->LookIn().SetText(tree.Path() + ";" + tree.Path() + "\\gone");
+    SetName("*.txt");
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(Text(kIdPanel2), found + Lang(t::kSkippedNote) + "1");
+    EXPECT_EQ(tipText(), Lang(t::kSkippedMissingFolders) + "1");
+
+    m_frame->LookIn().SetText(tree.Path());
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    EXPECT_EQ(Text(kIdPanel2), found);
+    EXPECT_EQ(tipText(), "");
+}
+
 TEST_F(SearchPanelTest, ClosingDuringASearchStopsItFirst)
 {
     TempFolder tree("ffclose");
