@@ -10,9 +10,12 @@ SkipNote MakeSkipNote(const engine::SkipReport& report, const lang::TextStore& t
     using namespace lang::text;
     const engine::SkipCounts& c = report.counts;
     const std::pair<int, uint64_t> kinds[] = {
-        {kSkippedFoldersDenied, c.foldersDenied},   {kSkippedFoldersFailed, c.foldersFailed},
-        {kSkippedMissingFolders, report.missingFolders.size()}, {kSkippedVanished, c.entriesVanished},
-        {kSkippedUnreadable, c.filesUnreadable},     {kSkippedLinks, c.linksNotFollowed},
+        {kSkippedFoldersDenied, c.foldersDenied},
+        {kSkippedFoldersFailed, c.foldersFailed},
+        {kSkippedMissingFolders, report.missingFolders.size()},
+        {kSkippedVanished, c.entriesVanished},
+        {kSkippedUnreadable, c.filesUnreadable},
+        {kSkippedLinks, c.linksNotFollowed},
         {kSkippedPathsTooLong, c.pathsTooLong},
     };
     SkipNote result;

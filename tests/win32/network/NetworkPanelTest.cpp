@@ -283,7 +283,14 @@ TEST_F(NetworkPanelTest, TheSweepBoxAddsTheComputersThatAnswerAndIsRemembered)
     testing_support::LoopbackNodes nodes(
         {"127.0.1.5=answer=ALPHA<00>,LAB<00>g=00-0c-29-1a-2b-3c", "127.0.1.6=mdns=alpha-mini.local=-"});
     ASSERT_TRUE(nodes.Ready()) << nodes.Status();
-    m_services.lookupPlatform = [] { return FakePlatform(); };
+    // The maker of the one card whose prefix the test's table knows.
+    m_services.lookupPlatform = [] {
+        LookupPlatform platform = FakePlatform();
+        platform.vendorOf = [](const platform::AdapterAddress& address) {
+            return address[0] == 0x00 && address[1] == 0x0C && address[2] == 0x29 ? "VMware" : "";
+        };
+        return platform;
+    };
     int rangesAsked = 0;
     auto resolverAsked = std::make_shared<std::atomic<int>>(0);
     m_services.reverseResolver = [resolverAsked] { return std::make_shared<SilentResolver>(resolverAsked); };
@@ -317,7 +324,9 @@ TEST_F(NetworkPanelTest, TheSweepBoxAddsTheComputersThatAnswerAndIsRemembered)
     EXPECT_EQ(RowTexts(0), (std::vector<std::string>{"ALPHA", "127.0.1.5", "LAB", "", "00-0C-29-1A-2B-3C"}));
     // The name that only multicast DNS gives, and which way each name came; the test's resolver
     // answers no reverse question.
+    EXPECT_EQ(Cell(0, 5), "VMware");
     EXPECT_EQ(Cell(0, 6), "NetBIOS");
+    EXPECT_EQ(Cell(1, 5), "");
     EXPECT_EQ(Cell(1, 0), "alpha-mini.local");
     EXPECT_EQ(Cell(1, 1), "127.0.1.6");
     EXPECT_EQ(Cell(1, 6), "mDNS");
