@@ -99,6 +99,7 @@ constexpr int kOpenSearch = 7301;
 constexpr int kSearchFileFilter = 7302;
 constexpr int kSearchFileBadKey = 7303;
 constexpr int kSearchFileUnreadable = 7304;
+constexpr int kSaveSearchMenu = 7305; // the results menu's entry
 
 // The status line's note of what a search could not look into, and its tooltip's lines (each
 // followed by a count)
@@ -193,6 +194,7 @@ constexpr int kAll[] = {
     kSearchFileFilter,
     kSearchFileBadKey,
     kSearchFileUnreadable,
+    kSaveSearchMenu,
     kSkippedNote,
     kSkippedFoldersDenied,
     kSkippedFoldersFailed,

@@ -120,13 +120,14 @@ public:
     int FindRowByName(const std::wstring& prefix, int start, bool wrap) const;
 
     // The results menu of the list's empty area (ResultsListMenu.cpp): "Save results...", "Copy all
-    // paths", "Select all" and, with a row selected, "Open containing folder".
+    // paths", "Select all", with a row selected "Open containing folder", and the mode's own entry.
     enum ResultsMenuCommand : UINT
     {
         kMenuSaveResults = 1,
         kMenuCopyAllPaths,
         kMenuSelectAll,
         kMenuOpenFolder,
+        kMenuModeItem, // the current mode's own entry
     };
     void ShowResultsMenu(POINT screen);
     void RunResultsMenuCommand(UINT command);

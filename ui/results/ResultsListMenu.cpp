@@ -67,6 +67,13 @@ void ResultsList::ShowResultsMenu(POINT screen)
     AppendItem(menu.Get(), kMenuSelectAll, m_services.texts->Text(lang::text::kSelectAll));
     if (ListView_GetNextItem(m_list, -1, LVNI_SELECTED) >= 0)
         AppendItem(menu.Get(), kMenuOpenFolder, m_services.texts->Text(lang::text::kOpenContainingFolder));
+    const ResultsMode* mode = CurrentMode();
+    const std::string own = mode ? mode->OwnMenuItem() : std::string();
+    if (!own.empty())
+    {
+        ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+        AppendItem(menu.Get(), kMenuModeItem, own);
+    }
     const bool empty = m_rows.empty();
     for (UINT command : {kMenuSaveResults, kMenuCopyAllPaths, kMenuSelectAll})
         ::EnableMenuItem(menu.Get(), command, MF_BYCOMMAND | (empty ? MF_GRAYED : MF_ENABLED));
@@ -111,6 +118,10 @@ void ResultsList::RunResultsMenuCommand(UINT command)
             (openContainingFolder ? openContainingFolder : OpenWithFileSelected)(paths.front());
         return;
     }
+    case kMenuModeItem:
+        if (ResultsMode* mode = CurrentMode())
+            mode->RunOwnMenuItem();
+        return;
     default:
         return;
     }

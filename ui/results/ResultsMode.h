@@ -28,6 +28,9 @@ public:
     virtual void ShowRowMenu(const std::vector<std::string>& paths, POINT screen) = 0;
     // The default action on the selected rows (double click, Enter).
     virtual void OpenRows(const std::vector<std::string>& paths) = 0;
+    // An entry of the mode's own at the end of the results menu (empty: none), and its action.
+    virtual std::string OwnMenuItem() const { return {}; }
+    virtual void RunOwnMenuItem() {}
 };
 
 } // namespace ui

@@ -11,8 +11,8 @@
 namespace ui
 {
 
-FileResultsMode::FileResultsMode(std::function<HWND()> owner, FileRowActions actions)
-    : m_owner(std::move(owner)), m_actions(std::move(actions))
+FileResultsMode::FileResultsMode(std::function<HWND()> owner, FileRowActions actions, FileMenuItem menuItem)
+    : m_owner(std::move(owner)), m_actions(std::move(actions)), m_menuItem(std::move(menuItem))
 {
 }
 

@@ -15,11 +15,18 @@ struct FileRowActions
     std::function<void(const std::vector<std::string>& paths)> openDefault;
 };
 
+// The results menu's entry of the file panel: its text, and what it does.
+struct FileMenuItem
+{
+    std::function<std::string()> text;
+    std::function<void()> run;
+};
+
 class FileResultsMode : public ResultsMode
 {
 public:
     // owner: the window that owns the shell's menu and windows, asked when they open.
-    FileResultsMode(std::function<HWND()> owner, FileRowActions actions);
+    FileResultsMode(std::function<HWND()> owner, FileRowActions actions, FileMenuItem menuItem = {});
 
     std::vector<int> ColumnTexts() const override;
     HIMAGELIST SmallImages() const override;
@@ -27,10 +34,17 @@ public:
     bool RowsAreFiles() const override { return true; }
     void ShowRowMenu(const std::vector<std::string>& paths, POINT screen) override;
     void OpenRows(const std::vector<std::string>& paths) override;
+    std::string OwnMenuItem() const override { return m_menuItem.text ? m_menuItem.text() : std::string(); }
+    void RunOwnMenuItem() override
+    {
+        if (m_menuItem.run)
+            m_menuItem.run();
+    }
 
 private:
     std::function<HWND()> m_owner;
     FileRowActions m_actions;
+    FileMenuItem m_menuItem;
 };
 
 } // namespace ui

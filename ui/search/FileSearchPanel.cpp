@@ -33,7 +33,8 @@ void AddComboTexts(HWND combo, const lang::TextStore& texts, std::initializer_li
 FileSearchPanel::FileSearchPanel(FrameHost& host, const engine::FinderServices& services,
                                  FileSearchOptions options)
     : m_host(host), m_options(std::move(options)),
-      m_mode([this] { return m_host.Owner(); }, m_options.rowActions)
+      m_mode([this] { return m_host.Owner(); }, m_options.rowActions,
+             {[this] { return T(lang::text::kSaveSearchMenu); }, [this] { SaveSearchClick(); }})
 {
     if (m_options.clock)
         m_clock = m_options.clock;

@@ -520,11 +520,20 @@ TEST_F(SearchPanelTest, ASearchSavedByTheWindowRunsTheSameOnTheConsole)
     controls::SetWindowTextUtf8(C(kIdLMDEdit2), "needle");
     m_frame->LookIn().SetText(tree.Path());
     Click(kIdFlatCheckBox5); // no subfolders
-    SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdSaveSearch, 1), 0);
     Click(kIdFindfilesbtn);
     WaitForIdle();
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, 0), "one.txt");
+    // Saved from the results menu, whose last entry is the file panel's.
+    std::string lastItem;
+    m_frame->Results().chooseResultsMenuItem = [&lastItem](HMENU menu) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), text, 128, MF_BYPOSITION);
+        lastItem = platform::Narrow(text);
+        return static_cast<UINT>(ResultsList::kMenuModeItem);
+    };
+    m_frame->Results().ShowResultsMenu(POINT{0, 0});
+    EXPECT_EQ(lastItem, Lang(t::kSaveSearchMenu));
 
     std::string console =
         ConsoleOutput(L"--search \"" + platform::Widen(saved) + L"\"", tree.Path() + "\\console.out");
