@@ -1,5 +1,7 @@
 #include "network/MacVendor.h"
 
+#include "platform/AsciiHex.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -64,17 +66,6 @@ std::string Joined(const std::vector<std::string>& words)
     return text;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // "HH-HH-HH" at pos; the OUI or nothing.
 std::optional<uint32_t> HexTriple(const std::string& line, size_t pos)
 {
@@ -83,7 +74,7 @@ std::optional<uint32_t> HexTriple(const std::string& line, size_t pos)
     uint32_t oui = 0;
     for (size_t at : {pos, pos + 1, pos + 3, pos + 4, pos + 6, pos + 7})
     {
-        const int digit = HexDigit(line[at]);
+        const int digit = platform::AsciiHexValue(line[at]);
         if (digit < 0)
             return std::nullopt;
         oui = (oui << 4) | static_cast<uint32_t>(digit);

@@ -1,24 +1,11 @@
 #include "settings/IniInteger.h"
 
+#include "platform/AsciiHex.h"
+
 #include <cstdint>
 
 namespace settings
 {
-namespace
-{
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 int ParseIniInteger(const std::string& text)
 {
@@ -51,7 +38,8 @@ int ParseIniInteger(const std::string& text)
     uint64_t value = 0;
     for (; pos < text.size(); ++pos)
     {
-        int digit = hex ? HexDigit(text[pos]) : (text[pos] >= '0' && text[pos] <= '9' ? text[pos] - '0' : -1);
+        int digit = hex ? platform::AsciiHexValue(text[pos])
+                        : (text[pos] >= '0' && text[pos] <= '9' ? text[pos] - '0' : -1);
         if (digit < 0)
             return kInvalid;
         value = value * base + static_cast<unsigned>(digit);

@@ -9,6 +9,7 @@
 #include "lang/TextIds.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "platform/Win32WholeFile.h"
 #include "ui/results/ResultExport.h"
 #include "ui/results/ResultsList.h"
 
@@ -129,12 +130,7 @@ void ResultsList::RunResultsMenuCommand(UINT command)
 
 void ResultsList::SaveResults(const std::string& path, bool csv) const
 {
-    const std::string text = csv ? ResultsCsv(m_rows) : ResultsPathList(m_rows);
-    platform::UniqueFile file(::CreateFileW(platform::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file || !::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
+    if (!platform::WriteWholeFile(path, csv ? ResultsCsv(m_rows) : ResultsPathList(m_rows)))
         throw std::runtime_error(m_services.texts->Text(lang::text::kSaveFailed) + path);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/search/SearchHistory.h"
 
 #include "engine/AsciiCase.h"
+#include "platform/AsciiHex.h"
 
 #include <algorithm>
 
@@ -19,17 +20,6 @@ bool Blank(const std::string& text)
 bool PlainByte(unsigned char c)
 {
     return c > ' ' && c < 0x7F && c != '%' && c != '"' && c != '\'' && c != ';';
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 } // namespace
@@ -86,8 +76,8 @@ std::optional<std::string> DecodeHistoryEntry(const std::string& value)
         }
         if (i + 2 >= value.size())
             return std::nullopt;
-        const int high = HexValue(value[i + 1]);
-        const int low = HexValue(value[i + 2]);
+        const int high = platform::AsciiHexValue(value[i + 1]);
+        const int low = platform::AsciiHexValue(value[i + 2]);
         if (high < 0 || low < 0)
             return std::nullopt;
         text += static_cast<char>(high * 16 + low);
