@@ -100,6 +100,7 @@ constexpr int kSearchFileFilter = 7302;
 constexpr int kSearchFileBadKey = 7303;
 constexpr int kSearchFileUnreadable = 7304;
 constexpr int kSaveSearchMenu = 7305; // the results menu's entry
+constexpr int kSearchFileType = 7306; // the search files' type name in Explorer
 
 // The status line's note of what a search could not look into, and its tooltip's lines (each
 // followed by a count)
@@ -195,6 +196,7 @@ constexpr int kAll[] = {
     kSearchFileBadKey,
     kSearchFileUnreadable,
     kSaveSearchMenu,
+    kSearchFileType,
     kSkippedNote,
     kSkippedFoldersDenied,
     kSkippedFoldersFailed,

@@ -130,6 +130,31 @@ bool CopyTree(Registry& registry, const std::string& source, const std::string& 
     return true;
 }
 
+// The extension points at the program's type, which names the icon and the open command.
+void InstallSearchFileType(const ExplorerIntegration& context)
+{
+    const std::string type = kSearchFileProgId;
+    if (auto key = context.registry.Create(kRoot, kSearchFileExtension))
+        Write(*key, "", type);
+    if (auto key = context.registry.Create(kRoot, type))
+        Write(*key, "", context.searchFileType);
+    if (auto key = context.registry.Create(kRoot, type + "\\DefaultIcon"))
+        Write(*key, "", context.exePath + ",0");
+    if (auto key = context.registry.Create(kRoot, type + "\\shell\\open\\command"))
+        Write(*key, "", ArgumentCommand(context.exePath));
+}
+
+void RemoveSearchFileType(const ExplorerIntegration& context)
+{
+    bool extensionIsOurs = false;
+    if (auto key = context.registry.Open(kRoot, kSearchFileExtension, RegistryAccess::Read))
+        extensionIsOurs = key->ReadString("").text == kSearchFileProgId;
+    if (extensionIsOurs)
+        context.registry.DeleteTree(kRoot, kSearchFileExtension);
+    if (context.registry.Open(kRoot, kSearchFileProgId, RegistryAccess::Read))
+        context.registry.DeleteTree(kRoot, kSearchFileProgId);
+}
+
 } // namespace
 
 std::string PlainCommand(const std::string& exePath)
@@ -157,6 +182,10 @@ void setincontext(const ExplorerIntegration& context, bool install, bool store)
         if (auto key = context.registry.Create(kRoot, entry + "\\command"))
             Write(*key, "", CommandFor(context, place.command));
     }
+    if (install)
+        InstallSearchFileType(context);
+    else
+        RemoveSearchFileType(context);
 }
 
 void setdefaoultfind(const ExplorerIntegration& context, bool install, bool store)

@@ -26,15 +26,23 @@ struct ExplorerIntegration
     std::string entryName;
     // Full path of the executable the commands start.
     std::string exePath;
+    // The search files' type name in Explorer: the loaded language's text for it.
+    std::string searchFileType = {};
 };
+
+// The search files' extension and the program's type for them.
+constexpr char kSearchFileExtension[] = ".ffsearch";
+constexpr char kSearchFileProgId[] = "FindFile.Search";
 
 // The commands written: the quoted path, and the quoted path with the shell's "%1" argument.
 std::string PlainCommand(const std::string& exePath);
 std::string ArgumentCommand(const std::string& exePath);
 
-// Creates (install) or deletes the six context-menu entries; store first records the choice as
+// Creates (install) or deletes the six context-menu entries, and with them the search files' type
+// (so that a double click on one opens it in the program); store first records the choice as
 // [Settings] InContextMenu. A place whose key cannot be created or deleted is passed over.
 // Throws ERegistryException when a command cannot be written; the places after it are left.
+// Removal leaves the extension alone when another program has taken it meanwhile.
 void setincontext(const ExplorerIntegration& context, bool install, bool store);
 
 // Installs the program as the shell's find handler of four places, backing the command up in

@@ -17,8 +17,9 @@ template <typename Operation> void WithProgramContext(Operation operation)
     // Explorer must see every entry, also when this 32-bit program runs on 64-bit Windows.
     platform::Win32Registry registry(platform::RegistryView::Explorer);
     IniFileStore settingsFile(SettingsFilePath());
-    const ExplorerIntegration context{
-        registry, settingsFile, lang::ModuleTexts().Text(lang::text::kContextMenuCommand), ExeFileName()};
+    const lang::TextStore& texts = lang::ModuleTexts();
+    const ExplorerIntegration context{registry, settingsFile, texts.Text(lang::text::kContextMenuCommand),
+                                      ExeFileName(), texts.Text(lang::text::kSearchFileType)};
     operation(context);
 }
 

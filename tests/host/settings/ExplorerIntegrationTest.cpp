@@ -58,7 +58,7 @@ public:
 class ExplorerIntegrationTest : public ::testing::Test
 {
 protected:
-    settings::ExplorerIntegration Context() { return {registry, ini, kEntry, kExe}; }
+    settings::ExplorerIntegration Context() { return {registry, ini, kEntry, kExe, "Find File search"}; }
     void Menu(bool install, bool store = false) { settings::setincontext(Context(), install, store); }
     void Find(bool install, bool store = false) { settings::setdefaoultfind(Context(), install, store); }
 
@@ -132,6 +132,26 @@ TEST_F(ExplorerIntegrationTest, RemovalDeletesOnlyTheCurrentNameWithItsSubkeys)
     registry.journal.clear();
     Menu(false);
     EXPECT_TRUE(registry.journal.empty()) << "missing entries are passed over";
+}
+
+TEST_F(ExplorerIntegrationTest, SearchFilesOpenInTheProgramWhileTheEntriesAreOn)
+{
+    Menu(true);
+    EXPECT_EQ(registry.Text(".ffsearch"), "FindFile.Search");
+    EXPECT_EQ(registry.Text("FindFile.Search"), "Find File search");
+    EXPECT_EQ(registry.Text("FindFile.Search\\DefaultIcon"), std::string(kExe) + ",0");
+    EXPECT_EQ(registry.Text("FindFile.Search\\shell\\open\\command"), kArgument);
+
+    Menu(false);
+    EXPECT_FALSE(registry.Exists(".ffsearch"));
+    EXPECT_FALSE(registry.Exists("FindFile.Search"));
+
+    // Another program that took the extension meanwhile keeps it; our own type still goes.
+    Menu(true);
+    registry.SetString(".ffsearch", "", "Other.Search");
+    Menu(false);
+    EXPECT_EQ(registry.Text(".ffsearch"), "Other.Search");
+    EXPECT_FALSE(registry.Exists("FindFile.Search"));
 }
 
 TEST_F(ExplorerIntegrationTest, ContextMenuPlaceThatCannotBeWrittenIsSkippedOrStopsTheRest)

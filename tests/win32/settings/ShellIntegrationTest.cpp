@@ -96,6 +96,8 @@ protected:
                                  platform::Widen(uitest::ModuleText(code, lang::text::kContextMenuCommand)));
         for (const auto& verb : kFindVerbs)
             m_keys.push_back(verb);
+        m_keys.push_back(platform::Widen(settings::kSearchFileExtension));
+        m_keys.push_back(platform::Widen(settings::kSearchFileProgId));
         for (const auto& key : m_keys)
             m_saved.push_back(RegistryTree::Read(HKEY_CLASSES_ROOT, key));
         DeleteFileW(platform::Widen(settings::SettingsFilePath()).c_str());
@@ -218,6 +220,13 @@ TEST_F(ShellIntegrationTest, StartUpCreatesOrDeletesTheEntriesOfTheCurrentLangua
             EXPECT_EQ(ValueText(entry + L"\\command"), Command(kMenuTakesArgument[place]));
             EXPECT_EQ(ValueText(entry), "(absent)") << "the entry key has no value of its own";
         }
+        // A double click on a search file opens it in the program while the entries are on.
+        EXPECT_EQ(ValueText(L".ffsearch"), start.present ? "FindFile.Search" : "(absent)");
+        EXPECT_EQ(ValueText(L"FindFile.Search"),
+                  start.present ? uitest::ModuleText(start.language, lang::text::kSearchFileType)
+                                : "(absent)");
+        EXPECT_EQ(ValueText(L"FindFile.Search\\shell\\open\\command"),
+                  start.present ? Command(true) : "(absent)");
     }
     EXPECT_FALSE(KeyExists(Entry(0, "EN"))) << "the English entries went with the setting 0";
     EXPECT_EQ(ValueText(Entry(0, "EN") + L"\\command"), "(absent)");
