@@ -91,9 +91,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         {
-            if (frame.Handle() && TranslateAcceleratorW(frame.Handle(), frame.Accelerators(), &msg))
-                continue;
-            if (frame.Handle() && IsDialogMessageW(frame.Handle(), &msg))
+            if (frame.PreTranslateMessage(msg))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

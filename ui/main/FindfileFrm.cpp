@@ -79,6 +79,13 @@ void TFindfileFrm::SetText(HWND hwnd, int id) const
     controls::SetWindowTextUtf8(hwnd, T(id));
 }
 
+bool TFindfileFrm::PreTranslateMessage(MSG& msg)
+{
+    if (!Handle())
+        return false;
+    return TranslateAcceleratorW(Handle(), m_accelerators.Get(), &msg) || IsDialogMessageW(Handle(), &msg);
+}
+
 HWND TFindfileFrm::Control(int id) const
 {
     return controls::FindControl(Handle(), id);

@@ -120,6 +120,9 @@ public:
     HMENU ViewMenu() const { return m_viewMenu.Get(); }
     // The window's keys (Ctrl+S, Ctrl+O), for the message loop's TranslateAccelerator.
     HACCEL Accelerators() const { return m_accelerators.Get(); }
+    // What the message loop does first with each message: the window's keys and the dialog keys
+    // (Tab between the controls); true when the message was handled so.
+    bool PreTranslateMessage(MSG& msg);
     // The status line's tooltip (what the last search skipped).
     HWND StatusTip() const { return m_panel2Tip.Get(); }
     // The small pictures of the window's buttons (the find glyph is index kFindGlyph).

@@ -1,9 +1,13 @@
-// Clicks with the real mouse (SendInput), as a person makes them: the system decides which window
-// a click lands on, so a control that is transparent to the mouse hands it to the page behind it.
+// Clicks with the real mouse and keys with the real keyboard (SendInput), as a person makes them:
+// the system decides which window a click lands on, so a control that is transparent to the mouse
+// hands it to the page behind it, and a key goes to the focused field unless the program's own
+// message loop turns it into a command first.
 // Runs alone: another test's window on the display could cover the spots clicked.
 #include "lang/TextIds.h"
+#include "platform/Utf8.h"
 #include "tests/win32/main/FrameFixture.h"
 #include "ui/network/NetworkPanel.h"
+#include "ui/search/FileSearchPanel.h"
 
 namespace
 {
@@ -45,6 +49,40 @@ protected:
         ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
         // The input goes through the system's queue: serve it until it has been handled.
         uitest::PumpUntil([] { return false; }, 150);
+    }
+
+    // Serves the messages for ms as the program's loop does, window keys first.
+    void PumpAsTheProgram(DWORD ms)
+    {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms)
+        {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            {
+                if (m_frame->PreTranslateMessage(msg))
+                    continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
+
+    // Ctrl and a letter key, pressed and released on the real keyboard.
+    void PressWithControl(WORD key)
+    {
+        INPUT input[4] = {};
+        for (INPUT& stroke : input)
+            stroke.type = INPUT_KEYBOARD;
+        input[0].ki.wVk = VK_CONTROL;
+        input[1].ki.wVk = key;
+        input[2].ki.wVk = key;
+        input[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        input[3].ki.wVk = VK_CONTROL;
+        input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        ASSERT_EQ(SendInput(4, input, sizeof(INPUT)), 4u);
+        PumpAsTheProgram(200);
     }
 
     // A point of page (in its own coordinates) that no visible child covers, searched from the
@@ -94,6 +132,31 @@ TEST_F(RealClickTest, LabelsAndPicturesOfBothPanelsKeepTheResults)
     }
     ClickAt(C(kIdHeader2Page), BareSpot(C(kIdHeader2Page)));
     EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(RealClickTest, ControlSAndControlOInTheNameFieldSaveAndOpenTheSearch)
+{
+    uitest::TempFolder files("ffrealkeys");
+    const std::string saved = files.Path() + "\\keys.ffsearch";
+    std::vector<bool> asked; // true: asked where to save
+    m_hooks.askSearchFile = [&](HWND, bool save) -> std::optional<std::string> {
+        asked.push_back(save);
+        return saved;
+    };
+    OpenBothPanels();
+    controls::SetWindowTextUtf8(C(kIdLMDEdit1), "*.keys");
+    SetFocus(FieldEdit(C(kIdLMDEdit1)));
+
+    PressWithControl('S');
+    ASSERT_EQ(asked, std::vector<bool>{true});
+    EXPECT_EQ(Text(kIdLMDEdit1), "*.keys") << "the field did not take the key";
+    EXPECT_NE(GetFileAttributesW(platform::Widen(saved).c_str()), INVALID_FILE_ATTRIBUTES) << "not written";
+
+    controls::SetWindowTextUtf8(C(kIdLMDEdit1), "changed");
+    PressWithControl('O');
+    EXPECT_EQ(asked, (std::vector<bool>{true, false}));
+    EXPECT_EQ(Text(kIdLMDEdit1), "*.keys");
+    EXPECT_TRUE(m_errorBoxes.empty());
 }
 
 } // namespace
