@@ -4,7 +4,8 @@
 #                                    [--network TEXT] [-- ARGS]
 # The build folder is build/win32, or the one named by FF_BUILD. With --search the name field gets
 # MASK and the find button is pressed, with --section N option section N (0 date, 1 size, 2 more)
-# is opened, with --open about|language|settings one of the dialogs, all by the build's
+# is opened, with --open about|language|settings one of the dialogs (history: the name field's
+# list of earlier entries, dropped after the search), all by the build's
 # ff_press_find.exe, before the picture is taken; with --network TEXT the network panel is opened
 # and a lookup for TEXT started ("" opens the panel only).
 set -euo pipefail
@@ -51,13 +52,18 @@ if [ -n "$FF_SECTION" ]; then
     "$FF_WINE_RUN" "$FF_PRESSER" --section "$FF_SECTION" >/dev/null 2>&1
     sleep 1
 fi
-if [ -n "$FF_OPEN" ]; then
+if [ -n "$FF_OPEN" ] && [ "$FF_OPEN" != history ]; then
     "$FF_WINE_RUN" "$FF_PRESSER" --open "$FF_OPEN" >/dev/null 2>&1
     sleep 2
 fi
 if [ -n "$FF_SEARCH" ]; then
     "$FF_WINE_RUN" "$FF_PRESSER" "$FF_SEARCH" >/dev/null 2>&1
     sleep 3
+fi
+# The history drops after the search, which adds its entries.
+if [ "$FF_OPEN" = history ]; then
+    "$FF_WINE_RUN" "$FF_PRESSER" --open history >/dev/null 2>&1
+    sleep 1
 fi
 if [ -n "$FF_NETWORK_GIVEN" ]; then
     if [ -n "$FF_NETWORK" ]; then

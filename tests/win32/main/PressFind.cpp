@@ -1,8 +1,8 @@
-// ff_press_find MASK | --section N | --open about|language|settings | --network [TEXT] | --close:
+// ff_press_find MASK | --section N | --open about|language|settings|history | --network [TEXT] | --close:
 // drives a running FindFile.exe from outside, for screenshots. Types MASK into the name field and
 // presses the find button, opens option section N (0 date, 1 size, 2 more options), opens the About
-// box, the language dialog or the settings dialog, opens the network panel (and with TEXT looks
-// for computers), or closes the window (and its open dialog first).
+// box, the language dialog, the settings dialog or the name field's history, opens the network panel (and
+// with TEXT looks for computers), or closes the window (and its open dialog first).
 #include "controls/Window.h"
 #include "ui/main/FindfileFrm.h"
 #include "ui/network/NetworkPanel.h"
@@ -41,8 +41,14 @@ int wmain(int argc, wchar_t** argv)
     }
     if (std::wstring(argv[1]) == L"--open" && argc > 2)
     {
-        // Posted: the dialog is modal, and a sent click would wait until it closes.
         const std::wstring which = argv[2];
+        if (which == L"history")
+        {
+            // The name field's list of earlier entries, dropped as by its arrow.
+            PostMessageW(controls::FindControl(frame, ui::kIdLMDEdit1), CB_SHOWDROPDOWN, TRUE, 0);
+            return 0;
+        }
+        // Posted: the dialog is modal, and a sent click would wait until it closes.
         const int id = which == L"about"      ? ui::kIdAboutBtn
                        : which == L"language" ? ui::kIdLangBtn
                                               : ui::kIdSettingsBtn;
