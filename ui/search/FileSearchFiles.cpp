@@ -93,6 +93,7 @@ void FileSearchPanel::ShowSearch(const SavedSearch& search)
 {
     controls::SetWindowTextUtf8(Control(kIdLMDEdit1), search.name);
     controls::SetWindowTextUtf8(Control(kIdLMDEdit2), search.text);
+    m_containingChanged = true;
     if (!search.lookIn.empty())
         m_lookIn.SetText(search.lookIn);
     CheckDlgButton(GetParent(Control(kIdFlatCheckBox5)), kIdFlatCheckBox5,

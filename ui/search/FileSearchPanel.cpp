@@ -21,6 +21,8 @@ using namespace layout;
 namespace
 {
 
+constexpr DWORD kContainingRecheckMs = 100;
+
 void AddComboTexts(HWND combo, const lang::TextStore& texts, std::initializer_list<int> ids)
 {
     for (int id : ids)
@@ -258,6 +260,11 @@ bool FileSearchPanel::OnCommand(int id, int code, HWND)
         if (code == BN_CLICKED)
             SizeRadioClick(id);
         return true;
+    case kIdLMDEdit2:
+        // Typed, or picked from the list: the field's text is newer than the kept copy.
+        if (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)
+            m_containingChanged = true;
+        return true;
     case kIdAWComboBoxEx1:
         // The browser opens once the combo has closed its list.
         if (code == CBN_SELCHANGE)
@@ -337,6 +344,7 @@ void FileSearchPanel::FindfilesbtnClick()
                                T(kDateKindAccessed)};
     // 3.-7. A refused location or mask throws from here: the error box shows it, no search starts.
     UpdateCriteria([&](engine::FindCriteria& criteria) { ApplySearchPanel(state, markers, criteria); });
+    m_containingChanged = true;
     RememberSearch(state.nameText, controls::WindowText(m_containingField), state.lookIn);
     // 8., 9.
     controls::SetWindowTextUtf8(button, T(kFindStop));
@@ -345,8 +353,14 @@ void FileSearchPanel::FindfilesbtnClick()
 
 void FileSearchPanel::FindFile1Found(const std::string& folder, const engine::TSearchRec& record)
 {
-    // The containing text is read at every item: editing it during a search filters from then on.
-    m_host.Results().FindFile1Found(folder, record, controls::WindowText(m_containingField));
+    // Editing the containing text during a search filters from the next item on.
+    if (m_containingChanged || GetTickCount() - m_containingReadAt >= kContainingRecheckMs)
+    {
+        m_containingText = controls::WindowText(m_containingField);
+        m_containingChanged = false;
+        m_containingReadAt = GetTickCount();
+    }
+    m_host.Results().FindFile1Found(folder, record, m_containingText);
 }
 
 void FileSearchPanel::FindFile1NewFolder(const std::string& folder)

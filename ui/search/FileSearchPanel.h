@@ -183,7 +183,13 @@ private:
     const Clock* m_clock = nullptr;
     std::unique_ptr<engine::TFindFile> m_findFile;
     HWND m_page = nullptr;
-    HWND m_containingField = nullptr; // LMDEdit2, read at every item found
+    HWND m_containingField = nullptr; // LMDEdit2
+    // The containing text as the found items see it: asking the field at each of 100,000 items
+    // costs the window a second under Wine, so it is read again when the user changed it, and at
+    // least every kContainingRecheckMs for a text set by a program (which the field does not report).
+    std::string m_containingText;
+    bool m_containingChanged = true;
+    unsigned long m_containingReadAt = 0;
     controls::FlatButton m_sectionButtons[3];
     controls::FlatButton m_findButton;
     controls::Panel m_sectionPanels[3];

@@ -3,6 +3,7 @@
 #include "platform/Utf8.h"
 #include "tests/win32/OwnProcess.h"
 #include "tests/win32/main/FrameFixture.h"
+#include "ui/search/FileSearchPanel.h"
 
 #include <shellapi.h>
 
@@ -88,6 +89,38 @@ TEST_F(ResultsFrameTest, ContainingTextLeavesOutAFileHeldOpenForWriting)
     EXPECT_GE(RowNamed("a.txt"), 0);
     EXPECT_GE(RowNamed("d.txt"), 0);
     EXPECT_EQ(Text(kIdPanel2), CountStatus(2));
+}
+
+TEST_F(ResultsFrameTest, ContainingTextTypedDuringASearchFiltersTheItemsAfterIt)
+{
+    // The top folder's file is found before the subfolder is entered.
+    TempFolder tree("ffretype");
+    tree.Add("first.txt", "alpha");
+    for (const char* name : {"a1", "a2", "a3"})
+        tree.Add(std::string("sub\\") + name + ".txt", "alpha");
+    for (const char* name : {"b1", "b2", "b3"})
+        tree.Add(std::string("sub\\") + name + ".txt", "beta");
+    Open();
+    engine::TFindFile& finder = m_frame->FindFile1();
+    auto found = finder.OnFound;
+    int items = 0;
+    finder.OnFound = [&](engine::TFindFile& sender, const std::string& folder,
+                         const engine::TSearchRec& record) {
+        found(sender, folder, record);
+        // Typed over the field's text, as the keyboard does.
+        if (++items == 1)
+        {
+            HWND edit = FieldEdit(C(kIdLMDEdit2));
+            SendMessageW(edit, EM_SETSEL, 0, -1);
+            for (wchar_t letter : std::wstring(L"beta"))
+                SendMessageW(edit, WM_CHAR, letter, 1);
+        }
+    };
+    Find(tree.Path(), "alpha");
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 4);
+    for (const char* name : {"first.txt", "b1.txt", "b2.txt", "b3.txt"})
+        EXPECT_GE(RowNamed(name), 0) << name;
 }
 
 // A file of size bytes written with nothing: the end of file moved (sparse on the Unix side).
