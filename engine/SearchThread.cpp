@@ -14,17 +14,25 @@ public:
     bool EnterFolder(const std::string& folder) override
     {
         TSearchThread& t = m_thread;
+        // The folder's answer decides what is listed next: no item may still be on its way.
+        t.FinishSynchronized();
         t.m_currentFolder = &folder;
         t.Synchronize([&t] { t.m_skipFolder = !t.m_finder.NotifyNewFolder(*t.m_currentFolder); });
         return !t.m_skipFolder;
     }
 
+    // The item goes to the finder's thread while the walk looks for the next one; the worker waits
+    // for it before it reports another, so the handlers still see one item at a time, in order, and
+    // a handler's stop or exception ends the run before anything further is reported.
     void Found(const std::string& folder, const TSearchRec& record) override
     {
         TSearchThread& t = m_thread;
-        t.m_currentFolder = &folder;
-        t.m_foundInfo = &record;
-        t.Synchronize([&t] { t.m_finder.NotifyFound(*t.m_currentFolder, *t.m_foundInfo); });
+        t.FinishSynchronized();
+        if (t.Terminated())
+            return;
+        t.m_foundFolder = folder;
+        t.m_foundInfo = record;
+        t.SynchronizeLater([&t] { t.m_finder.NotifyFound(t.m_foundFolder, t.m_foundInfo); });
     }
 
     bool StopRequested() override { return m_thread.Terminated(); }
@@ -57,6 +65,7 @@ void TSearchThread::Execute()
                 break;
             run.SearchTarget(target);
         }
+        FinishSynchronized(); // the last item's handler may still end the run with an exception
     }
     catch (...)
     {

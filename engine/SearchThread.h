@@ -1,7 +1,8 @@
 #pragma once
 // TSearchThread: the worker of a threaded run. It walks every target with the finder's snapshot
-// and hands each event to the finder's thread through the synchronized call, waiting for it. The
-// finder owns it and joins it; its end handler is the finder's WorkerTerminated.
+// and hands each event to the finder's thread through the synchronized call, waiting for it (an
+// item's call while the walk goes on to the next item). The finder owns it and joins it; its end
+// handler is the finder's WorkerTerminated.
 #include "engine/FindFileTypes.h"
 #include "engine/SkipCounts.h"
 #include "platform/Thread.h"
@@ -32,7 +33,9 @@ private:
     // Handed to the finder's thread with each synchronized call; valid while the worker waits.
     bool m_skipFolder = false;
     const std::string* m_currentFolder = nullptr;
-    const TSearchRec* m_foundInfo = nullptr;
+    // The item on its way: copies, since the walk's own record changes with the next entry.
+    std::string m_foundFolder;
+    TSearchRec m_foundInfo;
 };
 
 } // namespace engine

@@ -36,6 +36,46 @@ void CallQueue::Call(const std::function<void()>& fn)
         std::rethrow_exception(request.error);
 }
 
+void CallQueue::Begin(PendingCall& call, std::function<void()> fn)
+{
+    call.m_fn = std::move(fn);
+    call.m_started = true;
+    Request& request = call.m_request;
+    request.fn = &call.m_fn;
+    request.error = nullptr;
+    request.next = nullptr;
+    request.done.store(false, std::memory_order_relaxed);
+    if (std::this_thread::get_id() != m_owner)
+    {
+        Enqueue(request);
+        return;
+    }
+    try
+    {
+        call.m_fn();
+    }
+    catch (...)
+    {
+        request.error = std::current_exception();
+    }
+    request.done.store(true, std::memory_order_relaxed);
+}
+
+void CallQueue::Finish(PendingCall& call)
+{
+    if (!call.m_started)
+        return;
+    call.m_started = false;
+    Request& request = call.m_request;
+    WaitFor(request);
+    if (request.error)
+    {
+        std::exception_ptr error = std::move(request.error);
+        request.error = nullptr;
+        std::rethrow_exception(error);
+    }
+}
+
 // Queues the request and tells the owner, by the doorbell unless it is already waiting for calls.
 // After the owner has ended the request fails at once.
 void CallQueue::Enqueue(Request& request)

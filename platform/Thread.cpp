@@ -48,6 +48,21 @@ void TThread::Synchronize(const std::function<void()>& fn)
     });
 }
 
+void TThread::SynchronizeLater(std::function<void()> fn)
+{
+    FinishSynchronized();
+    m_queue->Begin(m_pending, [this, fn = std::move(fn)] {
+        if (m_orphaned)
+            throw std::runtime_error("the thread's owner has let go");
+        fn();
+    });
+}
+
+void TThread::FinishSynchronized()
+{
+    m_queue->Finish(m_pending);
+}
+
 void TThread::Run() noexcept
 {
     try
@@ -57,6 +72,14 @@ void TThread::Run() noexcept
     catch (...)
     {
         // A body's failure ends the thread like its return; the body itself decides who hears of it.
+    }
+    try
+    {
+        FinishSynchronized();
+    }
+    catch (...)
+    {
+        // As above: the body has ended, and a late call's failure has nobody left to reach.
     }
     try
     {

@@ -54,11 +54,18 @@ protected:
     // It throws std::runtime_error without running fn when the owner has let go (Orphan) or its
     // synchronized call has ended.
     void Synchronize(const std::function<void()>& fn);
+    // Starts fn on the owner thread and returns at once, so the body can prepare its next step
+    // while the owner runs it; FinishSynchronized waits for it and throws its exception. A body
+    // finishes each call before it starts the next or makes a Synchronize call; one left open is
+    // finished when Execute returns. No state the call reads may change until it is finished.
+    void SynchronizeLater(std::function<void()> fn);
+    void FinishSynchronized();
 
 private:
     void Run() noexcept;
 
     std::shared_ptr<CallQueue> m_queue; // outlives the owner's synchronized call
+    CallQueue::PendingCall m_pending;   // the call SynchronizeLater started
     const bool m_freeOnTerminate;
     std::atomic<bool> m_terminated{false};
     bool m_orphaned = false; // owner thread only, like the routines that read it

@@ -153,6 +153,32 @@ TEST_F(RunControlTest, AHandlerExceptionTravelsBackToTheWorkerAndEndsTheRun)
     EXPECT_TRUE(finder->Aborted());
 }
 
+TEST_F(RunControlTest, AFoundHandlerExceptionEndsTheRunBeforeTheNextItemOrFolder)
+{
+    // The worker goes on walking while an item's handler runs: what it found meanwhile must not
+    // be reported once that handler has failed.
+    for (const char* failing : {"f1.txt", "f2.txt"})
+    {
+        events.clear();
+        auto finder = MakeFinder();
+        finder->OnFound = [&](TFindFile&, const std::string& folder, const engine::TSearchRec& record) {
+            events.push_back("found " + folder + "|" + record.Name);
+            if (record.Name == failing)
+                throw std::runtime_error("handler failed");
+        };
+        finder->SetLocation("C:\\d;C:\\e");
+        finder->SetThreaded(true);
+        finder->StartSearch();
+        ServeToEnd(*finder);
+        Lines expected{"folder C:\\d", "folder C:\\d\\x", "found C:\\d\\x|f0.txt", "found C:\\d\\x|f1.txt"};
+        if (std::string(failing) == "f2.txt")
+            expected.push_back("found C:\\d\\x|f2.txt");
+        expected.push_back("complete");
+        EXPECT_EQ(events, expected) << failing;
+        EXPECT_TRUE(finder->Aborted());
+    }
+}
+
 TEST_F(RunControlTest, OnCompleteMayStartTheNextRun)
 {
     for (bool threaded : {false, true})

@@ -211,4 +211,61 @@ TEST(CallQueue, EndingReleasesAWaitingWorkerWithAnErrorAndRefusesLaterCalls)
     EXPECT_EQ(queue->Rings(), ringsBefore);
 }
 
+TEST(CallQueue, APendingCallLetsTheWorkerGoOnAndHandsBackItsOutcomeWhenFinished)
+{
+    CountingQueue queue;
+    platform::CallQueue::PendingCall call;
+    queue.Finish(call); // never started: nothing to wait for
+    std::atomic<int> stepsWhilePending{0};
+    std::atomic<bool> ran{false};
+    std::atomic<bool> errorSeen{false};
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        queue.Begin(call, [&] { ran = true; });
+        ++stepsWhilePending; // nobody has served the call yet: Begin did not wait for it
+        queue.Finish(call);
+        queue.Begin(call, [] { throw CustomError{7}; });
+        try
+        {
+            queue.Finish(call);
+        }
+        catch (const CustomError& e)
+        {
+            errorSeen = e.code == 7;
+        }
+        queue.Finish(call); // the outcome was handed over once
+        done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return stepsWhilePending == 1; }));
+    EXPECT_FALSE(ran);
+    Serve(queue, [&] { return done.load(); });
+    worker.join();
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(errorSeen);
+
+    // On the owner thread the call runs at once; its exception waits for Finish.
+    queue.Begin(call, [] { throw CustomError{8}; });
+    EXPECT_THROW(queue.Finish(call), CustomError);
+
+    // A call pending when the owner ends fails at Finish instead of hanging.
+    auto ending = std::make_shared<CountingQueue>();
+    bool failed = false;
+    std::thread late([&] {
+        ending->Begin(call, [] {});
+        ASSERT_TRUE(WaitFor([&] { return !ending->Queued(); }));
+        try
+        {
+            ending->Finish(call);
+        }
+        catch (const std::runtime_error&)
+        {
+            failed = true;
+        }
+    });
+    ASSERT_TRUE(WaitFor([&] { return ending->Queued(); }));
+    ending->End();
+    late.join();
+    EXPECT_TRUE(failed);
+}
+
 } // namespace
