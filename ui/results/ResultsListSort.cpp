@@ -12,23 +12,19 @@ namespace ui
 void ResultsList::LV1ColumnClick(int column)
 {
     ShowPendingRows();
-    if (m_rows.empty())
+    if (m_rows.Empty())
         return;
     m_sortColumn = column;
 
     // The selection and the focus go with their rows.
-    std::vector<char> selected(m_rows.size(), 0);
+    std::vector<char> selected(m_rows.Size(), 0);
     for (int i = ListView_GetNextItem(m_list, -1, LVNI_SELECTED); i >= 0;
          i = ListView_GetNextItem(m_list, i, LVNI_SELECTED))
         selected[static_cast<size_t>(i)] = 1;
     const int focused = ListView_GetNextItem(m_list, -1, LVNI_FOCUSED);
 
-    const std::vector<size_t> order = SortOrder(m_rows, m_sortColumn);
-    std::vector<ResultRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t from : order)
-        sorted.push_back(std::move(m_rows[from]));
-    m_rows = std::move(sorted);
+    const std::vector<size_t> order = m_rows.SortOrder(m_sortColumn);
+    m_rows.Reorder(order);
 
     ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (size_t to = 0; to < order.size(); ++to)
