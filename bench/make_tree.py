@@ -3,6 +3,8 @@
 
 walk tree:    50 x 100 folders (5,051 with the parents), 20 files in each leaf: 100,000 files,
               of which every fifth leaf holds one "*.bmk" file: 1,000 files, 1% of all.
+million tree: 1,000 folders of 1,000 empty files each (four extensions): 1,000,000 rows for the
+              results list.
 content tree: 128 files of 8 MiB of text, 1 GiB (so that Wine's start does not hide the scan's
               speed); every tenth file holds the word "quetzal42" once.
 """
@@ -21,6 +23,14 @@ def walk_tree(root):
                 name = "x%02d.bmk" % n if (n == 0 and index % 5 == 0) else "f%02d.%s" % (n, ("txt", "log", "dat", "c")[n % 4])
                 with open(os.path.join(folder, name), "wb") as f:
                     f.write(b"%d\n" % n)
+
+
+def million_tree(root):
+    for top in range(1000):
+        folder = os.path.join(root, "m%03d" % top)
+        os.makedirs(folder, exist_ok=True)
+        for n in range(1000):
+            open(os.path.join(folder, "f%03d.%s" % (n, ("txt", "log", "dat", "c")[n % 4])), "wb").close()
 
 
 def content_tree(root):
@@ -52,7 +62,7 @@ def main():
     marker = os.path.join(root, ".complete")
     if os.path.exists(marker):
         return
-    (walk_tree if kind == "walk" else content_tree)(root)
+    {"walk": walk_tree, "million": million_tree, "content": content_tree}[kind](root)
     open(marker, "w").close()
 
 

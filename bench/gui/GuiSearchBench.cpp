@@ -1,11 +1,14 @@
 // One search of the real main window, from the click on the find button to the completion status,
-// with the process's peak memory: ff_gui_bench FOLDER [--view large|details] [--hold SECONDS]
+// with the process's peak memory: ff_gui_bench FOLDER [--view large|details] [--hold SECONDS] [--sort yes]
 // Prints "seconds rows peak-working-set-KiB peak-private-KiB found-handler-s folder-handler-s stop-ms":
 // the last is how long a second search, stopped by a click after a quarter of the first one's time,
 // took from that click to the completion status. --hold keeps the window on screen afterwards (for
-// a picture of it).
+// a picture of it). --sort clicks each column's header after the first search, one after the other,
+// and prints first "sort S0 S1 ...": the seconds from each click until the list has repainted (the
+// peak memory then includes the sorts).
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 // clang-format on
 #include "controls/Window.h"
@@ -68,18 +71,52 @@ void PumpFor(DWORD ms)
     }
 }
 
+// The list's own column click (LVN_COLUMNCLICK to its parent, as the header sends it), then the
+// repaint; the seconds of both.
+double ClickColumn(HWND list, int column)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageW(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    UpdateWindow(list);
+    Pump();
+    QueryPerformanceCounter(&end);
+    return static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+}
+
+void PrintSortSeconds(HWND list, int columns)
+{
+    std::string line = "sort";
+    for (int column = 0; column < columns; ++column)
+    {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, " %.3f", ClickColumn(list, column));
+        line += seconds;
+    }
+    std::printf("%s\n", line.c_str());
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2)
     {
-        std::fprintf(stderr, "usage: ff_gui_bench FOLDER [--view large|details] [--hold SECONDS]\n");
+        std::fprintf(stderr,
+                     "usage: ff_gui_bench FOLDER [--view large|details] [--hold SECONDS] [--sort yes]\n");
         return 2;
     }
     const std::string folder = platform::Narrow(argv[1]);
     bool large = false;
     DWORD holdMs = 0;
+    bool sort = false;
     for (int i = 2; i + 1 < argc; i += 2)
     {
         const std::wstring option = argv[i];
@@ -87,6 +124,8 @@ int wmain(int argc, wchar_t** argv)
             large = std::wstring(argv[i + 1]) == L"large";
         else if (option == L"--hold")
             holdMs = static_cast<DWORD>(_wtoi(argv[i + 1])) * 1000;
+        else if (option == L"--sort")
+            sort = std::wstring(argv[i + 1]) == L"yes";
     }
 
     itemprop::OleSession ole;
@@ -134,6 +173,9 @@ int wmain(int argc, wchar_t** argv)
     SendMessageW(button, BM_CLICK, 0, 0);
     PumpUntilDone(frame, done);
     QueryPerformanceCounter(&end);
+    if (sort)
+        PrintSortSeconds(frame.Results().Handle(), frame.Results().ColumnCount());
+
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);

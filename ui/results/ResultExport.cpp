@@ -44,6 +44,17 @@ std::vector<std::string> CsvHeader(const std::string& lastColumn)
     return {"Name", "Folder", "Path", "Size", "Modified", lastColumn};
 }
 
+namespace
+{
+
+// The byte-order mark and the header line.
+std::string CsvStart()
+{
+    return "\xEF\xBB\xBF" + CsvLine(CsvHeader("Type"));
+}
+
+} // namespace
+
 std::string RowCsvLine(const ResultRow& row)
 {
     const std::string& folder = row.Text(1);
@@ -54,9 +65,17 @@ std::string RowCsvLine(const ResultRow& row)
 
 std::string ResultsCsv(const std::vector<ResultRow>& rows)
 {
-    std::string text = "\xEF\xBB\xBF" + CsvLine(CsvHeader("Type"));
+    std::string text = CsvStart();
     for (const ResultRow& row : rows)
         text += RowCsvLine(row);
+    return text;
+}
+
+std::string ResultsCsv(const ResultStore& rows)
+{
+    std::string text = CsvStart();
+    for (size_t i = 0; i < rows.Size(); ++i)
+        text += RowCsvLine(rows.Row(i));
     return text;
 }
 
@@ -65,6 +84,14 @@ std::string ResultsPathList(const std::vector<ResultRow>& rows)
     std::string text;
     for (const ResultRow& row : rows)
         text += JoinPath(row.Text(1), row.caption) + "\r\n";
+    return text;
+}
+
+std::string ResultsPathList(const ResultStore& rows)
+{
+    std::string text;
+    for (size_t i = 0; i < rows.Size(); ++i)
+        text += rows.Path(i) + "\r\n";
     return text;
 }
 

@@ -3,6 +3,7 @@
 // shared by the results list's "save" and FindFileCmd's output forms.
 #include "platform/LocalTime.h"
 #include "ui/results/ResultRows.h"
+#include "ui/results/ResultStore.h"
 
 #include <string>
 #include <vector>
@@ -28,8 +29,10 @@ std::string RowCsvLine(const ResultRow& row);
 // The whole set: UTF-8 byte-order mark (spreadsheets read the file as UTF-8 by it), the header, a
 // line per row.
 std::string ResultsCsv(const std::vector<ResultRow>& rows);
+std::string ResultsCsv(const ResultStore& rows);
 
 // The full path of each row, one per line (CR LF), UTF-8 without a byte-order mark.
 std::string ResultsPathList(const std::vector<ResultRow>& rows);
+std::string ResultsPathList(const ResultStore& rows);
 
 } // namespace ui

@@ -219,7 +219,7 @@ std::string TypeText(const std::string& shellTypeName, const std::string& name, 
     return prefix + ExtensionOf(name);
 }
 
-int CompareDisplayText(const std::string& a, const std::string& b)
+int CompareDisplayText(std::string_view a, std::string_view b)
 {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i)

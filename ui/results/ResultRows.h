@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ui
@@ -64,7 +65,7 @@ std::string DateText(const platform::CalendarTime& time, const DisplayFormat& fo
 std::string TypeText(const std::string& shellTypeName, const std::string& name, const std::string& prefix);
 
 // Byte-wise order after folding ASCII a-z to upper case; a proper prefix orders first.
-int CompareDisplayText(const std::string& a, const std::string& b);
+int CompareDisplayText(std::string_view a, std::string_view b);
 
 // The columns whose cells stand for a value.
 constexpr int kSizeColumn = 2;

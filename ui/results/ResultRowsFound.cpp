@@ -41,12 +41,12 @@ std::optional<platform::CalendarTime> LastWriteLocal(const engine::TSearchRec& r
     return FromDosTime(record.Time);
 }
 
-std::optional<ResultRow> FoundItemRow(const FoundItemServices& services, const DisplayFormat& format,
-                                      const std::string& folder, const engine::TSearchRec& record,
-                                      const std::vector<std::string>& containingTexts)
+std::optional<FileRow> FoundFileRow(const FoundItemServices& services, const std::string& folder,
+                                    const engine::TSearchRec& record,
+                                    const std::vector<std::string>& containingTexts)
 {
-    const std::string path = JoinPath(folder, record.Name);
     const bool isFolder = IsFolder(record);
+    const std::string path = JoinPath(folder, record.Name);
     if (!containingTexts.empty())
     {
         // Any date counts: a file dated outside 1980-2107 is still a file.
@@ -54,25 +54,29 @@ std::optional<ResultRow> FoundItemRow(const FoundItemServices& services, const D
             return std::nullopt;
     }
 
-    ResultRow row;
-    row.caption = record.Name;
-    row.cells.reserve(4);
-    row.cells.push_back(folder);
-    row.cells.push_back(SizeText(record.Size, format.thousandsSeparator));
-    std::optional<platform::CalendarTime> written;
+    FileRow file;
+    file.name = record.Name;
+    file.size = record.Size;
     if (!isFolder)
-        written = LastWriteLocal(record, services.localTime);
-    row.cells.push_back(written ? DateText(*written, format) : std::string());
-    row.size = record.Size;
-    row.modified = written;
+        file.modified = LastWriteLocal(record, services.localTime);
     if (std::optional<ShellInfo> shell = services.shell.Lookup(path, record.Name, isFolder))
     {
-        row.cells.push_back(shell->typeName.empty()
-                                ? TypeText({}, record.Name, services.texts.Text(lang::text::kTypeFilePrefix))
-                                : shell->typeName);
-        row.icon = shell->icon;
+        file.typeName = shell->typeName.empty()
+                            ? TypeText({}, record.Name, services.texts.Text(lang::text::kTypeFilePrefix))
+                            : std::move(shell->typeName);
+        file.icon = shell->icon;
     }
-    return row;
+    return file;
+}
+
+std::optional<ResultRow> FoundItemRow(const FoundItemServices& services, const DisplayFormat& format,
+                                      const std::string& folder, const engine::TSearchRec& record,
+                                      const std::vector<std::string>& containingTexts)
+{
+    std::optional<FileRow> file = FoundFileRow(services, folder, record, containingTexts);
+    if (!file)
+        return std::nullopt;
+    return MakeRow(*file, folder, format);
 }
 
 } // namespace ui

@@ -5,6 +5,7 @@
 #include "lang/TextStore.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
+#include "ui/results/FileRow.h"
 #include "ui/results/LineFilter.h"
 #include "ui/results/ResultRows.h"
 #include "ui/results/ShellInfoCache.h"
@@ -25,8 +26,13 @@ struct FoundItemServices
     const lang::TextStore& texts;
 };
 
-// The row of a found item, or nothing when a containing text is set (texts not empty: the text
-// in each encoding a file may use) and the item is a folder or holds no line with it.
+// The values of a found item's row, or nothing when a containing text is set (texts not empty: the
+// text in each encoding a file may use) and the item is a folder or holds no line with it.
+std::optional<FileRow> FoundFileRow(const FoundItemServices& services, const std::string& folder,
+                                    const engine::TSearchRec& record,
+                                    const std::vector<std::string>& containingTexts);
+
+// The same as the row with all its texts.
 std::optional<ResultRow> FoundItemRow(const FoundItemServices& services, const DisplayFormat& format,
                                       const std::string& folder, const engine::TSearchRec& record,
                                       const std::vector<std::string>& containingTexts);

@@ -33,7 +33,7 @@ constexpr int kExtraColumnWidth = 90;
 
 ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices services)
     : m_services(std::move(services)), m_parent(parent), m_shell(AskShell), m_upper(SystemByteUpperCase()),
-      m_format(UserDisplayFormat())
+      m_format(UserDisplayFormat()), m_rows(m_format)
 {
     if (!m_services.texts)
         throw std::invalid_argument("the results list has no texts");
@@ -153,8 +153,7 @@ bool ResultsList::FileRowsShown() const
 
 void ResultsList::Clear()
 {
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_rows.Clear();
     ::KillTimer(m_list, kShowRowsTimer);
     m_timerRunning = false;
     ListView_SetItemCountEx(m_list, 0, 0);
@@ -163,9 +162,8 @@ void ResultsList::Clear()
     ::InvalidateRect(m_list, nullptr, TRUE);
 }
 
-void ResultsList::Append(ResultRow row)
+void ResultsList::RowAdded()
 {
-    m_rows.push_back(std::move(row));
     if (!m_timerRunning)
         m_timerRunning =
             ::SetTimer(m_list, kShowRowsTimer, PendingRowsOnPage() ? kShowPageRowsDelayMs : kShowRowsDelayMs,
@@ -180,21 +178,24 @@ void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearc
     std::vector<std::string> texts;
     if (!containing.empty())
         texts = ContainingTextEncodings(containing);
-    if (std::optional<ResultRow> row = FoundItemRow(services, m_format, folder, record, texts))
-        Append(std::move(*row));
+    if (std::optional<FileRow> file = FoundFileRow(services, folder, record, texts))
+    {
+        m_rows.AddFile(folder, *file);
+        RowAdded();
+    }
 }
 
 void ResultsList::AddRow(ResultRow row)
 {
-    Append(std::move(row));
+    m_rows.Add(std::move(row));
+    RowAdded();
 }
 
 void ResultsList::AddCellToLastRow(std::string text)
 {
-    if (m_rows.empty())
+    if (!m_rows.AddCellToLast(std::move(text)))
         return;
-    m_rows.back().cells.push_back(std::move(text));
-    const int last = static_cast<int>(m_rows.size()) - 1;
+    const int last = static_cast<int>(m_rows.Size()) - 1;
     if (static_cast<size_t>(last) < m_shownRows)
         ListView_RedrawItems(m_list, last, last);
 }
@@ -220,7 +221,7 @@ void ResultsList::ShowRowCount()
 {
     if (m_services.setStatus)
         m_services.setStatus(m_services.texts->Text(lang::text::kStatusCountBefore) +
-                             std::to_string(m_rows.size()) +
+                             std::to_string(m_rows.Size()) +
                              m_services.texts->Text(lang::text::kStatusCountAfter));
 }
 
@@ -229,7 +230,7 @@ bool ResultsList::PendingRowsOnPage()
     // The icon views arrange the rows over the whole page, in no run that the control reports:
     // any new row may land on it.
     if (m_view != ViewStyle::Details && m_view != ViewStyle::List)
-        return m_shownRows < m_rows.size();
+        return m_shownRows < m_rows.Size();
     // Asking the control for its page costs more than the rest of a folder's work under Wine; the
     // page moves only when the user scrolls or resizes, so a recent answer serves.
     const DWORD now = ::GetTickCount();
@@ -254,10 +255,10 @@ void ResultsList::ShowPendingRows()
         m_timerRunning = false;
     }
     m_lastShown = ::GetTickCount();
-    if (static_cast<size_t>(VisibleCount()) != m_rows.size())
-        ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.size()),
+    if (static_cast<size_t>(VisibleCount()) != m_rows.Size())
+        ListView_SetItemCountEx(m_list, static_cast<int>(m_rows.Size()),
                                 LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    m_shownRows = m_rows.size();
+    m_shownRows = m_rows.Size();
 }
 
 std::vector<std::string> ResultsList::SelectedPaths() const
@@ -266,8 +267,8 @@ std::vector<std::string> ResultsList::SelectedPaths() const
     for (int i = ListView_GetNextItem(m_list, -1, LVNI_SELECTED); i >= 0;
          i = ListView_GetNextItem(m_list, i, LVNI_SELECTED))
     {
-        if (static_cast<size_t>(i) < m_rows.size())
-            paths.push_back(JoinPath(m_rows[i].Text(1), m_rows[i].caption));
+        if (static_cast<size_t>(i) < m_rows.Size())
+            paths.push_back(m_rows.Path(static_cast<size_t>(i)));
     }
     return paths;
 }
@@ -296,16 +297,17 @@ bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
     {
     case LVN_GETDISPINFOW: {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
-        if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= m_rows.size())
+        if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= m_rows.Size())
             return true;
-        const ResultRow& row = m_rows[item.iItem];
+        const auto row = static_cast<size_t>(item.iItem);
         if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
         {
-            m_cellBuffer = platform::Widen(row.Text(item.iSubItem));
+            // Size and date texts are made here, from the row's values, for the rows on screen only.
+            m_cellBuffer = platform::Widen(m_rows.Text(row, item.iSubItem));
             lstrcpynW(item.pszText, m_cellBuffer.c_str(), item.cchTextMax);
         }
         if (item.mask & LVIF_IMAGE)
-            item.iImage = row.icon >= 0 ? row.icon : I_IMAGENONE;
+            item.iImage = m_rows.Icon(row) >= 0 ? m_rows.Icon(row) : I_IMAGENONE;
         result = 0;
         return true;
     }

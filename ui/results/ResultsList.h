@@ -11,6 +11,7 @@
 #include "platform/UniqueHandle.h"
 #include "ui/results/LineFilter.h"
 #include "ui/results/ResultRows.h"
+#include "ui/results/ResultStore.h"
 #include "ui/results/ResultsMode.h"
 #include "ui/results/ShellInfoCache.h"
 
@@ -77,8 +78,9 @@ public:
     // Status line: text 220, the number of rows, text 221.
     void ShowRowCount();
 
-    size_t RowCount() const { return m_rows.size(); }
-    const ResultRow& Row(size_t index) const { return m_rows[index]; }
+    size_t RowCount() const { return m_rows.Size(); }
+    // The row with all its cell texts.
+    ResultRow Row(size_t index) const { return m_rows.Row(index); }
     // Rows the control shows; raised to RowCount() at each new folder, on a short timer and at the end.
     int VisibleCount() const;
     bool PendingRowsOnPage();
@@ -148,17 +150,18 @@ private:
     std::vector<size_t> SelectedRows() const;
     // The rows shown are files (the current mode says so).
     bool FileRowsShown() const;
-    void Append(ResultRow row);
+    // A row was added: the control learns of it soon.
+    void RowAdded();
 
     ResultsListServices m_services;
     std::unique_ptr<platform::FileSystem> m_ownFileSystem;
     std::unique_ptr<platform::LocalTimeConverter> m_ownLocalTime;
     HWND m_parent;
     HWND m_list = nullptr;
-    std::vector<ResultRow> m_rows;
     ShellInfoCache m_shell;
     ByteUpperCase m_upper;
     DisplayFormat m_format;
+    ResultStore m_rows;
     int m_sortColumn = 0;
     ViewStyle m_view = ViewStyle::Details;
     bool m_timerRunning = false;

@@ -31,7 +31,7 @@ void ResultsList::DeleteSelected()
         return;
     std::vector<std::string> paths;
     for (size_t row : rows)
-        paths.push_back(JoinPath(m_rows[row].Text(1), m_rows[row].caption));
+        paths.push_back(m_rows.Path(row));
     const std::wstring from = PathList(paths);
     SHFILEOPSTRUCTW operation{};
     operation.hwnd = ::GetAncestor(m_list, GA_ROOT);
@@ -45,13 +45,13 @@ void ResultsList::DeleteSelected()
 
 size_t ResultsList::RemoveVanishedRows(const std::vector<size_t>& rows)
 {
-    std::vector<char> gone(m_rows.size(), 0);
+    std::vector<char> gone(m_rows.Size(), 0);
     size_t count = 0;
     for (size_t row : rows)
     {
-        if (row >= m_rows.size() || gone[row])
+        if (row >= m_rows.Size() || gone[row])
             continue;
-        const std::wstring path = platform::Widen(JoinPath(m_rows[row].Text(1), m_rows[row].caption));
+        const std::wstring path = platform::Widen(m_rows.Path(row));
         if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         {
             gone[row] = 1;
@@ -60,20 +60,11 @@ size_t ResultsList::RemoveVanishedRows(const std::vector<size_t>& rows)
     }
     if (count == 0)
         return 0;
-    size_t kept = 0;
-    size_t shownKept = 0;
-    for (size_t i = 0; i < m_rows.size(); ++i)
-    {
-        if (gone[i])
-            continue;
-        if (i < m_shownRows)
-            ++shownKept;
-        if (kept != i)
-            m_rows[kept] = std::move(m_rows[i]);
-        ++kept;
-    }
-    m_rows.resize(kept);
-    m_shownRows = shownKept;
+    size_t shownGone = 0;
+    for (size_t i = 0; i < m_shownRows && i < gone.size(); ++i)
+        shownGone += gone[i] ? 1 : 0;
+    m_rows.Remove(gone);
+    m_shownRows -= shownGone;
     ListView_SetItemState(m_list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(m_list, static_cast<int>(m_shownRows), LVSICF_NOSCROLL);
     ::InvalidateRect(m_list, nullptr, TRUE);

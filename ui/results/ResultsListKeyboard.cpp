@@ -32,7 +32,7 @@ std::vector<size_t> ResultsList::SelectedRows() const
     std::vector<size_t> rows;
     for (int i = ListView_GetNextItem(m_list, -1, LVNI_SELECTED); i >= 0;
          i = ListView_GetNextItem(m_list, i, LVNI_SELECTED))
-        if (static_cast<size_t>(i) < m_rows.size())
+        if (static_cast<size_t>(i) < m_rows.Size())
             rows.push_back(static_cast<size_t>(i));
     return rows;
 }
@@ -110,7 +110,8 @@ int ResultsList::FindRowByName(const std::wstring& prefix, int start, bool wrap)
     for (int i = start; i < last; ++i)
     {
         const int row = i % count;
-        const std::wstring name = Upper(platform::Widen(m_rows[static_cast<size_t>(row)].caption));
+        const std::wstring name =
+            Upper(platform::Widen(std::string(m_rows.Caption(static_cast<size_t>(row)))));
         if (name.compare(0, wanted.size(), wanted) == 0)
             return row;
     }

@@ -75,7 +75,7 @@ void ResultsList::ShowResultsMenu(POINT screen)
         ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
         AppendItem(menu.Get(), kMenuModeItem, own);
     }
-    const bool empty = m_rows.empty();
+    const bool empty = m_rows.Empty();
     for (UINT command : {kMenuSaveResults, kMenuCopyAllPaths, kMenuSelectAll})
         ::EnableMenuItem(menu.Get(), command, MF_BYCOMMAND | (empty ? MF_GRAYED : MF_ENABLED));
     const UINT chosen =
@@ -92,7 +92,7 @@ void ResultsList::RunResultsMenuCommand(UINT command)
     switch (command)
     {
     case kMenuSaveResults: {
-        if (m_rows.empty())
+        if (m_rows.Empty())
             return;
         std::optional<std::pair<std::string, bool>> target =
             askSavePath ? askSavePath()
@@ -105,8 +105,9 @@ void ResultsList::RunResultsMenuCommand(UINT command)
     }
     case kMenuCopyAllPaths: {
         std::vector<std::string> paths;
-        for (const ResultRow& row : m_rows)
-            paths.push_back(JoinPath(row.Text(1), row.caption));
+        paths.reserve(m_rows.Size());
+        for (size_t i = 0; i < m_rows.Size(); ++i)
+            paths.push_back(m_rows.Path(i));
         CopyPaths(paths);
         return;
     }

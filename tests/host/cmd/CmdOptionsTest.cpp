@@ -3,6 +3,7 @@
 #include "cmd/SavedSearchOptions.h"
 #include "engine/DateTime.h"
 #include "engine/FindFile.h"
+#include "tests/support/CalendarTime.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/FakeLocalTime.h"
 #include "tests/support/FakeThreadControl.h"
@@ -19,14 +20,7 @@ using engine::TFileAttributes;
 
 engine::TDateTime Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
-    platform::CalendarTime time;
-    time.year = year;
-    time.month = month;
-    time.day = day;
-    time.hour = hour;
-    time.minute = minute;
-    time.second = second;
-    return engine::EncodeDateTime(time);
+    return engine::EncodeDateTime(testing_support::Calendar(year, month, day, hour, minute, second));
 }
 
 TEST(CmdOptions, DefaultsMatchTheFinder)

@@ -1,23 +1,14 @@
 #include "cmd/JsonLines.h"
 
 #include "cmd/JsonString.h"
+#include "tests/support/CalendarTime.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-platform::CalendarTime Calendar(int year, int month, int day, int hour, int minute, int second)
-{
-    platform::CalendarTime time;
-    time.year = year;
-    time.month = month;
-    time.day = day;
-    time.hour = hour;
-    time.minute = minute;
-    time.second = second;
-    return time;
-}
+using testing_support::Calendar;
 
 // FILETIME ticks of a UTC calendar time, counted here by days so as not to share the code tested.
 uint64_t Ticks(int64_t daysSince1601, int hour, int minute, int second, int milliseconds = 0)

@@ -1,5 +1,7 @@
 #include "ui/results/ResultRows.h"
 
+#include "tests/support/CalendarTime.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -45,15 +47,7 @@ TEST(PathText, JoinAndExtension)
 
 platform::CalendarTime At(int y, int mo, int d, int h, int mi, int s)
 {
-    platform::CalendarTime t;
-    t.year = y;
-    t.month = mo;
-    t.day = d;
-    t.hour = h;
-    t.minute = mi;
-    t.second = s;
-    t.milliseconds = 789;
-    return t;
+    return testing_support::Calendar(y, mo, d, h, mi, s, 789);
 }
 
 TEST(DateText, UsesTheGivenPicturesAtTwoSecondResolution)
@@ -153,12 +147,7 @@ ResultRow ValueRow(const std::string& sizeText, int64_t size, const std::string&
 
 platform::CalendarTime Day(int year, int month, int day, int second = 0)
 {
-    platform::CalendarTime time;
-    time.year = year;
-    time.month = month;
-    time.day = day;
-    time.second = second;
-    return time;
+    return testing_support::Calendar(year, month, day, 0, 0, second);
 }
 
 TEST(SortOrder, SizeAndDateColumnsSortByValueOtherColumnsByText)
