@@ -18,7 +18,8 @@ constexpr size_t kPrefetchWindow = 64;
 SearchRun::SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
                      const platform::LocalTimeConverter& localTime, RunEvents& events, SkipReport& skipped)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_events(events),
-      m_skipped(skipped), m_tester(snapshot, fileSystem, localTime, skipped.counts)
+      m_skipped(skipped),
+      m_tester(snapshot, fileSystem, localTime, skipped.counts, [&events] { return events.StopRequested(); })
 {
     // Without subfolders there is nothing to open ahead.
     if (snapshot.prefetch && snapshot.subfolders)
