@@ -42,6 +42,8 @@ enum Flag
     kThreaded,
     kPrefetch,
     kNoPrefetch,
+    kReadAhead,
+    kNoReadAhead,
     kEvents,
     kHelp,
     kVersion,
@@ -74,6 +76,8 @@ const std::vector<OptionSpec> kOptions = {
     {"threaded", 0, false, kThreaded},
     {"prefetch", 0, false, kPrefetch},
     {"no-prefetch", 0, false, kNoPrefetch},
+    {"read-ahead", 0, false, kReadAhead},
+    {"no-read-ahead", 0, false, kNoReadAhead},
     {"events", 0, false, kEvents},
     {"help", 'h', false, kHelp},
     {"version", 0, false, kVersion},
@@ -103,6 +107,12 @@ void SetFlag(CmdOptions& options, int flag)
         break;
     case kNoPrefetch:
         options.prefetch = false;
+        break;
+    case kReadAhead:
+        options.readAhead = true;
+        break;
+    case kNoReadAhead:
+        options.readAhead = false;
         break;
     case kEvents:
         options.events = true;
@@ -282,6 +292,8 @@ void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder)
     finder.SetCriteria(options.criteria);
     finder.SetThreaded(options.threaded);
     finder.SetPrefetch(options.prefetch.value_or(!options.threaded && engine::FolderPrefetch::Worthwhile()));
+    if (options.readAhead)
+        finder.SetReadAhead(*options.readAhead);
 }
 
 } // namespace cmd

@@ -117,6 +117,7 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--modified-after", "2024-13-01"},
         {"--threaded=yes"},
         {"--no-prefetch=1"},
+        {"--read-ahead=no"},
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
         {"--domains", "pc"},
@@ -288,6 +289,21 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
         ASSERT_EQ(parsed.error, "") << args.front();
         cmd::ApplyOptions(parsed.options, finder);
         EXPECT_EQ(finder.Prefetch(), expected) << args.size() << " options from " << args.front();
+    }
+    // The last of --read-ahead and --no-read-ahead holds; neither leaves the finder's own choice.
+    const std::vector<std::pair<std::vector<std::string>, bool>> readAheadCases = {
+        {{"--no-read-ahead"}, false},
+        {{"--threaded", "--read-ahead"}, true},
+        {{"--read-ahead", "--no-read-ahead"}, false},
+        {{"--threaded"}, false}, // left as the case before set it
+        {{"--no-read-ahead", "--read-ahead"}, true},
+    };
+    for (const auto& [args, expected] : readAheadCases)
+    {
+        cmd::ParseResult parsed = ParseCommandLine(args);
+        ASSERT_EQ(parsed.error, "") << args.front();
+        cmd::ApplyOptions(parsed.options, finder);
+        EXPECT_EQ(finder.ReadAhead(), expected) << args.size() << " options from " << args.front();
     }
 
     // A location with a wildcard is the finder's to refuse.
