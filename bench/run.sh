@@ -85,7 +85,7 @@ for round in $(seq "$reps"); do
         s5+=("$(seconds "$wine_run" cmd /c dir /s /b "$walk")")
     fi
     s6+=("$(seconds "${findfile[@]}" -c quetzal42 -n '*.txt' "$content")")
-    s6n+=("$(seconds "${findfile[@]}" --no-read-ahead -c quetzal42 -n '*.txt' "$content")")
+    s6n+=("$(seconds "${findfile[@]}" --no-scan-ahead -c quetzal42 -n '*.txt' "$content")")
     s6g+=("$(seconds grep -r -c quetzal42 "$prefix/drive_c/ffbench/content1g")")
     s7+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$content")")
     s0r+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$empty")")
@@ -112,7 +112,7 @@ row 3 "FindFileCmd --threaded, -n *.bmk"
 row 4 "FindFileCmd --threaded, *.* (every entry handed over)"
 row 5 "Wine cmd /c dir /s /b"
 row 6 "FindFileCmd -c quetzal42 over 1 GiB"
-row 6n "line 6 with --no-read-ahead (read where compared)"
+row 6n "line 6 with --no-scan-ahead (one thread scans)"
 row 6g "native grep -r -c quetzal42 over the same files"
 row 7 "reading the same files, 1 MiB blocks (ff_read_bench)"
 row 8 "line 2 with --no-prefetch (no folders opened ahead)"
@@ -129,7 +129,7 @@ echo "Inline search against dir /s: wall $(echo "$w5 / $w2" | bc -l | xargs prin
 # the run's services, which --version does not.
 echo "Content scan against grep: wall $(echo "$w6 / $w6g" | bc -l | xargs printf '%.2f')x, without the search's start (line 0c) $(echo "($w6 - $w0c) / $w6g" | bc -l | xargs printf '%.2f')x (without line 0: $(echo "($w6 - $w0) / $w6g" | bc -l | xargs printf '%.2f')x)"
 echo "Content scan against reading alone (line 7), each without its own start (lines 0c, 0r): wall $(echo "($w6 - $w0c) / ($w7 - $w0r)" | bc -l | xargs printf '%.2f')x (with line 0: $(echo "($w6 - $w0) / ($w7 - $w0r)" | bc -l | xargs printf '%.2f')x)"
-echo "Reading ahead: line 6 against line 6n, each without the search's start (line 0c): wall $(echo "($w6 - $w0c) / ($w6n - $w0c)" | bc -l | xargs printf '%.2f')x, cpu $(echo "$c6 / $c6n" | bc -l | xargs printf '%.2f')x"
+echo "Scanning ahead: line 6 against line 6n, each without the search's start (line 0c): wall $(echo "($w6 - $w0c) / ($w6n - $w0c)" | bc -l | xargs printf '%.2f')x, cpu $(echo "$c6 / $c6n" | bc -l | xargs printf '%.2f')x"
 # FindFileCmd starts some 60 ms slower than the small bench programs: it loads the network
 # libraries and user32 (line 0 against line 0r).
 echo "Walk without each program's start (line 0 for FindFileCmd, 0r for ff_walk_bench): line 2 against line 1 $(echo "($w2 - $w0) / ($w1 - $w0r)" | bc -l | xargs printf '%.2f')x, line 4 against line 1 $(echo "($w4 - $w0) / ($w1 - $w0r)" | bc -l | xargs printf '%.2f')x"

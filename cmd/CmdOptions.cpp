@@ -42,8 +42,8 @@ enum Flag
     kThreaded,
     kPrefetch,
     kNoPrefetch,
-    kReadAhead,
-    kNoReadAhead,
+    kScanAhead,
+    kNoScanAhead,
     kEvents,
     kHelp,
     kVersion,
@@ -76,8 +76,8 @@ const std::vector<OptionSpec> kOptions = {
     {"threaded", 0, false, kThreaded},
     {"prefetch", 0, false, kPrefetch},
     {"no-prefetch", 0, false, kNoPrefetch},
-    {"read-ahead", 0, false, kReadAhead},
-    {"no-read-ahead", 0, false, kNoReadAhead},
+    {"scan-ahead", 0, false, kScanAhead},
+    {"no-scan-ahead", 0, false, kNoScanAhead},
     {"events", 0, false, kEvents},
     {"help", 'h', false, kHelp},
     {"version", 0, false, kVersion},
@@ -108,11 +108,11 @@ void SetFlag(CmdOptions& options, int flag)
     case kNoPrefetch:
         options.prefetch = false;
         break;
-    case kReadAhead:
-        options.readAhead = true;
+    case kScanAhead:
+        options.scanAhead = true;
         break;
-    case kNoReadAhead:
-        options.readAhead = false;
+    case kNoScanAhead:
+        options.scanAhead = false;
         break;
     case kEvents:
         options.events = true;
@@ -292,8 +292,8 @@ void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder)
     finder.SetCriteria(options.criteria);
     finder.SetThreaded(options.threaded);
     finder.SetPrefetch(options.prefetch.value_or(!options.threaded && engine::FolderPrefetch::Worthwhile()));
-    if (options.readAhead)
-        finder.SetReadAhead(*options.readAhead);
+    if (options.scanAhead)
+        finder.SetScanAhead(*options.scanAhead);
 }
 
 } // namespace cmd

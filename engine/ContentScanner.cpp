@@ -8,10 +8,8 @@
 namespace engine
 {
 
-ContentScanner::ContentScanner(std::string text, bool ignoreCase, bool readAhead,
-                               std::function<bool()> stopRequested)
+ContentScanner::ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested)
     : m_search(text, ignoreCase ? AsciiUpperFold() : IdentityFold()),
-      m_overlap(m_search.Length() == 0 ? 0 : m_search.Length() - 1), m_readAhead(readAhead),
       m_stopRequested(std::move(stopRequested))
 {
 }
@@ -35,51 +33,35 @@ ScanOutcome ContentScanner::Scan(platform::FileSystem& fileSystem, const std::st
         TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite, failure));
     if (!reader)
         return failure == platform::OpenFailure::NotFound ? ScanOutcome::Vanished : ScanOutcome::Unreadable;
-    if (WorthReadingAhead(*reader))
-    {
-        FileReadAhead& ahead = ReadAhead();
-        ahead.Start(std::move(reader));
-        const FinishedFile finished(ahead);
-        return ScanBlocks(ahead);
-    }
-    m_buffer.resize(m_overlap + kBlockSize); // once per scanner: later files find it in place
-    InlineBlocks blocks(*reader, m_buffer.data(), m_overlap, kBlockSize);
-    return ScanBlocks(blocks);
-}
-
-bool ContentScanner::WorthReadingAhead(const platform::FileReader& reader) const
-{
-    return m_readAhead && reader.Size() > kReadAheadFromBlocks * kBlockSize;
-}
-
-FileReadAhead& ContentScanner::ReadAhead()
-{
-    if (!m_ahead)
-        m_ahead = std::make_unique<FileReadAhead>(m_overlap, kBlockSize, kReadAheadBlocks);
-    return *m_ahead;
-}
-
-ScanOutcome ContentScanner::ScanBlocks(BlockSource& blocks)
-{
-    m_tail.resize(m_overlap);
+    // Consecutive blocks overlap by length - 1 bytes, so a text that straddles a block boundary is
+    // still seen whole in one window.
+    const size_t overlap = m_search.Length() - 1;
+    m_buffer.resize(overlap + kBlockSize); // once per scanner: later files find it in place
     size_t kept = 0;
     for (;;)
     {
-        const FileBlock block = blocks.Next();
-        char* const start = block.data - kept;
-        if (kept > 0)
-            std::memcpy(start, m_tail.data(), kept);
-        const size_t total = kept + block.filled.size;
-        if (block.filled.size > 0 && Contains(start, total))
+        // A block is filled whole unless the file ends or a read fails first: short reads (the
+        // text reader's look at the first bytes, for one) do not cost a scan each.
+        size_t filled = 0;
+        bool last = false;
+        bool failed = false;
+        while (filled < kBlockSize && !last)
+        {
+            const int64_t read = reader->Read(m_buffer.data() + kept + filled, kBlockSize - filled);
+            if (read > 0)
+                filled += static_cast<size_t>(read);
+            failed = read < 0;
+            last = read <= 0 || reader->Position() >= reader->Size();
+        }
+        const size_t total = kept + filled;
+        if (filled > 0 && Contains(m_buffer.data(), total))
             return ScanOutcome::Contains;
-        if (block.filled.last)
-            return block.filled.failed ? ScanOutcome::Unreadable : ScanOutcome::Lacks;
-        kept = std::min(m_overlap, total);
-        if (kept > 0)
-            std::memcpy(m_tail.data(), start + total - kept, kept);
-        blocks.Release();
+        if (last)
+            return failed ? ScanOutcome::Unreadable : ScanOutcome::Lacks;
         if (m_stopRequested && m_stopRequested())
             return ScanOutcome::Stopped;
+        kept = std::min(overlap, total);
+        std::memmove(m_buffer.data(), m_buffer.data() + total - kept, kept);
     }
 }
 

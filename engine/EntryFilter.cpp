@@ -50,9 +50,11 @@ EntryTester::EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& f
                          const platform::LocalTimeConverter& localTime, SkipCounts& skipped,
                          std::function<bool()> stopRequested)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_skipped(skipped),
-      m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase,
-                snapshot.readAhead, std::move(stopRequested))
+      m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase, stopRequested)
 {
+    if (snapshot.scanAhead && snapshot.hasContent)
+        m_scanAhead = std::make_unique<FileScanAhead>(fileSystem, snapshot.content, snapshot.ignoreCase,
+                                                      std::move(stopRequested));
 }
 
 bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const
@@ -65,6 +67,30 @@ bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime aft
 }
 
 bool EntryTester::EntryMatches(const std::string& folder, const platform::FindData& entry)
+{
+    if (!PassesListedTests(folder, entry))
+        return false;
+    if (!m_snapshot.hasContent || (entry.attributes & kAttrDirectory))
+        return true;
+    return ContentMatches();
+}
+
+bool EntryTester::ScanAhead(const std::string& folder, const platform::FindData& entry)
+{
+    if (!m_scanAhead || (entry.attributes & kAttrDirectory) || entry.size < kScanAheadFrom ||
+        !PassesListedTests(folder, entry))
+        return false;
+    m_scanAhead->Announce(m_path);
+    return true;
+}
+
+void EntryTester::ForgetScansAhead()
+{
+    if (m_scanAhead)
+        m_scanAhead->Clear();
+}
+
+bool EntryTester::PassesListedTests(const std::string& folder, const platform::FindData& entry)
 {
     const SearchSnapshot& s = m_snapshot;
     if (!AttributesMatch(entry.attributes, s.attributes, s.exactAttribute))
@@ -85,14 +111,12 @@ bool EntryTester::EntryMatches(const std::string& folder, const platform::FindDa
     for (const std::string& line : s.excludeFiles)
         if (MaskMatches(m_path, line))
             return false;
-    if (!s.hasContent || (entry.attributes & kAttrDirectory))
-        return true;
-    return ContentMatches();
+    return true;
 }
 
 bool EntryTester::ContentMatches()
 {
-    switch (m_scanner.Scan(m_fileSystem, m_path))
+    switch (m_scanAhead ? m_scanAhead->Take(m_path, m_scanner) : m_scanner.Scan(m_fileSystem, m_path))
     {
     case ScanOutcome::Contains:
         return true;

@@ -2,6 +2,7 @@
 // The filter chain that every listed entry of a run passes through, and the snapshot of criteria it
 // reads. Everything here is free of threads and may run on the worker.
 #include "engine/ContentScanner.h"
+#include "engine/FileScanAhead.h"
 #include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
 #include "engine/SkipCounts.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,7 @@ struct SearchSnapshot : FindCriteria
     bool hasContent = false;          // the content test is on
     std::string content;              // the text, cut at its first zero byte
     bool prefetch = false;            // folders are opened ahead on a helper thread
-    bool readAhead = false;           // long files are read ahead on a helper thread while compared
+    bool scanAhead = false;           // long files are scanned ahead on a helper thread
 };
 
 bool AttributesMatch(uint32_t attr, TFileAttributes wanted, bool exact);
@@ -57,8 +59,19 @@ public:
     // exclusions, content. The first test that fails rejects the entry; a file whose content
     // cannot be read is rejected and counted in skipped.
     bool EntryMatches(const std::string& folder, const platform::FindData& entry);
+    // With scanAhead: when testing entry will compare the text of a file long enough to pay for
+    // the hand-over, starts that scan on the helper, for EntryMatches to take in turn; true then.
+    bool ScanAhead(const std::string& folder, const platform::FindData& entry);
+    bool ScansAhead() const { return m_scanAhead != nullptr; }
+    // Files scanned ahead that will not be tested (the walk stopped, or left their folder).
+    void ForgetScansAhead();
+
+    // A shorter file costs less to scan where it is tested than to hand over.
+    static constexpr uint64_t kScanAheadFrom = ContentScanner::kBlockSize;
 
 private:
+    // Every test but the content's; sets m_path when the content or an exclusion needs it.
+    bool PassesListedTests(const std::string& folder, const platform::FindData& entry);
     bool TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const;
     bool ContentMatches();
 
@@ -67,7 +80,8 @@ private:
     const platform::LocalTimeConverter& m_localTime;
     SkipCounts& m_skipped;
     ContentScanner m_scanner;
-    std::string m_path; // reused full-path buffer
+    std::unique_ptr<FileScanAhead> m_scanAhead; // null on one processor or without a text
+    std::string m_path;                         // reused full-path buffer
 };
 
 } // namespace engine

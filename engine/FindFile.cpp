@@ -218,13 +218,13 @@ void TFindFile::SetPrefetch(bool value)
 {
     m->prefetch = value;
 }
-bool TFindFile::ReadAhead() const
+bool TFindFile::ScanAhead() const
 {
-    return m->readAhead;
+    return m->scanAhead;
 }
-void TFindFile::SetReadAhead(bool value)
+void TFindFile::SetScanAhead(bool value)
 {
-    m->readAhead = value;
+    m->scanAhead = value;
 }
 TThreadPriority TFindFile::ThreadPriority() const
 {
@@ -275,7 +275,7 @@ void TFindFile::StartSearch()
         snapshot->content = snapshot->containing.substr(0, snapshot->containing.find('\0'));
         snapshot->hasContent = !snapshot->content.empty();
         snapshot->prefetch = m->prefetch;
-        snapshot->readAhead = m->readAhead;
+        snapshot->scanAhead = m->scanAhead;
         m->snapshot = std::move(snapshot);
     }
     catch (...)

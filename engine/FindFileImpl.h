@@ -23,7 +23,7 @@ struct TFindFile::Impl
     FindCriteria criteria;
     bool threaded = false;
     bool prefetch = false;
-    bool readAhead = platform::SeveralProcessors(); // on one processor the helper only takes turns
+    bool scanAhead = platform::SeveralProcessors(); // on one processor the helper only takes turns
     TThreadPriority threadPriority = TThreadPriority::tpNormal;
 
     // Busy and Aborted are read by the worker and by callers on other threads.

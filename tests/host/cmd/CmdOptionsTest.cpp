@@ -117,7 +117,7 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--modified-after", "2024-13-01"},
         {"--threaded=yes"},
         {"--no-prefetch=1"},
-        {"--read-ahead=no"},
+        {"--scan-ahead=no"},
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
         {"--domains", "pc"},
@@ -290,20 +290,20 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
         cmd::ApplyOptions(parsed.options, finder);
         EXPECT_EQ(finder.Prefetch(), expected) << args.size() << " options from " << args.front();
     }
-    // The last of --read-ahead and --no-read-ahead holds; neither leaves the finder's own choice.
-    const std::vector<std::pair<std::vector<std::string>, bool>> readAheadCases = {
-        {{"--no-read-ahead"}, false},
-        {{"--threaded", "--read-ahead"}, true},
-        {{"--read-ahead", "--no-read-ahead"}, false},
+    // The last of --scan-ahead and --no-scan-ahead holds; neither leaves the finder's own choice.
+    const std::vector<std::pair<std::vector<std::string>, bool>> scanAheadCases = {
+        {{"--no-scan-ahead"}, false},
+        {{"--threaded", "--scan-ahead"}, true},
+        {{"--scan-ahead", "--no-scan-ahead"}, false},
         {{"--threaded"}, false}, // left as the case before set it
-        {{"--no-read-ahead", "--read-ahead"}, true},
+        {{"--no-scan-ahead", "--scan-ahead"}, true},
     };
-    for (const auto& [args, expected] : readAheadCases)
+    for (const auto& [args, expected] : scanAheadCases)
     {
         cmd::ParseResult parsed = ParseCommandLine(args);
         ASSERT_EQ(parsed.error, "") << args.front();
         cmd::ApplyOptions(parsed.options, finder);
-        EXPECT_EQ(finder.ReadAhead(), expected) << args.size() << " options from " << args.front();
+        EXPECT_EQ(finder.ScanAhead(), expected) << args.size() << " options from " << args.front();
     }
 
     // A location with a wildcard is the finder's to refuse.
