@@ -24,8 +24,9 @@ public:
     // A folder (ending with a backslash) is about to be searched; false skips it and all below.
     virtual bool EnterFolder(const std::string& folder) = 0;
     virtual void Found(const std::string& folder, const TSearchRec& record) = 0;
-    // Polled before each entry is fetched and before each subfolder is entered; also by the
-    // helper thread that opens folders ahead, so it must be safe to call from any thread.
+    // Polled after each entry is tested, before each subfolder is entered and between the blocks
+    // of a long file; also by the helper threads that open folders and scan files ahead, so it
+    // must be safe to call from any thread.
     virtual bool StopRequested() = 0;
 };
 

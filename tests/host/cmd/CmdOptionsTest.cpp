@@ -292,11 +292,9 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
     }
     // The last of --scan-ahead and --no-scan-ahead holds; neither leaves the finder's own choice.
     const std::vector<std::pair<std::vector<std::string>, bool>> scanAheadCases = {
-        {{"--no-scan-ahead"}, false},
-        {{"--threaded", "--scan-ahead"}, true},
         {{"--scan-ahead", "--no-scan-ahead"}, false},
         {{"--threaded"}, false}, // left as the case before set it
-        {{"--no-scan-ahead", "--scan-ahead"}, true},
+        {{"--no-scan-ahead", "--threaded", "--scan-ahead"}, true},
     };
     for (const auto& [args, expected] : scanAheadCases)
     {

@@ -5,9 +5,6 @@
 #include "tests/host/engine/EngineFixture.h"
 
 #include <atomic>
-#include <mutex>
-#include <set>
-#include <stdexcept>
 #include <thread>
 
 using engine::ContentScanner;
@@ -26,49 +23,6 @@ std::string At(size_t offset, const std::string& text, size_t total)
     content.replace(offset, text.size(), text);
     return content;
 }
-
-// Files that say on which threads they were read; the reads of "C:\throws.bin" throw after its
-// first three blocks. Every other path is a file of ten blocks of zeros.
-class ProbeFileSystem : public testing_support::FakeFileSystem
-{
-public:
-    class Reader : public platform::FileReader
-    {
-    public:
-        Reader(ProbeFileSystem& owner, bool throws) : m_owner(owner), m_throws(throws) { ++m_owner.open; }
-        ~Reader() override { --m_owner.open; }
-        int64_t Read(void*, size_t count) override
-        {
-            {
-                std::lock_guard<std::mutex> lock(m_owner.mutex);
-                m_owner.readers.insert(std::this_thread::get_id());
-            }
-            ++m_owner.reads;
-            if (m_throws && m_position >= 3 * kBlock)
-                throw std::runtime_error("device gone");
-            count = static_cast<size_t>(std::min<uint64_t>(count, Size() - m_position));
-            m_position += count;
-            return static_cast<int64_t>(count);
-        }
-        uint64_t Size() const override { return 10 * kBlock; }
-        uint64_t Position() const override { return m_position; }
-
-    private:
-        ProbeFileSystem& m_owner;
-        bool m_throws;
-        uint64_t m_position = 0;
-    };
-    using FakeFileSystem::OpenFile;
-    std::unique_ptr<platform::FileReader> OpenFile(const std::string& path, platform::FileShare,
-                                                   platform::OpenFailure&) override
-    {
-        return std::make_unique<Reader>(*this, path == "C:\\throws.bin");
-    }
-    std::atomic<int> open{0};
-    std::atomic<int> reads{0};
-    std::mutex mutex;
-    std::set<std::thread::id> readers;
-};
 
 TEST(FileScanAheadTest, OutcomesComeInTheOrderAnnouncedWhoeverScans)
 {
@@ -107,24 +61,6 @@ TEST(FileScanAheadTest, OutcomesComeInTheOrderAnnouncedWhoeverScans)
     EXPECT_EQ(fs.OpenFiles(), 0);
 }
 
-TEST(FileScanAheadTest, ScansOnTheHelperTooAndThrowsItsExceptionWhereTheFileIsTaken)
-{
-    ProbeFileSystem fs;
-    ContentScanner own("needle", false);
-    FileScanAhead scanAhead(fs, "needle", false, {});
-    for (const char* path : {"C:\\1.bin", "C:\\throws.bin", "C:\\2.bin", "C:\\3.bin", "C:\\4.bin"})
-        scanAhead.Announce(path);
-    while (fs.reads == 0)
-        std::this_thread::yield(); // the helper is in the first file
-    EXPECT_EQ(scanAhead.Take("C:\\1.bin", own), ScanOutcome::Lacks);
-    EXPECT_THROW(scanAhead.Take("C:\\throws.bin", own), std::runtime_error);
-    for (const char* path : {"C:\\2.bin", "C:\\3.bin", "C:\\4.bin"})
-        EXPECT_EQ(scanAhead.Take(path, own), ScanOutcome::Lacks) << path;
-    EXPECT_EQ(fs.open, 0);
-    fs.readers.erase(std::this_thread::get_id());
-    EXPECT_EQ(fs.readers.size(), 1u); // the helper's
-}
-
 TEST(FileScanAheadTest, AStopOrAFileLeftBehindEndsItsScanBetweenBlocksAndClosesIt)
 {
     for (bool stop : {false, true})
@@ -142,7 +78,7 @@ TEST(FileScanAheadTest, AStopOrAFileLeftBehindEndsItsScanBetweenBlocksAndClosesI
             scanAhead.Announce("C:\\huge.bin");
             scanAhead.Announce("C:\\small.txt");
             while (fs.BytesRead() == 0)
-                std::this_thread::yield(); // the helper is in the huge file
+                std::this_thread::yield(); // the helper scans the huge file: nothing else reads yet
             if (stop)
             {
                 stopRequested = true;
