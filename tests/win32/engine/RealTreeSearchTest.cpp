@@ -293,6 +293,14 @@ TEST(RealTreeSearch, ContentAcrossBlocksCaseAndLockedFiles)
     ASSERT_TRUE(locker.Valid());
     tree.MakeFile("zlast.txt", "abc"); // after the locked one: the walk must go on
 
+    auto search = [&tree](RecordingFinder& r, bool threaded, bool scanAhead, bool ignoreCase) {
+        r.finder.SetLocation(tree.Root());
+        r.finder.SetContaining("abc");
+        r.finder.SetIgnoreCase(ignoreCase);
+        r.finder.SetThreaded(threaded);
+        r.finder.SetScanAhead(scanAhead);
+        r.Run();
+    };
     std::vector<std::string> oneThreadEvents;
     for (bool threaded : {false, true})
     {
@@ -300,11 +308,7 @@ TEST(RealTreeSearch, ContentAcrossBlocksCaseAndLockedFiles)
         {
             // The long files may be scanned on a helper: the same results in the same order.
             RecordingFinder r;
-            r.finder.SetLocation(tree.Root());
-            r.finder.SetContaining("abc");
-            r.finder.SetThreaded(threaded);
-            r.finder.SetScanAhead(scanAhead);
-            r.Run();
+            search(r, threaded, scanAhead, true);
             std::vector<std::string> names;
             for (auto& [name, record] : r.records)
                 names.push_back(name);
@@ -318,11 +322,7 @@ TEST(RealTreeSearch, ContentAcrossBlocksCaseAndLockedFiles)
         }
 
         RecordingFinder exact;
-        exact.finder.SetLocation(tree.Root());
-        exact.finder.SetContaining("abc");
-        exact.finder.SetIgnoreCase(false);
-        exact.finder.SetThreaded(threaded);
-        exact.Run();
+        search(exact, threaded, false, false);
         EXPECT_EQ(exact.records.count("plain.txt"), 0u);
         EXPECT_EQ(exact.records.count("lower.txt"), 1u);
     }
