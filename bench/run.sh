@@ -73,7 +73,7 @@ grep -r -c quetzal42 "$prefix/drive_c/ffbench/content1g" >/dev/null || true
 echo "Tree: $walk_counts; mask *.bmk finds $found_mask, *.* finds $found_all"
 echo "Repetitions: $reps (line 5: $slow_reps)"
 # The lines take turns in every round, so a burst of load elsewhere on the machine hits them alike.
-s0=() s1=() s1o=() s2=() s3=() s4=() s5=() s6=() s6g=() s7=() s0r=() s0c=() s8=()
+s0=() s1=() s1o=() s2=() s3=() s4=() s5=() s6=() s6n=() s6g=() s7=() s0r=() s0c=() s8=()
 for round in $(seq "$reps"); do
     s0+=("$(seconds "${findfile[@]}" --version)")
     s1+=("$(seconds "$wine_run" "$bin/ff_walk_bench.exe" "$walk")")
@@ -85,13 +85,14 @@ for round in $(seq "$reps"); do
         s5+=("$(seconds "$wine_run" cmd /c dir /s /b "$walk")")
     fi
     s6+=("$(seconds "${findfile[@]}" -c quetzal42 -n '*.txt' "$content")")
+    s6n+=("$(seconds "${findfile[@]}" --no-scan-ahead -c quetzal42 -n '*.txt' "$content")")
     s6g+=("$(seconds grep -r -c quetzal42 "$prefix/drive_c/ffbench/content1g")")
     s7+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$content")")
     s0r+=("$(seconds "$wine_run" "$bin/ff_read_bench.exe" "$empty")")
     s0c+=("$(seconds "${findfile[@]}" -c quetzal42 -n '*.txt' "$empty")")
     s8+=("$(seconds "${findfile[@]}" --no-prefetch -n '*.bmk' "$walk")")
 done
-for i in 0 1 1o 2 3 4 5 6 6g 7 0r 0c 8; do
+for i in 0 1 1o 2 3 4 5 6 6n 6g 7 0r 0c 8; do
     eval "w$i=\$(median 1 \"\${s$i[@]}\")"
     eval "c$i=\$(median 2 \"\${s$i[@]}\")"
 done
@@ -111,6 +112,7 @@ row 3 "FindFileCmd --threaded, -n *.bmk"
 row 4 "FindFileCmd --threaded, *.* (every entry handed over)"
 row 5 "Wine cmd /c dir /s /b"
 row 6 "FindFileCmd -c quetzal42 over 1 GiB"
+row 6n "line 6 with --no-scan-ahead (one thread scans)"
 row 6g "native grep -r -c quetzal42 over the same files"
 row 7 "reading the same files, 1 MiB blocks (ff_read_bench)"
 row 8 "line 2 with --no-prefetch (no folders opened ahead)"
@@ -127,6 +129,7 @@ echo "Inline search against dir /s: wall $(echo "$w5 / $w2" | bc -l | xargs prin
 # the run's services, which --version does not.
 echo "Content scan against grep: wall $(echo "$w6 / $w6g" | bc -l | xargs printf '%.2f')x, without the search's start (line 0c) $(echo "($w6 - $w0c) / $w6g" | bc -l | xargs printf '%.2f')x (without line 0: $(echo "($w6 - $w0) / $w6g" | bc -l | xargs printf '%.2f')x)"
 echo "Content scan against reading alone (line 7), each without its own start (lines 0c, 0r): wall $(echo "($w6 - $w0c) / ($w7 - $w0r)" | bc -l | xargs printf '%.2f')x (with line 0: $(echo "($w6 - $w0) / ($w7 - $w0r)" | bc -l | xargs printf '%.2f')x)"
+echo "Scanning ahead: line 6 against line 6n, each without the search's start (line 0c): wall $(echo "($w6 - $w0c) / ($w6n - $w0c)" | bc -l | xargs printf '%.2f')x, cpu $(echo "$c6 / $c6n" | bc -l | xargs printf '%.2f')x"
 # FindFileCmd starts some 60 ms slower than the small bench programs: it loads the network
 # libraries and user32 (line 0 against line 0r).
 echo "Walk without each program's start (line 0 for FindFileCmd, 0r for ff_walk_bench): line 2 against line 1 $(echo "($w2 - $w0) / ($w1 - $w0r)" | bc -l | xargs printf '%.2f')x, line 4 against line 1 $(echo "($w4 - $w0) / ($w1 - $w0r)" | bc -l | xargs printf '%.2f')x"

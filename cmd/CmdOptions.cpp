@@ -42,6 +42,8 @@ enum Flag
     kThreaded,
     kPrefetch,
     kNoPrefetch,
+    kScanAhead,
+    kNoScanAhead,
     kEvents,
     kHelp,
     kVersion,
@@ -74,6 +76,8 @@ const std::vector<OptionSpec> kOptions = {
     {"threaded", 0, false, kThreaded},
     {"prefetch", 0, false, kPrefetch},
     {"no-prefetch", 0, false, kNoPrefetch},
+    {"scan-ahead", 0, false, kScanAhead},
+    {"no-scan-ahead", 0, false, kNoScanAhead},
     {"events", 0, false, kEvents},
     {"help", 'h', false, kHelp},
     {"version", 0, false, kVersion},
@@ -103,6 +107,12 @@ void SetFlag(CmdOptions& options, int flag)
         break;
     case kNoPrefetch:
         options.prefetch = false;
+        break;
+    case kScanAhead:
+        options.scanAhead = true;
+        break;
+    case kNoScanAhead:
+        options.scanAhead = false;
         break;
     case kEvents:
         options.events = true;
@@ -282,6 +292,8 @@ void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder)
     finder.SetCriteria(options.criteria);
     finder.SetThreaded(options.threaded);
     finder.SetPrefetch(options.prefetch.value_or(!options.threaded && engine::FolderPrefetch::Worthwhile()));
+    if (options.scanAhead)
+        finder.SetScanAhead(*options.scanAhead);
 }
 
 } // namespace cmd

@@ -34,6 +34,9 @@ struct CmdOptions
     // --prefetch, --no-prefetch: folders opened ahead on a helper thread. Unset: only in an inline
     // run with a processor to spare (a threaded run already keeps two threads busy).
     std::optional<bool> prefetch;
+    // --scan-ahead, --no-scan-ahead: long files scanned for the text on a helper thread too. Unset: the
+    // finder's own choice (with a second processor).
+    std::optional<bool> scanAhead;
     bool events = false;
     OutputFormat format = OutputFormat::Paths;
     bool formatGiven = false;

@@ -2,10 +2,6 @@
 
 #include "engine/DateTime.h"
 #include "engine/MaskMatch.h"
-#include "engine/TextReader.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace engine
 {
@@ -50,65 +46,15 @@ bool IsNameSurrogate(const platform::FindData& entry)
     return entry.reparseTag == 0 || (entry.reparseTag & kReparseTagNameSurrogate) != 0;
 }
 
-ContentScanner::ContentScanner(std::string text, bool ignoreCase)
-    : m_search(text, ignoreCase ? AsciiUpperFold() : IdentityFold())
-{
-}
-
-bool ContentScanner::Contains(const char* data, size_t size) const
-{
-    return m_search.Contains(data, size);
-}
-
-bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::string& path)
-{
-    return Scan(fileSystem, path) == ScanOutcome::Contains;
-}
-
-ScanOutcome ContentScanner::Scan(platform::FileSystem& fileSystem, const std::string& path)
-{
-    if (m_search.Length() == 0)
-        return ScanOutcome::Contains;
-    platform::OpenFailure failure = platform::OpenFailure::None;
-    std::unique_ptr<platform::FileReader> reader =
-        TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite, failure));
-    if (!reader)
-        return failure == platform::OpenFailure::NotFound ? ScanOutcome::Vanished : ScanOutcome::Unreadable;
-    // Consecutive blocks overlap by length - 1 bytes, so a text that straddles a block boundary is
-    // still seen whole in one window.
-    const size_t overlap = m_search.Length() - 1;
-    m_buffer.resize(overlap + kBlockSize); // once per scanner: later files find it in place
-    size_t kept = 0;
-    for (;;)
-    {
-        // A block is filled whole unless the file ends or a read fails first: short reads (the
-        // text reader's look at the first bytes, for one) do not cost a scan each.
-        size_t filled = 0;
-        bool last = false;
-        bool failed = false;
-        while (filled < kBlockSize && !last)
-        {
-            const int64_t read = reader->Read(m_buffer.data() + kept + filled, kBlockSize - filled);
-            if (read > 0)
-                filled += static_cast<size_t>(read);
-            failed = read < 0;
-            last = read <= 0 || reader->Position() >= reader->Size();
-        }
-        const size_t total = kept + filled;
-        if (filled > 0 && Contains(m_buffer.data(), total))
-            return ScanOutcome::Contains;
-        if (last)
-            return failed ? ScanOutcome::Unreadable : ScanOutcome::Lacks;
-        kept = std::min(overlap, total);
-        std::memmove(m_buffer.data(), m_buffer.data() + total - kept, kept);
-    }
-}
-
 EntryTester::EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
-                         const platform::LocalTimeConverter& localTime, SkipCounts& skipped)
+                         const platform::LocalTimeConverter& localTime, SkipCounts& skipped,
+                         std::function<bool()> stopRequested)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_skipped(skipped),
-      m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase)
+      m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase, stopRequested)
 {
+    if (snapshot.scanAhead && snapshot.hasContent)
+        m_scanAhead = std::make_unique<FileScanAhead>(fileSystem, snapshot.content, snapshot.ignoreCase,
+                                                      std::move(stopRequested));
 }
 
 bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const
@@ -121,6 +67,30 @@ bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime aft
 }
 
 bool EntryTester::EntryMatches(const std::string& folder, const platform::FindData& entry)
+{
+    if (!PassesListedTests(folder, entry))
+        return false;
+    if (!m_snapshot.hasContent || (entry.attributes & kAttrDirectory))
+        return true;
+    return ContentMatches();
+}
+
+bool EntryTester::ScanAhead(const std::string& folder, const platform::FindData& entry)
+{
+    if (!m_scanAhead || (entry.attributes & kAttrDirectory) || entry.size < kScanAheadFrom ||
+        !PassesListedTests(folder, entry))
+        return false;
+    m_scanAhead->Announce(m_path);
+    return true;
+}
+
+void EntryTester::ForgetScansAhead()
+{
+    if (m_scanAhead)
+        m_scanAhead->Clear();
+}
+
+bool EntryTester::PassesListedTests(const std::string& folder, const platform::FindData& entry)
 {
     const SearchSnapshot& s = m_snapshot;
     if (!AttributesMatch(entry.attributes, s.attributes, s.exactAttribute))
@@ -141,18 +111,17 @@ bool EntryTester::EntryMatches(const std::string& folder, const platform::FindDa
     for (const std::string& line : s.excludeFiles)
         if (MaskMatches(m_path, line))
             return false;
-    if (!s.hasContent || (entry.attributes & kAttrDirectory))
-        return true;
-    return ContentMatches();
+    return true;
 }
 
 bool EntryTester::ContentMatches()
 {
-    switch (m_scanner.Scan(m_fileSystem, m_path))
+    switch (m_scanAhead ? m_scanAhead->Take(m_path, m_scanner) : m_scanner.Scan(m_fileSystem, m_path))
     {
     case ScanOutcome::Contains:
         return true;
     case ScanOutcome::Lacks:
+    case ScanOutcome::Stopped: // the run ends: not a skip
         break;
     case ScanOutcome::Vanished:
         ++m_skipped.entriesVanished;

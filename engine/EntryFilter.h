@@ -1,15 +1,18 @@
 #pragma once
 // The filter chain that every listed entry of a run passes through, and the snapshot of criteria it
 // reads. Everything here is free of threads and may run on the worker.
+#include "engine/ContentScanner.h"
+#include "engine/FileScanAhead.h"
 #include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
 #include "engine/SkipCounts.h"
-#include "engine/TextSearch.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,7 @@ struct SearchSnapshot : FindCriteria
     bool hasContent = false;          // the content test is on
     std::string content;              // the text, cut at its first zero byte
     bool prefetch = false;            // folders are opened ahead on a helper thread
+    bool scanAhead = false;           // long files are scanned ahead on a helper thread
 };
 
 bool AttributesMatch(uint32_t attr, TFileAttributes wanted, bool exact);
@@ -43,49 +47,31 @@ bool SizeMatches(const platform::FindData& entry, int64_t sizeMin, int64_t sizeM
 // it, so a link loop cannot repeat the same results until the path limit.
 bool IsNameSurrogate(const platform::FindData& entry);
 
-// What a content scan of one file found out.
-enum class ScanOutcome
-{
-    Contains,
-    Lacks,
-    Vanished,   // the file was not there any more
-    Unreadable, // it could not be opened, or a read failed before the text was found
-};
-
-// Finds a text in a file, block by block, with one buffer reused for every file it scans.
-class ContentScanner
-{
-public:
-    ContentScanner(std::string text, bool ignoreCase);
-    // Whether the file holds the text (a file with a UTF-16 byte-order mark: in its UTF-8 form); a
-    // read error ends the scan with what was found so far.
-    ScanOutcome Scan(platform::FileSystem& fileSystem, const std::string& path);
-    // True when Scan says Contains.
-    bool FileContains(platform::FileSystem& fileSystem, const std::string& path);
-    // The same over bytes in memory; exposed for the scan's own boundary tests.
-    bool Contains(const char* data, size_t size) const;
-
-    // Large reads: under Wine each read call costs more than comparing its bytes, and the overlap
-    // of consecutive blocks keeps the answers independent of the block size.
-    static constexpr size_t kBlockSize = 256 * 1024;
-
-private:
-    TextSearch m_search;
-    std::vector<char> m_buffer; // the previous block's last (length - 1) bytes, then a new block
-};
-
 // Everything a run needs to test entries: the snapshot plus the services and scratch state.
 class EntryTester
 {
 public:
+    // stopRequested, when given, ends the content scan of a long file between its blocks.
     EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
-                const platform::LocalTimeConverter& localTime, SkipCounts& skipped);
+                const platform::LocalTimeConverter& localTime, SkipCounts& skipped,
+                std::function<bool()> stopRequested = {});
     // The chain in order: attributes, size, creation, last-write and last-access dates,
     // exclusions, content. The first test that fails rejects the entry; a file whose content
     // cannot be read is rejected and counted in skipped.
     bool EntryMatches(const std::string& folder, const platform::FindData& entry);
+    // With scanAhead: when testing entry will compare the text of a file long enough to pay for
+    // the hand-over, starts that scan on the helper, for EntryMatches to take in turn; true then.
+    bool ScanAhead(const std::string& folder, const platform::FindData& entry);
+    bool ScansAhead() const { return m_scanAhead != nullptr; }
+    // Files scanned ahead that will not be tested (the walk stopped, or left their folder).
+    void ForgetScansAhead();
+
+    // A shorter file costs less to scan where it is tested than to hand over.
+    static constexpr uint64_t kScanAheadFrom = ContentScanner::kBlockSize;
 
 private:
+    // Every test but the content's; sets m_path when the content or an exclusion needs it.
+    bool PassesListedTests(const std::string& folder, const platform::FindData& entry);
     bool TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const;
     bool ContentMatches();
 
@@ -94,7 +80,8 @@ private:
     const platform::LocalTimeConverter& m_localTime;
     SkipCounts& m_skipped;
     ContentScanner m_scanner;
-    std::string m_path; // reused full-path buffer
+    std::unique_ptr<FileScanAhead> m_scanAhead; // null on one processor or without a text
+    std::string m_path;                         // reused full-path buffer
 };
 
 } // namespace engine

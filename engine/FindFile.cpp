@@ -218,6 +218,14 @@ void TFindFile::SetPrefetch(bool value)
 {
     m->prefetch = value;
 }
+bool TFindFile::ScanAhead() const
+{
+    return m->scanAhead;
+}
+void TFindFile::SetScanAhead(bool value)
+{
+    m->scanAhead = value;
+}
 TThreadPriority TFindFile::ThreadPriority() const
 {
     return m->threadPriority;
@@ -267,6 +275,7 @@ void TFindFile::StartSearch()
         snapshot->content = snapshot->containing.substr(0, snapshot->containing.find('\0'));
         snapshot->hasContent = !snapshot->content.empty();
         snapshot->prefetch = m->prefetch;
+        snapshot->scanAhead = m->scanAhead;
         m->snapshot = std::move(snapshot);
     }
     catch (...)

@@ -94,6 +94,11 @@ public:
     // helpers only add work; measure on Windows before turning it on.
     bool Prefetch() const;
     void SetPrefetch(bool value);
+    // Scans long files for the containing text on a helper thread too, ahead of the walk, so two
+    // files are scanned at once. The events, their order and the skip counts are the same either
+    // way. On by default with a second processor; on one, every file is scanned by the walk.
+    bool ScanAhead() const;
+    void SetScanAhead(bool value);
 
     // Events run on the finder's thread in both modes. Folder is the searched folder without its
     // trailing backslash, except at a drive root ("C:\\"). FileInfo is valid during the call only.

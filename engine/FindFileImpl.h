@@ -4,6 +4,7 @@
 #include "engine/FindCriteria.h"
 #include "engine/FindFile.h"
 #include "engine/SearchThread.h"
+#include "platform/WaitPolicy.h"
 
 #include <atomic>
 #include <memory>
@@ -22,6 +23,7 @@ struct TFindFile::Impl
     FindCriteria criteria;
     bool threaded = false;
     bool prefetch = false;
+    bool scanAhead = platform::SeveralProcessors(); // on one processor the helper only takes turns
     TThreadPriority threadPriority = TThreadPriority::tpNormal;
 
     // Busy and Aborted are read by the worker and by callers on other threads.

@@ -12,13 +12,19 @@ namespace
 // Folders opened ahead and not yet taken: a few dozen keep the helper busy, since the walk takes
 // them about as fast as they are opened.
 constexpr size_t kPrefetchWindow = 64;
+// Long files being scanned ahead while the walk is at an earlier entry: one for the helper, one
+// more for the walk to take up while it waits for the helper's, one ready when either is done.
+constexpr size_t kScansAhead = 3;
+// Entries listed ahead at most, to find those files: bounds memory in a folder of short files.
+constexpr size_t kEntriesAhead = 256;
 
 } // namespace
 
 SearchRun::SearchRun(const SearchSnapshot& snapshot, platform::FileSystem& fileSystem,
                      const platform::LocalTimeConverter& localTime, RunEvents& events, SkipReport& skipped)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_events(events),
-      m_skipped(skipped), m_tester(snapshot, fileSystem, localTime, skipped.counts)
+      m_skipped(skipped),
+      m_tester(snapshot, fileSystem, localTime, skipped.counts, [&events] { return events.StopRequested(); })
 {
     // Without subfolders there is nothing to open ahead.
     if (snapshot.prefetch && snapshot.subfolders)
@@ -108,7 +114,9 @@ bool SearchRun::ListEntries(const std::string& folder, const TargetMask& mask,
                             platform::DirectoryListing& listing, Frame& frame)
 {
     platform::FindData entry;
-    while (listing.Next(entry))
+    m_listingEnded = false;
+    bool listed = true;
+    while (NextEntry(folder, mask, listing, entry))
     {
         Test(folder, mask, entry);
         if (IsSubfolder(entry))
@@ -125,8 +133,43 @@ bool SearchRun::ListEntries(const std::string& folder, const TargetMask& mask,
             }
         }
         if (m_events.StopRequested())
-            return false;
+        {
+            listed = false;
+            break;
+        }
     }
+    if (!m_listedAhead.empty())
+    {
+        m_listedAhead.clear();
+        m_scansAhead = 0;
+        m_tester.ForgetScansAhead();
+    }
+    return listed;
+}
+
+bool SearchRun::NextEntry(const std::string& folder, const TargetMask& mask,
+                          platform::DirectoryListing& listing, platform::FindData& entry)
+{
+    if (!m_tester.ScansAhead())
+        return listing.Next(entry);
+    // Lists on until a few long files are being scanned ahead, so the helper has the next one.
+    while (!m_listingEnded && m_scansAhead < kScansAhead && m_listedAhead.size() < kEntriesAhead)
+    {
+        ListedAhead next;
+        if (!listing.Next(next.entry))
+        {
+            m_listingEnded = true;
+            break;
+        }
+        next.scanned = NameQualifies(mask, next.entry) && m_tester.ScanAhead(folder, next.entry);
+        m_scansAhead += next.scanned ? 1 : 0;
+        m_listedAhead.push_back(std::move(next));
+    }
+    if (m_listedAhead.empty())
+        return false;
+    entry = std::move(m_listedAhead.front().entry);
+    m_scansAhead -= m_listedAhead.front().scanned ? 1 : 0;
+    m_listedAhead.pop_front();
     return true;
 }
 
@@ -138,10 +181,14 @@ bool SearchRun::IsSubfolder(const platform::FindData& entry) const
            (entry.attributes & kAttrDirectory);
 }
 
+bool SearchRun::NameQualifies(const TargetMask& mask, const platform::FindData& entry)
+{
+    return !entry.name.empty() && entry.name[0] != '.' && mask.Matches(entry.name);
+}
+
 void SearchRun::Test(const std::string& folder, const TargetMask& mask, const platform::FindData& entry)
 {
-    if (!entry.name.empty() && entry.name[0] != '.' && mask.Matches(entry.name) &&
-        m_tester.EntryMatches(folder, entry))
+    if (NameQualifies(mask, entry) && m_tester.EntryMatches(folder, entry))
         Report(folder, entry);
 }
 

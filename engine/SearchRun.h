@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,9 @@ public:
     // A folder (ending with a backslash) is about to be searched; false skips it and all below.
     virtual bool EnterFolder(const std::string& folder) = 0;
     virtual void Found(const std::string& folder, const TSearchRec& record) = 0;
-    // Polled before each entry is fetched and before each subfolder is entered; also by the
-    // helper thread that opens folders ahead, so it must be safe to call from any thread.
+    // Polled after each entry is tested, before each subfolder is entered and between the blocks
+    // of a long file; also by the helper threads that open folders and scan files ahead, so it
+    // must be safe to call from any thread.
     virtual bool StopRequested() = 0;
 };
 
@@ -55,6 +57,10 @@ private:
     // Tests every entry and remembers the subfolders; false when the run was stopped meanwhile.
     bool ListEntries(const std::string& folder, const TargetMask& mask, platform::DirectoryListing& listing,
                      Frame& frame);
+    // The next entry of listing; with files scanned ahead, from the few listed ahead of the walk.
+    bool NextEntry(const std::string& folder, const TargetMask& mask, platform::DirectoryListing& listing,
+                   platform::FindData& entry);
+    static bool NameQualifies(const TargetMask& mask, const platform::FindData& entry);
     // A folder the walk would enter, a link among them.
     bool IsSubfolder(const platform::FindData& entry) const;
     void Test(const std::string& folder, const TargetMask& mask, const platform::FindData& entry);
@@ -68,6 +74,14 @@ private:
     EntryTester m_tester;
     std::unique_ptr<FolderPrefetch> m_prefetch; // null when the run opens each folder as it enters
     TSearchRec m_record;                        // reused for every report
+    struct ListedAhead
+    {
+        platform::FindData entry;
+        bool scanned = false; // its file is being scanned ahead
+    };
+    std::deque<ListedAhead> m_listedAhead; // of the folder being listed, not yet tested
+    size_t m_scansAhead = 0;               // among them
+    bool m_listingEnded = false;
 };
 
 } // namespace engine

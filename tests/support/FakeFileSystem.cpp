@@ -34,11 +34,13 @@ private:
 class FakeReader : public platform::FileReader
 {
 public:
-    FakeReader(const FakeEntry& entry)
+    FakeReader(const FakeEntry& entry, std::shared_ptr<FileCounters> counters)
         : m_content(entry.content), m_size(entry.size.value_or(entry.content.size())),
-          m_failFrom(entry.readFailsFrom), m_shortReads(entry.shortReads)
+          m_failFrom(entry.readFailsFrom), m_shortReads(entry.shortReads), m_counters(std::move(counters))
     {
+        ++m_counters->open;
     }
+    ~FakeReader() override { --m_counters->open; }
     int64_t Read(void* buffer, size_t count) override
     {
         if (m_failFrom && m_position >= *m_failFrom)
@@ -53,6 +55,7 @@ public:
             out[i] = at < m_content.size() ? m_content[static_cast<size_t>(at)] : '\0';
         }
         m_position += n;
+        m_counters->bytesRead += n;
         return static_cast<int64_t>(n);
     }
     uint64_t Size() const override { return m_size; }
@@ -65,6 +68,7 @@ private:
     std::vector<size_t> m_shortReads;
     size_t m_reads = 0;
     uint64_t m_position = 0;
+    std::shared_ptr<FileCounters> m_counters;
 };
 
 platform::FindData ToFindData(const std::string& name, const FakeEntry& e)
@@ -210,7 +214,17 @@ std::unique_ptr<platform::FileReader> FakeFileSystem::OpenFile(const std::string
         failure = platform::OpenFailure::Other;
     if (failure != platform::OpenFailure::None)
         return nullptr;
-    return std::make_unique<FakeReader>(node->entry);
+    return std::make_unique<FakeReader>(node->entry, m_fileCounters);
+}
+
+int FakeFileSystem::OpenFiles() const
+{
+    return m_fileCounters->open;
+}
+
+uint64_t FakeFileSystem::BytesRead() const
+{
+    return m_fileCounters->bytesRead;
 }
 
 std::string FakeFileSystem::AbsolutePath(const std::string& path)

@@ -7,9 +7,11 @@
 // Build the tree before a run; listing and reading are safe from a worker thread.
 #include "platform/FileSystem.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -42,6 +44,13 @@ struct FakeEntry
     }
 };
 
+// Shared with the open files, which may outlive a read on another thread.
+struct FileCounters
+{
+    std::atomic<int> open{0};
+    std::atomic<uint64_t> bytesRead{0};
+};
+
 class FakeFileSystem : public platform::FileSystem
 {
 public:
@@ -59,6 +68,10 @@ public:
     void SetCurrentFolder(const std::string& folder);
     // The current folder of another drive, used for a bare "D:".
     void SetDriveFolder(char drive, const std::string& folder);
+
+    // Files opened and not yet closed; bytes read from every file so far.
+    int OpenFiles() const;
+    uint64_t BytesRead() const;
 
     // Every folder passed to OpenListing, in call order.
     std::vector<std::string> ListedFolders() const;
@@ -91,6 +104,7 @@ private:
     std::map<char, std::string> m_driveFolders;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_listed;
+    std::shared_ptr<FileCounters> m_fileCounters = std::make_shared<FileCounters>();
 };
 
 } // namespace testing_support

@@ -111,6 +111,7 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--modified-after", "2024-13-01"},
         {"--threaded=yes"},
         {"--no-prefetch=1"},
+        {"--scan-ahead=no"},
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
         {"--domains", "pc"},
@@ -269,20 +270,34 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
     EXPECT_TRUE(finder.Threaded());
     EXPECT_FALSE(finder.Prefetch()); // a threaded run opens no folders ahead unless told to
 
-    // The last of --prefetch and --no-prefetch holds, threaded or not.
-    const std::vector<std::pair<std::vector<std::string>, bool>> prefetchCases = {
-        {{"--threaded", "--prefetch"}, true},
-        {{"--no-prefetch"}, false},
-        {{"--prefetch", "--no-prefetch"}, false},
-        {{"--no-prefetch", "--threaded", "--prefetch"}, true},
+    // Each case applied in turn to the same finder, and the helper switch read back.
+    using HelperCases = std::vector<std::pair<std::vector<std::string>, bool>>;
+    auto expectEach = [&finder](const HelperCases& cases, bool (engine::TFindFile::*read)() const) {
+        for (const auto& [args, expected] : cases)
+        {
+            cmd::ParseResult parsed = ParseCommandLine(args);
+            ASSERT_EQ(parsed.error, "") << args.front();
+            cmd::ApplyOptions(parsed.options, finder);
+            EXPECT_EQ((finder.*read)(), expected) << args.size() << " options from " << args.front();
+        }
     };
-    for (const auto& [args, expected] : prefetchCases)
-    {
-        cmd::ParseResult parsed = ParseCommandLine(args);
-        ASSERT_EQ(parsed.error, "") << args.front();
-        cmd::ApplyOptions(parsed.options, finder);
-        EXPECT_EQ(finder.Prefetch(), expected) << args.size() << " options from " << args.front();
-    }
+    // The last of --prefetch and --no-prefetch holds, threaded or not.
+    expectEach(
+        {
+            {{"--threaded", "--prefetch"}, true},
+            {{"--no-prefetch"}, false},
+            {{"--prefetch", "--no-prefetch"}, false},
+            {{"--no-prefetch", "--threaded", "--prefetch"}, true},
+        },
+        &engine::TFindFile::Prefetch);
+    // The same for --scan-ahead and --no-scan-ahead; neither leaves the finder's own choice.
+    expectEach(
+        {
+            {{"--scan-ahead", "--no-scan-ahead"}, false},
+            {{"--threaded"}, false}, // left as the case before set it
+            {{"--no-scan-ahead", "--threaded", "--scan-ahead"}, true},
+        },
+        &engine::TFindFile::ScanAhead);
 
     // A location with a wildcard is the finder's to refuse.
     cmd::ParseResult wild = ParseCommandLine({"C:\\*"});

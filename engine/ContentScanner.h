@@ -1,0 +1,48 @@
+#pragma once
+// The content test of one file: whether it holds a text, read block by block.
+#include "engine/TextSearch.h"
+#include "platform/FileSystem.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace engine
+{
+
+// What a content scan of one file found out.
+enum class ScanOutcome
+{
+    Contains,
+    Lacks,
+    Vanished,   // the file was not there any more
+    Unreadable, // it could not be opened, or a read failed before the text was found
+    Stopped,    // the scan was asked to stop before the file was read to its end
+};
+
+// Finds a text in a file, block by block, with one buffer reused for every file it scans.
+class ContentScanner
+{
+public:
+    // stopRequested, when given, is polled between blocks on the thread that scans.
+    ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested = {});
+    // Whether the file holds the text (a file with a UTF-16 byte-order mark: in its UTF-8 form); a
+    // read error ends the scan with what was found so far. The file is closed on return.
+    ScanOutcome Scan(platform::FileSystem& fileSystem, const std::string& path);
+    // True when Scan says Contains.
+    bool FileContains(platform::FileSystem& fileSystem, const std::string& path);
+    // The same over bytes in memory; exposed for the scan's own boundary tests.
+    bool Contains(const char* data, size_t size) const;
+
+    // Large reads: under Wine each read call costs more than comparing its bytes, and the overlap
+    // of consecutive blocks keeps the answers independent of the block size. A block just read is
+    // still in the processor's cache when it is compared.
+    static constexpr size_t kBlockSize = 256 * 1024;
+
+private:
+    TextSearch m_search;
+    std::function<bool()> m_stopRequested;
+    std::vector<char> m_buffer; // the previous block's last (length - 1) bytes, then a new block
+};
+
+} // namespace engine
