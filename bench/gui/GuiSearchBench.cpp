@@ -61,12 +61,20 @@ void PumpUntilDone(ui::TFindfileFrm& frame, const std::wstring& done)
     }
 }
 
+// Serves the window for ms, one message at a time: while a search runs its calls keep coming, and
+// a loop that empties the queue first would return only at the search's end.
 void PumpFor(DWORD ms)
 {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < ms)
     {
-        Pump();
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            continue;
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
