@@ -60,7 +60,7 @@ function(ff_program name)
         add_custom_command(OUTPUT ${table}
             COMMAND python3 ${FF_ROOT}/tools/symbol-table.py --tools ${FF_BINUTILS} --root ${FF_ROOT}
                     $<TARGET_FILE:${name}_unnamed> ${table}
-            DEPENDS ${name}_unnamed ${FF_ROOT}/tools/symbol-table.py
+            DEPENDS ${name}_unnamed ${FF_ROOT}/tools/symbol-table.py ${FF_ROOT}/tools/varint.py
             COMMENT "Symbol table of ${name}")
         set(extra ${CMAKE_CURRENT_BINARY_DIR}/${name}_symbols.rc)
         file(WRITE ${extra} "FFSYMBOLS RCDATA \"${table}\"\n")

@@ -17,6 +17,8 @@ import os
 import re
 import sys
 
+from varint import varint
+
 LEGAL_FORMS = {
     b"inc", b"incorporated", b"corp", b"corporation", b"co", b"company", b"ltd", b"limited", b"llc",
     b"l.l.c", b"gmbh", b"ag", b"sa", b"s.a", b"sas", b"s.a.s", b"srl", b"s.r.l", b"spa", b"s.p.a",
@@ -68,17 +70,6 @@ def read_csv(data):
             yield int(row[1], 16), row[2].encode("utf-8", "surrogateescape").strip(b" \t\r")
 
 
-def base128(value):
-    out = bytearray()
-    while True:
-        byte = value & 0x7F
-        value >>= 7
-        if value:
-            out.append(byte | 0x80)
-        else:
-            out.append(byte)
-            return bytes(out)
-
 
 def table(entries):
     by_oui = {}
@@ -97,7 +88,7 @@ def table(entries):
     out += len(by_oui).to_bytes(4, "big")
     previous = 0
     for oui in sorted(by_oui):
-        out += base128(oui - previous) + base128(index[by_oui[oui]])
+        out += varint(oui - previous) + varint(index[by_oui[oui]])
         previous = oui
     return bytes(out), len(by_oui), len(names)
 

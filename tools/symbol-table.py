@@ -23,6 +23,8 @@ import struct
 import subprocess
 import sys
 
+from varint import varint
+
 VERSION = 1
 
 
@@ -137,17 +139,6 @@ def line_rows(tools, image, base, code_end, root, starts):
             previous = value
     return rows
 
-
-def varint(value):
-    out = bytearray()
-    while True:
-        byte = value & 0x7F
-        value >>= 7
-        if value:
-            out.append(byte | 0x80)
-        else:
-            out.append(byte)
-            return bytes(out)
 
 
 def zigzag(value):
