@@ -23,6 +23,11 @@ command -v clang++-14 >/dev/null || need+=(clang-14)              # the fuzz tar
 command -v clang-format-14 >/dev/null || need+=(clang-format-14) # test.sh checks the format
 compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || need+=(libclang-rt-14-dev)
 [ -f /usr/share/ieee-data/oui.txt ] || need+=(ieee-data) # the network-card vendors' table the build generates
+# zlib inflates the members of zip archives and Office documents: linked statically into the Windows
+# programs, and natively into the host tests and the fuzz targets.
+[ -f /usr/x86_64-w64-mingw32/include/zlib.h ] && [ -f /usr/i686-w64-mingw32/include/zlib.h ] ||
+    need+=(libz-mingw-w64-dev)
+[ -f /usr/include/zlib.h ] || need+=(zlib1g-dev)
 
 # The tests also run under a German locale (another thousands separator, another system language);
 # Wine takes its locale from LANG, which glibc honours only for a generated locale.
