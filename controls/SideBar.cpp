@@ -22,7 +22,9 @@ public:
     }
     HWND Create(HWND parent, int id)
     {
-        return CreateWin(0, kStripClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, kHeaderHeight, parent, id);
+        // A tab stop: the keyboard reaches the headers as it reaches buttons.
+        return CreateWin(0, kStripClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, kHeaderHeight,
+                         parent, id);
     }
 
 protected:
@@ -72,24 +74,65 @@ protected:
                 DrawTextW(dc, text, -1, &textRect,
                           DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
             }
+            PaintFocus(dc, rect);
             EndPaint(Handle(), &ps);
             return 0;
         }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(Handle(), nullptr, FALSE);
+            return 0;
+        // Enter opens the header at once; Space when released, as a button clicks.
+        case WM_GETDLGCODE: {
+            const MSG* key = reinterpret_cast<const MSG*>(lParam);
+            const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN)
+                Click();
+            return 0;
+        case WM_KEYUP:
+            if (wParam == VK_SPACE)
+                Click();
+            return 0;
+        case BM_CLICK:
+            Click();
+            return 0;
+        // The open header reads as checked, as the chosen one of a group of tabs.
+        case BM_GETCHECK:
+            return m_bar.Active() == m_index ? BST_CHECKED : BST_UNCHECKED;
         case WM_SETTEXT: {
             LRESULT result = Window::HandleMessage(msg, wParam, lParam);
             InvalidateRect(Handle(), nullptr, FALSE);
             return result;
         }
         case WM_LBUTTONDOWN:
-            m_bar.Activate(m_index);
-            if (m_bar.OnHeaderClick)
-                m_bar.OnHeaderClick(m_index);
+            Click();
             return 0;
         }
         return Window::HandleMessage(msg, wParam, lParam);
     }
 
 private:
+    void Click()
+    {
+        m_bar.Activate(m_index);
+        if (m_bar.OnHeaderClick)
+            m_bar.OnHeaderClick(m_index);
+    }
+    void PaintFocus(HDC dc, const RECT& rect) const
+    {
+        if (GetFocus() != Handle() || (SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+            return;
+        RECT focus = rect;
+        InflateRect(&focus, -2, -2);
+        focus.bottom -= 1; // above the strip's bottom line
+        SetTextColor(dc, kHeaderTextColour);
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &focus);
+    }
+
     SideBar& m_bar;
     int m_index;
 };
