@@ -83,6 +83,9 @@ bool TFindfileFrm::PreTranslateMessage(MSG& msg)
 {
     if (!Handle())
         return false;
+    if (msg.message == WM_SYSCHAR &&
+        Panels(m_sideBar.Active())->PressAccessKey(static_cast<wchar_t>(msg.wParam)))
+        return true;
     return TranslateAcceleratorW(Handle(), m_accelerators.Get(), &msg) || IsDialogMessageW(Handle(), &msg);
 }
 

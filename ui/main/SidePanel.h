@@ -62,6 +62,8 @@ public:
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
     // The cursor over the window while the panel works (a system cursor ID); null: the usual ones.
     virtual const wchar_t* Cursor() const { return nullptr; }
+    // Alt and a character: true when one of the panel's labels has that access key and acted.
+    virtual bool PressAccessKey(wchar_t /*character*/) { return false; }
     // The window is going: the panel's work ends or is cut loose, and none of it reaches the
     // window again.
     virtual void Close() = 0;

@@ -82,6 +82,7 @@ void NetworkPanel::Build(HWND page)
     m_button.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
     // LMDEdit3KeyDown: Enter in the field starts or stops the lookup as the button does.
     m_editEnter.Install(m_edit, m_host.Owner(), m_button.Handle());
+    m_accessKeys.AddFocus(::GetDlgItem(page, kIdLabel8), m_edit);
 }
 
 // The window has given every control its font by now; the panel's own look is bold.
@@ -98,6 +99,7 @@ void NetworkPanel::SetCaptions()
                                             {kIdFincompsbtn, kFindStart}};
     for (const auto& [id, text] : captions)
         controls::SetWindowTextUtf8(::GetDlgItem(m_page, id), T(text));
+    m_accessKeys.Choose();
 }
 
 void NetworkPanel::Activate()

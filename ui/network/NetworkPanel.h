@@ -4,6 +4,7 @@
 // offers PopupMenu3 on the rows. The main window builds it as it builds the file panel and hands
 // it its controls' commands; the lookup's rows and its end come through the window thread's
 // synchronized call.
+#include "controls/AccessKeyLabels.h"
 #include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
 #include "platform/UniqueHandle.h"
@@ -66,6 +67,7 @@ public:
     void Stop() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
+    bool PressAccessKey(wchar_t character) override { return m_accessKeys.Press(character); }
     const wchar_t* Cursor() const override;
     void Close() override;
     // Start-up: the name of the LAN Manager provider, whose network the lookup walks.
@@ -98,6 +100,7 @@ private:
     platform::UniqueImageList m_images; // NetFindimgsmale
     ComputerResultsMode m_mode;
     HWND m_page = nullptr;
+    controls::AccessKeyLabels m_accessKeys;
     HWND m_edit = nullptr;
     HWND m_sweepBox = nullptr;
     controls::FlatButton m_button; // Fincompsbtn, in the look of the file panel's find button

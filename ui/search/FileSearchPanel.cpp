@@ -77,6 +77,23 @@ void FileSearchPanel::Build(HWND page)
     m_page = page;
     BuildSections(page);
     m_containingField = Control(kIdLMDEdit2);
+    AddAccessKeys();
+}
+
+void FileSearchPanel::AddAccessKeys()
+{
+    m_accessKeys.AddFocus(Control(kIdLabel1), Control(kIdLMDEdit1));
+    m_accessKeys.AddFocus(Control(kIdLabel2), Control(kIdLMDEdit2));
+    m_accessKeys.AddFocus(Control(kIdLabel3), m_lookIn.Edit());
+    const int titleIds[3] = {kIdLabel4, kIdLabel5, kIdLabel11};
+    for (int section = 0; section < 3; ++section)
+        m_accessKeys.Add(Control(titleIds[section]), [this, section] {
+            if (m_openSection != section)
+                OpenSection(section);
+            SetFocus(m_sectionButtons[section].Handle());
+        });
+    m_accessKeys.AddFocus(Control(kIdLabel6), Control(kIdDateTimePicker1));
+    m_accessKeys.AddFocus(Control(kIdLabel7), Control(kIdDateTimePicker2));
 }
 
 void FileSearchPanel::BuildSections(HWND page)
@@ -196,6 +213,7 @@ void FileSearchPanel::SetCaptions()
     AddComboTexts(Control(kIdLmdimagecombobox1), m_host.Texts(),
                   {kDateKindCreated, kDateKindModified, kDateKindAccessed});
     AddComboTexts(Control(kIdLmdimagecombobox2), m_host.Texts(), {kSizeAtLeast, kSizeAtMost});
+    m_accessKeys.Choose();
 }
 
 void FileSearchPanel::SelectStartPlace(const std::optional<std::string>& firstArgument)

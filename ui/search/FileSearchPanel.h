@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 // clang-format on
+#include "controls/AccessKeyLabels.h"
 #include "controls/EnterPressesButton.h"
 #include "controls/FlatButton.h"
 #include "controls/ImageCombo.h"
@@ -115,6 +116,8 @@ public:
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void Close() override { Stop(); }
+    bool PressAccessKey(wchar_t character) override { return m_accessKeys.Press(character); }
+    wchar_t AccessKeyOf(int labelId) const { return m_accessKeys.KeyOf(Control(labelId)); }
     // An option section's input field (drawn in the fields' tint).
     bool IsSectionField(HWND control) const;
 
@@ -142,6 +145,9 @@ private:
 
     // FileSearchPanel.cpp
     void BuildSections(HWND page);
+    // Alt+letter on the labels: a field's label focuses the field, a section's title opens the
+    // section and focuses its button.
+    void AddAccessKeys();
     // Applies change to a copy of the finder's criteria and stores the copy, also when change throws.
     void UpdateCriteria(const std::function<void(engine::FindCriteria&)>& change);
     void FindFile1Found(const std::string& folder, const engine::TSearchRec& record);
@@ -191,6 +197,7 @@ private:
     bool m_containingChanged = true;
     unsigned long m_containingReadAt = 0;
     controls::FlatButton m_sectionButtons[3];
+    controls::AccessKeyLabels m_accessKeys;
     controls::FlatButton m_findButton;
     controls::Panel m_sectionPanels[3];
     controls::ImageCombo m_lookIn;

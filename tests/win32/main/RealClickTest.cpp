@@ -9,6 +9,8 @@
 #include "ui/network/NetworkPanel.h"
 #include "ui/search/FileSearchPanel.h"
 
+#include <set>
+
 namespace
 {
 
@@ -85,6 +87,53 @@ protected:
         PumpAsTheProgram(200);
     }
 
+    // A key pressed and released on the real keyboard, with Alt held when alt is set.
+    void PressKey(WORD key, bool alt = false)
+    {
+        std::vector<INPUT> input;
+        auto stroke = [&](WORD vk, bool up) {
+            INPUT one{};
+            one.type = INPUT_KEYBOARD;
+            one.ki.wVk = vk;
+            one.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            input.push_back(one);
+        };
+        if (alt)
+            stroke(VK_MENU, false);
+        stroke(key, false);
+        stroke(key, true);
+        if (alt)
+            stroke(VK_MENU, true);
+        ASSERT_EQ(SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)), input.size());
+        PumpAsTheProgram(80);
+    }
+
+    // The control that has the focus, as the window knows it: a combo box for its edit field.
+    int FocusedControl() const
+    {
+        HWND focus = GetFocus();
+        for (HWND up = GetParent(focus); up && up != m_frame->Handle(); up = GetParent(up))
+        {
+            wchar_t name[32] = {};
+            GetClassNameW(up, name, 32);
+            if (lstrcmpiW(name, L"ComboBox") == 0 || lstrcmpiW(name, WC_COMBOBOXEXW) == 0)
+                focus = up;
+        }
+        return GetDlgCtrlID(focus);
+    }
+
+    // The controls Tab reaches, one round from the focused one.
+    std::set<int> TabRound()
+    {
+        std::set<int> reached;
+        for (int press = 0; press < 40; ++press)
+        {
+            reached.insert(FocusedControl());
+            PressKey(VK_TAB);
+        }
+        return reached;
+    }
+
     // A point of page (in its own coordinates) that no visible child covers, searched from the
     // bottom up.
     static POINT BareSpot(HWND page)
@@ -156,6 +205,75 @@ TEST_F(RealClickTest, ControlSAndControlOInTheNameFieldSaveAndOpenTheSearch)
     PressWithControl('O');
     EXPECT_EQ(asked, (std::vector<bool>{true, false}));
     EXPECT_EQ(Text(kIdLMDEdit1), "*.keys");
+    EXPECT_TRUE(m_errorBoxes.empty());
+}
+
+TEST_F(RealClickTest, TabReachesEveryControlOfEachPanelAndTheKeysOpenTheHeaders)
+{
+    OpenBothPanels();
+    SetFocus(FieldEdit(C(kIdLMDEdit1)));
+    const std::set<int> shared = {kIdHeader1,  kIdHeader2, kIdLV1,         kIdSettingsBtn, kIdIcostylebtn,
+                                  kIdAboutBtn, kIdLangBtn, kIdMinimizeBtn, kIdCloseBtn};
+    std::set<int> filePanel = {kIdLMDEdit1, kIdLMDEdit2, kIdAWComboBoxEx1, kIdExplBtn1,
+                               kIdExplBtn2, kIdExplBtn3, kIdFindfilesbtn};
+    filePanel.insert(shared.begin(), shared.end());
+    EXPECT_EQ(TabRound(), filePanel);
+
+    // Enter on the network header opens its panel; Tab then goes round that panel's controls.
+    SetFocus(C(kIdHeader2));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(Visible(kIdHeader2Page));
+    EXPECT_FALSE(m_frame->Results().IsFileMode());
+    EXPECT_EQ(SendMessageW(C(kIdHeader2), BM_GETCHECK, 0, 0), BST_CHECKED);
+    std::set<int> networkPanel = {kIdLMDEdit3, kIdSweepBox, kIdFlatCheckBox1, kIdFincompsbtn};
+    networkPanel.insert(shared.begin(), shared.end());
+    EXPECT_EQ(TabRound(), networkPanel);
+
+    // Space on the file header brings the file panel back.
+    SetFocus(C(kIdHeader1));
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(Visible(kIdHeader1Page));
+    EXPECT_TRUE(m_frame->Results().IsFileMode());
+    EXPECT_EQ(SendMessageW(C(kIdHeader2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(m_errorBoxes.empty());
+}
+
+TEST_F(RealClickTest, AltAndALabelsLetterFocusesItsFieldInEachLanguage)
+{
+    const struct
+    {
+        const char* language;
+        WORD key;
+        int focused;
+    } cases[] = {
+        {"EN", 'C', kIdLMDEdit2}, {"EN", 'L', kIdAWComboBoxEx1}, {"EN", 'F', kIdLMDEdit1},
+        {"EN", 'S', kIdExplBtn2}, {"DE", 'E', kIdLMDEdit2},      {"DE", 'S', kIdAWComboBoxEx1},
+        {"DE", 'D', kIdLMDEdit1}, {"DE", 'G', kIdExplBtn2},
+    };
+    std::string open;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.language) + " Alt+" + static_cast<char>(c.key));
+        if (open != c.language)
+        {
+            if (m_frame)
+                TearDown();
+            open = c.language;
+            Open(open);
+            SetForegroundWindow(m_frame->Handle());
+            uitest::Pump();
+        }
+        SetFocus(C(kIdLV1));
+        PressKey(c.key, true);
+        EXPECT_EQ(FocusedControl(), c.focused);
+    }
+    // A section's title also opens its section.
+    EXPECT_TRUE(Visible(kIdSizePanel));
+
+    ClickAt(C(kIdHeader2), POINT{10, 8});
+    SetFocus(C(kIdLV1));
+    PressKey('C', true); // "Computername:"
+    EXPECT_EQ(FocusedControl(), kIdLMDEdit3);
     EXPECT_TRUE(m_errorBoxes.empty());
 }
 
