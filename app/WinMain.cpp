@@ -13,6 +13,7 @@
 #include "lang/TextStore.h"
 #include "platform/AppTitle.h"
 #include "platform/Utf8.h"
+#include "platform/Win32CodePage.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
 #include "platform/Win32SyncCall.h"
@@ -67,7 +68,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     platform::Win32LocalTime localTime;
     platform::Win32SyncCall syncCall;
     platform::Win32ThreadControl threads;
-    const engine::FinderServices services{fileSystem, localTime, syncCall, threads};
+    platform::Win32CodePage codePage;
+    const engine::FinderServices services{fileSystem, localTime, syncCall, threads, &codePage};
 
     int exitCode = 0;
     {

@@ -32,6 +32,7 @@ enum class ValueOption
     Sweep,
     Timeout,
     Search,
+    Context,
 };
 
 enum Flag
@@ -50,6 +51,7 @@ enum Flag
     kComputers,
     kDomains,
     kNoDns,
+    kLines,
 };
 
 const std::vector<OptionSpec> kOptions = {
@@ -70,6 +72,7 @@ const std::vector<OptionSpec> kOptions = {
     {"sweep", 0, true, static_cast<int>(ValueOption::Sweep)},
     {"timeout", 0, true, static_cast<int>(ValueOption::Timeout)},
     {"search", 0, true, static_cast<int>(ValueOption::Search)},
+    {"context", 0, true, static_cast<int>(ValueOption::Context)},
     {"no-subfolders", 0, false, kNoSubfolders},
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
@@ -84,6 +87,7 @@ const std::vector<OptionSpec> kOptions = {
     {"computers", 0, false, kComputers},
     {"domains", 0, false, kDomains},
     {"no-dns", 0, false, kNoDns},
+    {"lines", 0, false, kLines},
 };
 
 void SetFlag(CmdOptions& options, int flag)
@@ -131,6 +135,9 @@ void SetFlag(CmdOptions& options, int flag)
         break;
     case kNoDns:
         options.reverseDns = false;
+        break;
+    case kLines:
+        options.lines = true;
         break;
     }
 }
@@ -232,6 +239,15 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
     case ValueOption::Search:
         options.searchFile = value;
         return {};
+    case ValueOption::Context: {
+        const auto lines = ParseSize(value);
+        if (!lines || *lines > kMaxContextLines)
+            return "invalid context \"" + value + "\" (lines, at most " + std::to_string(kMaxContextLines) +
+                   ")";
+        options.context = static_cast<unsigned>(*lines);
+        options.lines = true;
+        return {};
+    }
     case ValueOption::Timeout: {
         const auto ms = ParseSize(value);
         if (!ms || *ms > 60000)
@@ -281,6 +297,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         result.error = "--search and --computers cannot be combined";
     else if (options.events && options.formatGiven)
         result.error = "--events and --format cannot be combined (--events prints every event)";
+    else if (options.lines && options.computers)
+        result.error = "--lines and --computers cannot be combined";
+    else if (options.lines && options.criteria.containing.empty() && options.searchFile.empty())
+        result.error = "option --lines needs --containing";
+    else if (options.lines &&
+             (options.events || (options.formatGiven && options.format != OutputFormat::Paths &&
+                                 options.format != OutputFormat::Jsonl)))
+        result.error = "--lines prints paths or jsonl (not with --events, tsv or csv)";
     else if (options.computers && options.formatGiven && options.format != OutputFormat::Tsv &&
              options.format != OutputFormat::Jsonl)
         result.error = "with --computers, --format is tsv or jsonl";

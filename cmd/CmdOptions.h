@@ -38,6 +38,10 @@ struct CmdOptions
     // finder's own choice (with a second processor).
     std::optional<bool> scanAhead;
     bool events = false;
+    // --lines: each file found prints the lines holding the text; --context N: and N lines around
+    // each (it implies --lines).
+    bool lines = false;
+    unsigned context = 0;
     OutputFormat format = OutputFormat::Paths;
     bool formatGiven = false;
     // --computers: the network lookup instead of a file search; the positional argument is its text.
@@ -56,6 +60,9 @@ struct CmdOptions
     bool help = false;
     bool version = false;
 };
+
+// The most lines --context prints around a hit line.
+constexpr unsigned kMaxContextLines = 1000;
 
 struct ParseResult
 {

@@ -4,12 +4,14 @@
 #include "cmd/CmdOptions.h"
 #include "cmd/CmdOutput.h"
 #include "cmd/ConsoleOutput.h"
+#include "cmd/HitLinesOutput.h"
 #include "cmd/JsonLines.h"
 #include "cmd/SavedSearchOptions.h"
 #include "cmd/SkipSummary.h"
 #include "engine/FindFile.h"
 #include "platform/Utf8.h"
 #include "platform/Win32Clock.h"
+#include "platform/Win32CodePage.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32LocalTime.h"
 #include "platform/Win32SyncCall.h"
@@ -41,6 +43,16 @@ BOOL WINAPI OnConsoleControl(DWORD event)
         return TRUE;
     }
     return FALSE;
+}
+
+// The hit lines of a file found, for --lines: a folder has none.
+engine::HitLinesResult HitLinesOf(platform::FileSystem& fileSystem, const std::string& folder,
+                                  const engine::TSearchRec& record, const engine::HitLinesQuery& query)
+{
+    if ((record.FindData.attributes | static_cast<uint32_t>(record.Attr)) & FILE_ATTRIBUTE_DIRECTORY)
+        return {};
+    return engine::FindHitLines(fileSystem, cmd::JoinPath(folder, record.Name), query,
+                                [] { return g_interrupted.load(); });
 }
 
 std::string EntryText(const cmd::CmdOptions& options, const std::string& folder,
@@ -84,7 +96,8 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     platform::Win32LocalTime localTime;
     platform::Win32SyncCall syncCall;
     platform::Win32ThreadControl threads;
-    engine::TFindFile finder({fileSystem, localTime, syncCall, threads});
+    const platform::Win32CodePage codePage;
+    engine::TFindFile finder({fileSystem, localTime, syncCall, threads, &codePage});
     try
     {
         cmd::ApplyOptions(options, finder);
@@ -96,6 +109,13 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     }
 
     long long found = 0;
+    engine::HitLinesQuery hitQuery;
+    hitQuery.text = finder.Containing().substr(0, finder.Containing().find('\0'));
+    hitQuery.ignoreCase = finder.IgnoreCase();
+    hitQuery.context = options.context;
+    hitQuery.codePage = &codePage;
+    const bool printLines = options.lines && !hitQuery.text.empty();
+    cmd::HitLinesPrinter linesPrinter(options.context);
     // An inline run is stopped from its own events; a threaded one from the waiting loop below.
     auto stopInlineRunWhenInterrupted = [&] {
         if (!options.threaded && g_interrupted)
@@ -108,7 +128,17 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     };
     finder.OnFound = [&](engine::TFindFile&, const std::string& folder, const engine::TSearchRec& record) {
         ++found;
-        out.Write(EntryText(options, folder, record, localTime));
+        if (!printLines)
+            out.Write(EntryText(options, folder, record, localTime));
+        else if (options.format == cmd::OutputFormat::Jsonl)
+        {
+            const engine::HitLinesResult lines = HitLinesOf(fileSystem, folder, record, hitQuery);
+            out.Write(
+                cmd::FileJsonLine(folder, record, localTime.ToLocal(record.FindData.lastWriteTime), &lines));
+        }
+        else
+            out.Write(linesPrinter.Lines(cmd::JoinPath(folder, record.Name),
+                                         HitLinesOf(fileSystem, folder, record, hitQuery)));
         stopInlineRunWhenInterrupted();
     };
     finder.OnComplete = [&](engine::TFindFile& sender) {

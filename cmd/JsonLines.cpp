@@ -1,6 +1,7 @@
 #include "cmd/JsonLines.h"
 
 #include "cmd/CmdOutput.h"
+#include "cmd/HitLinesOutput.h"
 #include "cmd/JsonString.h"
 
 #include <cstdio>
@@ -69,7 +70,8 @@ std::string IsoTimeWithOffset(uint64_t fileTimeUtc, const platform::CalendarTime
 }
 
 std::string FileJsonLine(const std::string& folder, const engine::TSearchRec& record,
-                         const std::optional<platform::CalendarTime>& lastWrite)
+                         const std::optional<platform::CalendarTime>& lastWrite,
+                         const engine::HitLinesResult* hitLines)
 {
     std::string line = "{";
     AppendField(line, "path", JoinPath(folder, record.Name));
@@ -80,6 +82,13 @@ std::string FileJsonLine(const std::string& folder, const engine::TSearchRec& re
                    lastWrite ? JsonString(IsoTimeWithOffset(record.FindData.lastWriteTime, *lastWrite))
                              : std::string("null"));
     AppendRawField(line, "attributes", std::to_string(static_cast<uint32_t>(record.Attr)));
+    if (hitLines)
+    {
+        AppendRawField(line, "lines", HitLinesJson(*hitLines));
+        AppendField(line, "encoding", hitLines->encoding);
+        if (hitLines->cutOff)
+            AppendRawField(line, "linesCutOff", "true");
+    }
     return line + "}\n";
 }
 

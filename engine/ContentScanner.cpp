@@ -8,15 +8,27 @@
 namespace engine
 {
 
-ContentScanner::ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested)
-    : m_search(text, ignoreCase ? AsciiUpperFold() : IdentityFold()),
+ContentScanner::ContentScanner(const ContentText& text, bool ignoreCase, std::function<bool()> stopRequested)
+    : m_search(text.utf8, ignoreCase ? AsciiUpperFold() : IdentityFold()),
       m_stopRequested(std::move(stopRequested))
+{
+    if (!text.ansi.empty() && text.ansi != text.utf8)
+        m_ansiSearch.emplace(text.ansi, ignoreCase ? AsciiUpperFold() : IdentityFold());
+}
+
+ContentScanner::ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested)
+    : ContentScanner(ContentText{std::move(text), {}}, ignoreCase, std::move(stopRequested))
 {
 }
 
 bool ContentScanner::Contains(const char* data, size_t size) const
 {
-    return m_search.Contains(data, size);
+    return Contains(data, size, true);
+}
+
+bool ContentScanner::Contains(const char* data, size_t size, bool ansiToo) const
+{
+    return m_search.Contains(data, size) || (ansiToo && m_ansiSearch && m_ansiSearch->Contains(data, size));
 }
 
 bool ContentScanner::FileContains(platform::FileSystem& fileSystem, const std::string& path)
@@ -29,13 +41,15 @@ ScanOutcome ContentScanner::Scan(platform::FileSystem& fileSystem, const std::st
     if (m_search.Length() == 0)
         return ScanOutcome::Contains;
     platform::OpenFailure failure = platform::OpenFailure::None;
+    RecognisedEncoding recognised;
     std::unique_ptr<platform::FileReader> reader =
-        TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite, failure));
+        TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite, failure), &recognised);
     if (!reader)
         return failure == platform::OpenFailure::NotFound ? ScanOutcome::Vanished : ScanOutcome::Unreadable;
+    const bool ansiToo = recognised.encoding == TextEncoding::Ansi && m_ansiSearch;
     // Consecutive blocks overlap by length - 1 bytes, so a text that straddles a block boundary is
     // still seen whole in one window.
-    const size_t overlap = m_search.Length() - 1;
+    const size_t overlap = std::max(m_search.Length(), ansiToo ? m_ansiSearch->Length() : 0) - 1;
     m_buffer.resize(overlap + kBlockSize); // once per scanner: later files find it in place
     size_t kept = 0;
     for (;;)
@@ -54,7 +68,7 @@ ScanOutcome ContentScanner::Scan(platform::FileSystem& fileSystem, const std::st
             last = read <= 0 || reader->Position() >= reader->Size();
         }
         const size_t total = kept + filled;
-        if (filled > 0 && Contains(m_buffer.data(), total))
+        if (filled > 0 && Contains(m_buffer.data(), total, ansiToo))
             return ScanOutcome::Contains;
         if (last)
             return failed ? ScanOutcome::Unreadable : ScanOutcome::Lacks;

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,18 +21,30 @@ enum class ScanOutcome
     Stopped,    // the scan was asked to stop before the file was read to its end
 };
 
+// The text to find, in the forms a file may hold it in.
+struct ContentText
+{
+    std::string utf8;
+    // The text in the ANSI code page where that differs from its UTF-8 form; empty when it does not
+    // differ or the code page cannot hold the text.
+    std::string ansi;
+};
+
 // Finds a text in a file, block by block, with one buffer reused for every file it scans.
 class ContentScanner
 {
 public:
     // stopRequested, when given, is polled between blocks on the thread that scans.
+    ContentScanner(const ContentText& text, bool ignoreCase, std::function<bool()> stopRequested = {});
     ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested = {});
-    // Whether the file holds the text (a file with a UTF-16 byte-order mark: in its UTF-8 form); a
+    // Whether the file holds the text in its encoding (TextEncoding.h): a UTF-16 file in its UTF-8
+    // form, decoded; a UTF-8 file in the text's UTF-8 form; an ANSI file in either form, as the
+    // first bytes may not tell UTF-8 that starts in ASCII. A plain file is compared undecoded. A
     // read error ends the scan with what was found so far. The file is closed on return.
     ScanOutcome Scan(platform::FileSystem& fileSystem, const std::string& path);
     // True when Scan says Contains.
     bool FileContains(platform::FileSystem& fileSystem, const std::string& path);
-    // The same over bytes in memory; exposed for the scan's own boundary tests.
+    // The same over bytes in memory, as in an ANSI file; exposed for the scan's own boundary tests.
     bool Contains(const char* data, size_t size) const;
 
     // Large reads: under Wine each read call costs more than comparing its bytes, and the overlap
@@ -40,7 +53,10 @@ public:
     static constexpr size_t kBlockSize = 256 * 1024;
 
 private:
+    bool Contains(const char* data, size_t size, bool ansiToo) const;
+
     TextSearch m_search;
+    std::optional<TextSearch> m_ansiSearch; // when the text's ANSI form differs
     std::function<bool()> m_stopRequested;
     std::vector<char> m_buffer; // the previous block's last (length - 1) bytes, then a new block
 };

@@ -34,6 +34,7 @@ struct SearchSnapshot : FindCriteria
     std::vector<std::string> targets; // folder ending with a backslash, then one mask
     bool hasContent = false;          // the content test is on
     std::string content;              // the text, cut at its first zero byte
+    std::string contentAnsi;          // the text in the ANSI code page, when that form differs
     bool prefetch = false;            // folders are opened ahead on a helper thread
     bool scanAhead = false;           // long files are scanned ahead on a helper thread
 };

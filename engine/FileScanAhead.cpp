@@ -5,7 +5,7 @@
 namespace engine
 {
 
-FileScanAhead::FileScanAhead(platform::FileSystem& fileSystem, const std::string& text, bool ignoreCase,
+FileScanAhead::FileScanAhead(platform::FileSystem& fileSystem, const ContentText& text, bool ignoreCase,
                              std::function<bool()> stopRequested)
     : m_fileSystem(fileSystem), m_stopRequested(std::move(stopRequested)),
       m_scanner(text, ignoreCase,

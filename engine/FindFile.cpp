@@ -3,6 +3,7 @@
 #include "engine/FindFileImpl.h"
 #include "engine/SearchRun.h"
 #include "engine/TargetList.h"
+#include "engine/TextEncoding.h"
 
 namespace engine
 {
@@ -274,6 +275,7 @@ void TFindFile::StartSearch()
         // The text ends at its first zero byte; nothing left means no content test.
         snapshot->content = snapshot->containing.substr(0, snapshot->containing.find('\0'));
         snapshot->hasContent = !snapshot->content.empty();
+        snapshot->contentAnsi = AnsiForm(snapshot->content, m->services.codePage);
         snapshot->prefetch = m->prefetch;
         snapshot->scanAhead = m->scanAhead;
         m->snapshot = std::move(snapshot);

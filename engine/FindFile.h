@@ -4,6 +4,7 @@
 #include "engine/FindCriteria.h"
 #include "engine/FindFileTypes.h"
 #include "engine/SkipCounts.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
 #include "platform/SyncCall.h"
@@ -28,13 +29,15 @@ using TNewFolderEvent = std::function<void(TFindFile& Sender, const std::string&
 using TNotifyEvent = std::function<void(TFindFile& Sender)>;
 
 // The platform services a finder runs on. The sync call must belong to the thread that owns the
-// finder (the caller's thread); all four must outlive the finder.
+// finder (the caller's thread); all of them must outlive the finder.
 struct FinderServices
 {
     platform::FileSystem& fileSystem;
     const platform::LocalTimeConverter& localTime;
     platform::SyncCall& syncCall;
     platform::ThreadControl& threads;
+    // The ANSI code page, for the text's form in files of that page; none: the UTF-8 form only.
+    const platform::CodePage* codePage = nullptr;
 };
 
 class TFindFile

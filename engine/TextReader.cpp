@@ -14,8 +14,8 @@ namespace
 
 constexpr size_t kReadSize = 64 * 1024;
 
-// Hands out bytes already read first, then reads on: the bytes looked at to find the byte-order
-// mark are not read twice.
+// Hands out bytes already read first, then reads on: the bytes looked at to tell the encoding are
+// not read twice.
 class PrefixedReader : public platform::FileReader
 {
 public:
@@ -151,33 +151,37 @@ void AppendUtf16AsUtf8(std::string& carry, const char* bytes, size_t size, bool 
     carry.erase(0, i);
 }
 
-std::unique_ptr<platform::FileReader> TextReader(std::unique_ptr<platform::FileReader> raw)
+std::unique_ptr<platform::FileReader> TextReader(std::unique_ptr<platform::FileReader> raw,
+                                                 RecognisedEncoding* recognised)
 {
     if (!raw)
         return raw;
     std::vector<char> start(kReadSize);
     size_t have = 0;
     bool failed = false;
-    // Short reads are allowed: read until the mark could be told, the end, or an error.
-    while (have < 2)
+    bool ended = false;
+    // Short reads are allowed: read until the encoding could be told, the end, or an error.
+    while (have < kRecognisedBytes)
     {
         const int64_t got = raw->Read(start.data() + have, start.size() - have);
         if (got <= 0)
         {
             failed = got < 0;
+            ended = got == 0;
             break;
         }
         have += static_cast<size_t>(got);
     }
     start.resize(have);
-    const bool little = have >= 2 && static_cast<unsigned char>(start[0]) == 0xFF &&
-                        static_cast<unsigned char>(start[1]) == 0xFE;
-    const bool big = have >= 2 && static_cast<unsigned char>(start[0]) == 0xFE &&
-                     static_cast<unsigned char>(start[1]) == 0xFF;
-    if (!little && !big)
-        return std::make_unique<PrefixedReader>(std::move(raw), std::move(start), failed);
-    start.erase(start.begin(), start.begin() + 2);
-    return std::make_unique<Utf16Reader>(std::move(raw), start, big, failed);
+    const bool wholeFile = ended || (!failed && raw->Position() >= raw->Size());
+    const RecognisedEncoding found = RecogniseEncoding(start.data(), have, wholeFile);
+    if (recognised)
+        *recognised = found;
+    start.erase(start.begin(), start.begin() + static_cast<std::ptrdiff_t>(found.markLength));
+    if (found.encoding == TextEncoding::Utf16Le || found.encoding == TextEncoding::Utf16Be)
+        return std::make_unique<Utf16Reader>(std::move(raw), start, found.encoding == TextEncoding::Utf16Be,
+                                             failed);
+    return std::make_unique<PrefixedReader>(std::move(raw), std::move(start), failed);
 }
 
 } // namespace engine

@@ -1,7 +1,8 @@
 #pragma once
-// The content tests read a file's text through this: a file that starts with a UTF-16 byte-order
-// mark (little- or big-endian) reads as UTF-8, so a text is found in it as in any other file;
-// every other file reads unchanged.
+// The content tests read a file's text through this: a file in UTF-16 (little- or big-endian,
+// with a byte-order mark or told by its zero bytes) reads as UTF-8, so a text is found in it as in
+// any other file; every other file reads unchanged but for a UTF-8 byte-order mark, left out.
+#include "engine/TextEncoding.h"
 #include "platform/FileSystem.h"
 
 #include <memory>
@@ -10,8 +11,10 @@
 namespace engine
 {
 
-// Wraps an open file; null stays null.
-std::unique_ptr<platform::FileReader> TextReader(std::unique_ptr<platform::FileReader> raw);
+// Wraps an open file; null stays null. recognised, when given, receives what the file's first
+// bytes tell of its encoding (the first bytes are read here).
+std::unique_ptr<platform::FileReader> TextReader(std::unique_ptr<platform::FileReader> raw,
+                                                 RecognisedEncoding* recognised = nullptr);
 
 // UTF-16 code units (bytes, little- or big-endian) to UTF-8, appended to out. Bytes that do not yet
 // make a whole character (an odd byte, a high surrogate awaiting its pair) stay in carry for the

@@ -1,5 +1,6 @@
 #include "ui/results/LineFilter.h"
 
+#include "engine/TextEncoding.h"
 #include "engine/TextReader.h"
 #include "engine/TextSearch.h"
 
@@ -94,12 +95,20 @@ ByteUpperCase::ByteUpperCase()
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
                        const std::vector<std::string>& texts, const ByteUpperCase& upper)
 {
+    engine::RecognisedEncoding recognised;
     std::unique_ptr<platform::FileReader> file =
-        engine::TextReader(fileSystem.OpenFile(path, platform::FileShare::Read));
+        engine::TextReader(fileSystem.OpenFile(path, platform::FileShare::Read), &recognised);
     if (!file)
         return 0;
 
-    LineMatcher matcher(texts, upper);
+    // A Unicode file reads as UTF-8, whose bytes past ASCII are parts of characters: the code page's
+    // upper case would mix them up, and a text in the code page's bytes is no UTF-8 to find there.
+    const bool unicode = recognised.encoding != engine::TextEncoding::Ansi;
+    std::vector<std::string> wanted;
+    for (const std::string& text : texts)
+        if (!unicode || engine::IsValidUtf8(text))
+            wanted.push_back(text);
+    LineMatcher matcher(wanted, unicode ? ByteUpperCase() : upper);
     std::vector<char> block(kBlockSize);
     bool afterCR = false;
     for (;;)

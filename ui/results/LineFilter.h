@@ -27,9 +27,10 @@ private:
 
 // Counts the lines of the file at path whose upper-case form holds the upper-case form of one of
 // texts (the same text in the encodings a file may use). The file is opened denying others write
-// access; lines end at CR LF, CR or LF; the text ends at the first NUL byte. A file that starts with
-// a UTF-16 byte-order mark is read as its UTF-8 form. A file that cannot be
-// opened or read counts as holding no matching line.
+// access; lines end at CR LF, CR or LF; the text ends at the first NUL byte. A file in UTF-16 or
+// UTF-8 (engine/TextEncoding.h) is read as UTF-8 and only the texts that are UTF-8 are looked for in
+// it, ASCII letters folded; an ANSI file folds by upper. A file that cannot be opened or read counts
+// as holding no matching line.
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
                        const std::vector<std::string>& texts, const ByteUpperCase& upper);
 

@@ -1,6 +1,7 @@
 #include "ui/results/LineFilterWin32.h"
 
-#include "platform/Utf8.h"
+#include "engine/TextEncoding.h"
+#include "platform/Win32CodePage.h"
 
 #include <windows.h>
 
@@ -29,19 +30,10 @@ ByteUpperCase SystemByteUpperCase()
 std::vector<std::string> ContainingTextEncodings(const std::string& utf8)
 {
     std::vector<std::string> texts{utf8};
-    const std::wstring wide = platform::Widen(utf8);
-    if (wide.empty())
-        return texts;
-    BOOL lossy = FALSE;
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                             0, nullptr, &lossy);
-    if (length <= 0 || lossy)
-        return texts;
-    std::string ansi(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
-                          &lossy);
-    if (ansi != utf8)
-        texts.insert(texts.begin(), ansi);
+    const platform::Win32CodePage codePage;
+    std::string ansi = engine::AnsiForm(utf8, &codePage);
+    if (!ansi.empty())
+        texts.insert(texts.begin(), std::move(ansi));
     return texts;
 }
 

@@ -95,6 +95,13 @@ TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
     EXPECT_EQ(ParseCommandLine({"--computers", "--format", "jsonl"}).options.format,
               cmd::OutputFormat::Jsonl);
     EXPECT_EQ(ParseCommandLine({"--computers", "-f", "tsv"}).error, "");
+    // --context implies --lines; a search file may bring the text.
+    const cmd::CmdOptions context = ParseCommandLine({"-c", "x", "--context=3"}).options;
+    EXPECT_TRUE(context.lines);
+    EXPECT_EQ(context.context, 3u);
+    EXPECT_EQ(ParseCommandLine({"-c", "x", "--lines", "-f", "jsonl"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"--search", "a.ffsearch", "--lines"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"-c", "x", "--context", "1000"}).options.context, 1000u);
 }
 
 TEST(CmdOptions, RejectsBadCommandLines)
@@ -133,6 +140,15 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--computers", "--timeout", "500"},
         {"--computers", "--sweep", "local", "--timeout", "2s"},
         {"--computers", "--sweep", "local", "--timeout", "60001"},
+        {"--lines"},
+        {"--context", "2"},
+        {"-c", "x", "--context", "1001"},
+        {"-c", "x", "--context", "-1"},
+        {"-c", "x", "--context"},
+        {"-c", "x", "--lines", "--events"},
+        {"-c", "x", "--lines", "-f", "tsv"},
+        {"-c", "x", "--context=1", "-f", "csv"},
+        {"--computers", "--lines", "-c", "x"},
     };
     for (const auto& args : bad)
     {

@@ -47,7 +47,7 @@ TEST(FileScanAheadTest, OutcomesComeInTheOrderAnnouncedWhoeverScans)
     ContentScanner own("needle", false);
     for (size_t ahead : {size_t{1}, size_t{3}, files.size()})
     {
-        FileScanAhead scanAhead(fs, "needle", false, {});
+        FileScanAhead scanAhead(fs, {"needle", ""}, false, {});
         size_t announced = 0;
         for (size_t taken = 0; taken < files.size(); ++taken)
         {
@@ -74,7 +74,8 @@ TEST(FileScanAheadTest, AStopOrAFileLeftBehindEndsItsScanBetweenBlocksAndClosesI
         std::atomic<bool> stopRequested{false};
         ContentScanner own("needle", false, [&stopRequested] { return stopRequested.load(); });
         {
-            FileScanAhead scanAhead(fs, "needle", false, [&stopRequested] { return stopRequested.load(); });
+            FileScanAhead scanAhead(fs, {"needle", ""}, false,
+                                    [&stopRequested] { return stopRequested.load(); });
             scanAhead.Announce("C:\\huge.bin");
             scanAhead.Announce("C:\\small.txt");
             while (fs.BytesRead() == 0)

@@ -1,6 +1,7 @@
 // The entry tests of a run that stand alone: attributes, size bounds, links, the content scan.
 #include "engine/EntryFilter.h"
 
+#include "engine/TextEncoding.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/Utf16Bytes.h"
 
@@ -282,9 +283,12 @@ TEST_F(ContentScanTest, FindsTextInUtf16FilesOfEitherByteOrder)
         // The raw bytes of UTF-16 text are not what is searched.
         EXPECT_FALSE(Scan(std::string("n\0e", 3), true, Utf16(u"needle", big))) << big;
     }
-    // Without the mark the bytes are searched as they are.
-    EXPECT_FALSE(Scan("needle", true, Utf16(u"needle", false, false)));
-    EXPECT_TRUE(Scan(std::string("n\0e", 3), true, Utf16(u"needle", false, false)));
+    // Without the mark, told by the zero bytes.
+    for (bool big : {false, true})
+    {
+        EXPECT_TRUE(Scan("needle", true, Utf16(u"a NeEdLe here", big, false))) << big;
+        EXPECT_FALSE(Scan(std::string("n\0e", 3), true, Utf16(u"needle", big, false))) << big;
+    }
     // An odd last byte is no character; the text before it is found, nothing breaks.
     EXPECT_TRUE(Scan("end", true, Utf16(u"the end", false) + "x"));
     EXPECT_FALSE(Scan("ende", true, Utf16(u"the end", false) + "e"));
@@ -292,6 +296,56 @@ TEST_F(ContentScanTest, FindsTextInUtf16FilesOfEitherByteOrder)
     EXPECT_FALSE(Scan("x", true,
                       "\xFF\xFE"
                       "x"));
+}
+
+TEST_F(ContentScanTest, FindsTheTextInTheFormOfTheFilesEncoding)
+{
+    const platform::Latin1CodePage latin1;
+    const engine::ContentText cafe{"caf\xC3\xA9", engine::AnsiForm("caf\xC3\xA9", &latin1)};
+    const std::string asciiStart(5000, 'x');
+    struct Row
+    {
+        std::string content;
+        bool expected;
+        const char* why;
+    };
+    const std::vector<Row> rows = {
+        {"un CAF\xC3\xA9", true, "UTF-8, ASCII letters folded"},
+        {"\xEF\xBB\xBF"
+         "caf\xC3\xA9",
+         true, "UTF-8 with a mark"},
+        {"un CAF\xE9", true, "ANSI"},
+        {"un CAF\xC9", false, "ANSI, other letters not folded"},
+        {asciiStart + "caf\xC3\xA9", true, "UTF-8 the first bytes do not tell"},
+        {asciiStart + "caf\xE9", true, "ANSI after ASCII"},
+        {"\xC3\xA0 caf\xE9\x80\x80", false, "the ANSI form in a UTF-8 file is no match"},
+        {Utf16(u"un caf\u00e9", false, false), true, "UTF-16 LE"},
+        {Utf16(u"un caf\u00e9", true, false), true, "UTF-16 BE"},
+        {Utf16(u"un caf\u00e9", true), true, "UTF-16 BE with a mark"},
+        {"", false, "an empty file"},
+        {"c", false, "a file of one byte"},
+    };
+    for (const Row& row : rows)
+    {
+        fs.AddFile("C:\\f.txt").content = row.content;
+        EXPECT_EQ(ContentScanner(cafe, true).FileContains(fs, "C:\\f.txt"), row.expected) << row.why;
+    }
+    // A text the code page cannot hold is looked for in its UTF-8 form alone.
+    fs.AddFile("C:\\f.txt").content = "5 \xE2\x82\xAC";
+    const engine::ContentText euro{"\xE2\x82\xAC", engine::AnsiForm("\xE2\x82\xAC", &latin1)};
+    EXPECT_TRUE(ContentScanner(euro, false).FileContains(fs, "C:\\f.txt"));
+}
+
+TEST_F(ContentScanTest, FindsAnsiTextAcrossEveryBlockBoundary)
+{
+    const size_t block = ContentScanner::kBlockSize;
+    const engine::ContentText text{"\xC3\xA9t\xC3\xA9", "\xE9t\xE9"};
+    for (size_t at : {block - 3, block - 2, block - 1, block})
+    {
+        fs.AddFile("C:\\f.txt").content = At(at, "\xE9T\xE9", block + 100);
+        EXPECT_TRUE(ContentScanner(text, true).FileContains(fs, "C:\\f.txt")) << at;
+        EXPECT_FALSE(ContentScanner(text, false).FileContains(fs, "C:\\f.txt")) << at;
+    }
 }
 
 TEST_F(ContentScanTest, UnpairedSurrogatesOfUtf16FilesReadAsReplacementCharacters)

@@ -2,6 +2,7 @@
 
 #include "tests/support/Utf16Bytes.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -221,7 +222,27 @@ TEST_F(LineFilterTest, Utf16FilesAreSearchedInTheirTextLineByLine)
     EXPECT_EQ(Count(Utf16(u"needle", false) + "z", "needle"), 1); // odd length
     // An unpaired surrogate, also one that ends the file, reads as U+FFFD, as in the engine's scan.
     EXPECT_EQ(Count(Utf16(u"a\xD800\nb\xDC00\nc\xD800", false), "\xEF\xBF\xBD"), 3);
-    EXPECT_EQ(Count(Utf16(u"needle", false, false), "needle"), 0); // no mark: bytes as they are
+    EXPECT_EQ(Count(Utf16(u"needle", false, false), "needle"), 1); // no mark: told by its zero bytes
+}
+
+TEST_F(LineFilterTest, ReadsUnicodeFilesAsUtf8FoldingAsciiLettersOnly)
+{
+    std::array<unsigned char, 256> table = ui::ByteUpperCase().Table();
+    table[0xE9] = 0xC9; // e acute of a Latin-1 code page
+    table[0xE3] = 0xC3; // a tilde: also a lead byte of UTF-8
+    const ui::ByteUpperCase latin(table);
+    const std::vector<std::string> texts = {"CAF\xC9", "CAF\xC3\xA9"};
+    for (bool big : {false, true})
+        for (bool mark : {false, true})
+        {
+            const std::string path = Write("utf16.txt", Utf16(u"caf\u00e9\r\nCAF\u00e9\r\nother", big, mark));
+            EXPECT_EQ(ui::CountMatchingLines(m_files, path, texts, latin), 2) << big << mark;
+        }
+    EXPECT_EQ(ui::CountMatchingLines(m_files, Write("utf8.txt", "caf\xC3\xA9\nCAF\xC3\xA9\n"), texts, latin),
+              2);
+    // U+3A40 is E3 A9 80: folded by the code page its first bytes would read as e acute.
+    EXPECT_EQ(
+        ui::CountMatchingLines(m_files, Write("cjk.txt", "\xE3\xA9\x80\n"), {"\xE9", "\xC3\xA9"}, latin), 0);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "platform/NetworkProvider.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "tests/support/Utf16Bytes.h"
 #include "tests/win32/platform/TempTree.h"
 #include "tests/win32/support/NodeStatusResponder.h"
 
@@ -530,6 +531,96 @@ TEST(FindFileCmdComputers, ASweepAsksNetBiosAndMulticastDnsAndListsEachComputerO
     Outcome noSweep = RunCmd({"--computers", "--no-dns"});
     EXPECT_EQ(noSweep.exitCode, 2u);
     EXPECT_NE(noSweep.err.find("--no-dns needs --sweep"), std::string::npos);
+}
+
+// The same seven lines in every encoding a file may use; the ANSI file only where the system's code
+// page holds its letters.
+class FindFileCmdLinesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::u16string text =
+            u"erste Zeile\r\nGr\u00fc\u00dfe nadel hier\r\ndritte\nvierte\rf\u00fcnfte\r\n"
+            u"sechste Nadel\r\nsiebte";
+        const std::string utf8 = platform::Narrow(std::wstring(text.begin(), text.end()));
+        tree.MakeFile("u8.txt", utf8);
+        tree.MakeFile("u8bom.txt", "\xEF\xBB\xBF" + utf8);
+        tree.MakeFile("le.txt", fake::Utf16(text, false));
+        tree.MakeFile("be.txt", fake::Utf16(text, true));
+        tree.MakeFile("le-nomark.txt", fake::Utf16(text, false, false));
+        tree.MakeFile("be-nomark.txt", fake::Utf16(text, true, false));
+        const std::wstring wide(text.begin(), text.end());
+        BOOL lossy = FALSE;
+        std::string ansi(wide.size() * 2, '\0');
+        const int length =
+            WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                ansi.data(), static_cast<int>(ansi.size()), nullptr, &lossy);
+        if (length > 0 && !lossy && GetACP() != CP_UTF8)
+        {
+            ansi.resize(static_cast<size_t>(length));
+            tree.MakeFile("ansi.txt", ansi);
+            names.push_back("ansi.txt");
+        }
+    }
+
+    // The lines expected of each file, in name order.
+    std::vector<std::string> Expected(const std::vector<std::string>& perFile) const
+    {
+        std::vector<std::string> lines;
+        for (const std::string& name : names)
+            for (const std::string& line : perFile)
+                lines.push_back(tree.Path(name) + line);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    }
+
+    TempTree tree;
+    std::vector<std::string> names = {"u8.txt", "u8bom.txt",     "le.txt",
+                                      "be.txt", "le-nomark.txt", "be-nomark.txt"};
+};
+
+TEST_F(FindFileCmdLinesTest, PrintsTheHitLinesOfEveryEncodingAsUtf8)
+{
+    Outcome o = RunCmd({"-c", "NADEL", "--lines", tree.Root()});
+    EXPECT_EQ(o.exitCode, 0u) << o.err;
+    EXPECT_EQ(SortedLines(o.out), Expected({":2:Gr\u00fc\u00dfe nadel hier", ":6:sechste Nadel"}));
+
+    o = RunCmd({"-c", "Nadel", "--case-sensitive", "--lines", tree.Root()});
+    EXPECT_EQ(SortedLines(o.out), Expected({":6:sechste Nadel"}));
+
+    // Non-ASCII text is found in each encoding, its ASCII letters folded.
+    o = RunCmd({"-c", "GR\u00fc\u00dfE", "--lines", tree.Root()});
+    EXPECT_EQ(SortedLines(o.out), Expected({":2:Gr\u00fc\u00dfe nadel hier"}));
+}
+
+TEST_F(FindFileCmdLinesTest, ContextLinesAroundEachHitInGroups)
+{
+    for (const std::string& name : names)
+    {
+        Outcome o = RunCmd({"-c", "nadel", "--context", "1", "-n", name, tree.Root()});
+        EXPECT_EQ(o.exitCode, 0u) << o.err;
+        const std::string path = tree.Path(name);
+        EXPECT_EQ(o.out, path + "-1-erste Zeile\n" + path + ":2:Gr\u00fc\u00dfe nadel hier\n" + path +
+                             "-3-dritte\n--\n" + path + "-5-f\u00fcnfte\n" + path + ":6:sechste Nadel\n" +
+                             path + "-7-siebte\n")
+            << name;
+    }
+    Outcome two = RunCmd({"-c", "sechste", "--context=1", "-n", "u8*.txt", tree.Root()});
+    const std::vector<std::string> lines = Lines(two.out);
+    ASSERT_EQ(lines.size(), 7u) << two.out;
+    EXPECT_EQ(lines[3], "--"); // the second file's group stands apart
+}
+
+TEST_F(FindFileCmdLinesTest, JsonLinesCarryTheHitLines)
+{
+    Outcome o = RunCmd({"-c", "nadel", "--lines", "-f", "jsonl", "-n", "le-nomark.txt", tree.Root()});
+    EXPECT_EQ(o.exitCode, 0u) << o.err;
+    EXPECT_NE(o.out.find(",\"lines\":[{\"line\":2,\"text\":\"Gr\u00fc\u00dfe nadel hier\",\"hits\":[[8,5]],"
+                         "\"context\":false},{\"line\":6,\"text\":\"sechste Nadel\",\"hits\":[[8,5]],"
+                         "\"context\":false}],\"encoding\":\"UTF-16 LE\"}\n"),
+              std::string::npos)
+        << o.out;
 }
 
 } // namespace
