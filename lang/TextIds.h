@@ -113,6 +113,17 @@ constexpr int kSkippedUnreadable = 7405;
 constexpr int kSkippedLinks = 7406;
 constexpr int kSkippedPathsTooLong = 7407;
 
+// The preview pane under the results list: the view menu's entry, its heading's count, its notes
+constexpr int kPreviewMenu = 7600;
+constexpr int kPreviewLineCount = 7601;
+constexpr int kPreviewCutOff = 7602;
+constexpr int kPreviewVanished = 7603;
+constexpr int kPreviewChanged = 7604;
+constexpr int kPreviewNoText = 7605;
+constexpr int kPreviewUnreadable = 7606;
+constexpr int kPreviewNoHit = 7607;
+constexpr int kPreviewNoFile = 7608;
+
 // Settings dialog: the search fields' history
 constexpr int kSettingsKeepHistory = 7200;
 
@@ -205,6 +216,15 @@ constexpr int kAll[] = {
     kSkippedUnreadable,
     kSkippedLinks,
     kSkippedPathsTooLong,
+    kPreviewMenu,
+    kPreviewLineCount,
+    kPreviewCutOff,
+    kPreviewVanished,
+    kPreviewChanged,
+    kPreviewNoText,
+    kPreviewUnreadable,
+    kPreviewNoHit,
+    kPreviewNoFile,
 };
 
 } // namespace lang::text

@@ -90,6 +90,16 @@ bool SetSweepLocalNetwork(bool on)
     return WriteIniString(SettingsFilePath(), "Settings", "SweepLocalNetwork", on ? "1" : "0");
 }
 
+bool ShowPreviewPane()
+{
+    return ReadIniInteger(SettingsFilePath(), "Options", "PreviewPane") != 0;
+}
+
+bool SetShowPreviewPane(bool on)
+{
+    return WriteIniString(SettingsFilePath(), "Options", "PreviewPane", on ? "1" : "0");
+}
+
 bool ReadStoredLanguage(std::string& code)
 {
     return ReadIniString(SettingsFilePath(), "Options", "Language", code);

@@ -52,6 +52,11 @@ std::vector<std::string> ReadHistoryValues(const std::string& field, size_t leng
 // written.
 bool WriteHistoryValues(const std::string& field, const std::vector<std::string>& values, size_t length);
 
+// [Options] PreviewPane: the matching lines under the results list; on unless stored as 0.
+bool ShowPreviewPane();
+// False when the choice could not be stored.
+bool SetShowPreviewPane(bool on);
+
 // [Options] RunLang: the language code the running program loaded (see ReadIniString).
 bool ReadRunLanguage(std::string& code);
 

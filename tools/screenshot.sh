@@ -1,10 +1,11 @@
 #!/bin/bash
 # Starts FindFile.exe on a private X screen, optionally runs a search in it, and saves a picture of
 # the screen:  tools/screenshot.sh OUT.png [--search MASK] [--section N] [--open DIALOG] [--wait SECONDS]
-#                                    [--network TEXT] [-- ARGS]
+#                                    [--containing TEXT] [--network TEXT] [-- ARGS]
 # The build folder is build/win32, or the one named by FF_BUILD. With --search the name field gets
 # MASK and the find button is pressed, with --section N option section N (0 date, 1 size, 2 more)
-# is opened, with --open about|language|settings one of the dialogs (history: the name field's
+# is opened, with --containing TEXT the search also has that containing text and its first result
+# is focused (the preview pane shows its lines), with --open about|language|settings one of the dialogs (history: the name field's
 # list of earlier entries, dropped after the search), all by the build's
 # ff_press_find.exe, before the picture is taken; with --network TEXT the network panel is opened
 # and a lookup for TEXT started ("" opens the panel only).
@@ -15,6 +16,7 @@ build="${FF_BUILD:-$root/build/$("$root/tools/windows-config.sh")}"
 out="$(realpath -m "$1")"
 shift
 search=""
+containing=""
 section=""
 open_dialog=""
 network=""
@@ -23,6 +25,7 @@ wait_seconds=6
 while [ $# -gt 0 ]; do
     case "$1" in
         --search) search="$2"; shift 2 ;;
+        --containing) containing="$2"; shift 2 ;;
         --section) section="$2"; shift 2 ;;
         --open) open_dialog="$2"; shift 2 ;;
         --network) network="$2"; network_given=1; shift 2 ;;
@@ -57,8 +60,12 @@ if [ -n "$FF_OPEN" ] && [ "$FF_OPEN" != history ]; then
     sleep 2
 fi
 if [ -n "$FF_SEARCH" ]; then
-    "$FF_WINE_RUN" "$FF_PRESSER" "$FF_SEARCH" >/dev/null 2>&1
+    "$FF_WINE_RUN" "$FF_PRESSER" "$FF_SEARCH" "$FF_CONTAINING" >/dev/null 2>&1
     sleep 3
+    if [ -n "$FF_CONTAINING" ]; then
+        "$FF_WINE_RUN" "$FF_PRESSER" --focus-first >/dev/null 2>&1
+        sleep 2
+    fi
 fi
 # The history drops after the search, which adds its entries.
 if [ "$FF_OPEN" = history ]; then
@@ -77,7 +84,7 @@ import -window root "$FF_OUT"
 "$FF_WINE_RUN" "$FF_PRESSER" --close >/dev/null 2>&1 || true
 sleep 1
 INNER
-export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_SECTION="$section" FF_OPEN="$open_dialog" \
+export FF_WINE_RUN="$build/wine-run.sh" FF_PROGRAM="$program" FF_PRESSER="$presser" FF_SEARCH="$search" FF_CONTAINING="$containing" FF_SECTION="$section" FF_OPEN="$open_dialog" \
     FF_NETWORK="$network" FF_NETWORK_GIVEN="$network_given" \
     FF_WAIT="$wait_seconds" FF_OUT="$out"
 if [ -n "${DISPLAY:-}" ] && [ -z "${FF_SCREENSHOT_XVFB:-}" ]; then

@@ -27,7 +27,7 @@ constexpr int kStatusHeight = 17;
 
 TFindfileFrm::TFindfileFrm(const engine::FinderServices& services, FrameOptions options)
     : m_options(std::move(options)), m_texts(m_options.texts ? *m_options.texts : lang::ModuleTexts()),
-      m_syncCall(services.syncCall)
+      m_syncCall(services.syncCall), m_finderServices(services)
 {
     FileSearchOptions search;
     search.clock = m_options.clock;
@@ -146,6 +146,7 @@ void TFindfileFrm::BuildFrame()
     AppendMenuW(m_viewMenu.Get(), MF_STRING, kIdVelkeikony1, L"");
     AppendMenuW(m_viewMenu.Get(), MF_STRING, kIdSeznam1, L"");
     AppendMenuW(m_viewMenu.Get(), MF_STRING | MF_CHECKED, kIdPodrobnosti1, L"");
+    CreatePreview(m_body.Handle());
 
     // Ctrl+S saves the search panel's criteria to a search file, Ctrl+O opens one.
     ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'S', kIdSaveSearch}, {FCONTROL | FVIRTKEY, 'O', kIdOpenSearch}};
@@ -243,7 +244,8 @@ void TFindfileFrm::SetCaptions()
     const std::pair<int, int> viewItems[] = {{kIdMaleikony1, kViewSmallIcons},
                                              {kIdVelkeikony1, kViewLargeIcons},
                                              {kIdSeznam1, kViewList},
-                                             {kIdPodrobnosti1, kViewDetails}};
+                                             {kIdPodrobnosti1, kViewDetails},
+                                             {kIdPreviewMenu, kPreviewMenu}};
     for (const auto& [item, text] : viewItems)
     {
         std::wstring wide = platform::Widen(T(text));
@@ -267,8 +269,14 @@ void TFindfileFrm::Layout()
                  SWP_NOZORDER | SWP_NOACTIVATE);
     const int listHeight = std::max(0, bodyHeight - kStatusHeight);
     SetWindowPos(m_sideBar.Handle(), nullptr, 0, 0, kSideBarWidth, listHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(m_lv1, nullptr, kSideBarWidth, 0, std::max(0, width - kSideBarWidth), listHeight,
+    // The preview pane takes the bottom of the list's place, at most half of it.
+    const int previewHeight = m_previewShown ? std::min(kPreviewHeight, listHeight / 2) : 0;
+    const int lv1Height = listHeight - previewHeight;
+    SetWindowPos(m_lv1, nullptr, kSideBarWidth, 0, std::max(0, width - kSideBarWidth), lv1Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_preview)
+        SetWindowPos(m_preview->Handle(), nullptr, kSideBarWidth, lv1Height,
+                     std::max(0, width - kSideBarWidth), previewHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(m_panel2, nullptr, 0, listHeight, width, kStatusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

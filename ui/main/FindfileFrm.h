@@ -19,8 +19,10 @@
 #include "engine/FindFile.h"
 #include "lang/TextStore.h"
 #include "platform/UniqueHandle.h"
+#include "platform/Win32CodePage.h"
 #include "ui/main/SidePanel.h"
 #include "ui/network/NetworkPanel.h"
+#include "ui/results/PreviewPane.h"
 #include "ui/results/ResultsList.h"
 #include "ui/search/FileSearchPanel.h"
 
@@ -90,6 +92,8 @@ enum ControlId : int
     kIdVelkeikony1,
     kIdSeznam1,
     kIdPodrobnosti1,
+    kIdPreviewMenu, // the view menu's entry that shows or hides the preview pane
+    kIdPreview,     // the preview pane under LV1
 };
 
 class TFindfileFrm : public controls::Window, private FrameHost
@@ -99,6 +103,7 @@ public:
     static constexpr int kStartHeight = 586;
     static constexpr int kMinWidth = 652;
     static constexpr int kMinHeight = 492;
+    static constexpr int kPreviewHeight = 160;
 
     TFindfileFrm(const engine::FinderServices& services, FrameOptions options);
     ~TFindfileFrm() override;
@@ -152,6 +157,7 @@ private:
     HWND Owner() const override { return Handle(); }
     platform::SyncCall& UiSyncCall() const override { return m_syncCall; }
     void ShowStatusNote(const std::string& note, const std::string& details) override;
+    void SearchStarting(bool withContainingText) override;
     // Both panels, in the side bar's order.
     SidePanel* Panels(int index) const;
     void ClosePanels();
@@ -166,6 +172,12 @@ private:
     void SetFileColumns();
     void ClearResults();
     void ViewMenuClick(int item);
+    // The preview pane: shown while the user wants it, the list shows files and the last search
+    // had a containing text; it follows the list's focus.
+    void CreatePreview(HWND parent);
+    bool PreviewShown() const;
+    void UpdatePreview();
+    void PreviewFocusedRow(int row);
     // The panel's header (or its page's bare face) was clicked: the other panel's work is told
     // to stop and this panel takes the list.
     void ActivatePanel(int index);
@@ -186,6 +198,12 @@ private:
     platform::UniqueMenu m_viewMenu;
     platform::UniqueAccelerators m_accelerators;
     std::unique_ptr<ResultsList> m_results;
+    platform::Win32CodePage m_systemCodePage;
+    const engine::FinderServices m_finderServices;
+    std::unique_ptr<PreviewPane> m_preview;
+    bool m_previewWanted = true;
+    bool m_previewForSearch = false;
+    bool m_previewShown = false;
     // After the list: the panels' events fill it, so the panels go first.
     std::unique_ptr<FileSearchPanel> m_filePanel;
     std::unique_ptr<NetworkPanel> m_networkPanel;

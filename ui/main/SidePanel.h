@@ -37,6 +37,9 @@ public:
     virtual platform::SyncCall& UiSyncCall() const = 0;
     // Adds note after the status line's text and makes details its tooltip (empty: none).
     virtual void ShowStatusNote(const std::string& note, const std::string& details) = 0;
+    // A file search starts; with a containing text the window shows the focused file's lines
+    // that hold it.
+    virtual void SearchStarting(bool withContainingText) = 0;
 
 protected:
     ~FrameHost() = default;

@@ -129,6 +129,14 @@ std::string_view ResultStore::Caption(size_t index) const
     return IsWhole(row) ? std::string_view(m_whole[row.name].caption) : m_names.View(row.name);
 }
 
+std::optional<FileRow> ResultStore::File(size_t index) const
+{
+    const Stored& row = At(index);
+    if (IsWhole(row))
+        return std::nullopt;
+    return FileOf(row);
+}
+
 std::string ResultStore::Path(size_t index) const
 {
     const Stored& row = At(index);

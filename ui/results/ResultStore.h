@@ -37,6 +37,8 @@ public:
     std::string_view Caption(size_t index) const;
     // Folder and name joined.
     std::string Path(size_t index) const;
+    // A file row's values; none for a whole row (a computer).
+    std::optional<FileRow> File(size_t index) const;
     int Icon(size_t index) const;
 
     // The row indices in sorted order by a column (stable, ascending), as SortOrder orders whole rows.

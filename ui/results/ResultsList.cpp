@@ -151,9 +151,21 @@ bool ResultsList::FileRowsShown() const
     return mode && mode->RowsAreFiles();
 }
 
+std::optional<std::pair<std::string, int64_t>> ResultsList::FileAt(size_t index) const
+{
+    if (index >= m_rows.Size() || !FileRowsShown())
+        return std::nullopt;
+    const std::optional<FileRow> file = m_rows.File(index);
+    if (!file)
+        return std::nullopt;
+    return std::make_pair(m_rows.Path(index), file->size);
+}
+
 void ResultsList::Clear()
 {
     m_rows.Clear();
+    if (onFocusRow)
+        onFocusRow(-1);
     ::KillTimer(m_list, kShowRowsTimer);
     m_timerRunning = false;
     ListView_SetItemCountEx(m_list, 0, 0);
@@ -316,6 +328,15 @@ bool ResultsList::OnNotify(const NMHDR& header, LRESULT& result)
         result = -1;
         if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz)
             result = FindRowByName(find.lvfi.psz, find.iStart, (find.lvfi.flags & LVFI_WRAP) != 0);
+        return true;
+    }
+    case LVN_ITEMCHANGED: {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        const bool focusChanged =
+            (change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_FOCUSED);
+        if (focusChanged && (change.uNewState & LVIS_FOCUSED) && onFocusRow)
+            onFocusRow(change.iItem);
+        result = 0;
         return true;
     }
     case LVN_BEGINDRAG:

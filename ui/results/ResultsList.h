@@ -81,6 +81,10 @@ public:
     size_t RowCount() const { return m_rows.Size(); }
     // The row with all its cell texts.
     ResultRow Row(size_t index) const { return m_rows.Row(index); }
+    // A file row's full path and size as the search found them; none for other rows.
+    std::optional<std::pair<std::string, int64_t>> FileAt(size_t index) const;
+    // The focused row changed (-1: none, also when the list is emptied).
+    std::function<void(int row)> onFocusRow;
     // Rows the control shows; raised to RowCount() at each new folder, on a short timer and at the end.
     int VisibleCount() const;
     bool PendingRowsOnPage();

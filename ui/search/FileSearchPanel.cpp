@@ -364,6 +364,7 @@ void FileSearchPanel::FindfilesbtnClick()
     UpdateCriteria([&](engine::FindCriteria& criteria) { ApplySearchPanel(state, markers, criteria); });
     m_containingChanged = true;
     RememberSearch(state.nameText, controls::WindowText(m_containingField), state.lookIn);
+    m_host.SearchStarting(!controls::WindowText(m_containingField).empty());
     // 8., 9.
     controls::SetWindowTextUtf8(button, T(kFindStop));
     m_findFile->StartSearch();

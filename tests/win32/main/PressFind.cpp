@@ -1,8 +1,10 @@
-// ff_press_find MASK | --section N | --open about|language|settings|history | --network [TEXT] | --close:
-// drives a running FindFile.exe from outside, for screenshots. Types MASK into the name field and
-// presses the find button, opens option section N (0 date, 1 size, 2 more options), opens the About
-// box, the language dialog, the settings dialog or the name field's history, opens the network panel (and
-// with TEXT looks for computers), or closes the window (and its open dialog first).
+// ff_press_find MASK [TEXT] | --focus-first | --section N | --open about|language|settings|history |
+// --network [TEXT] | --close:
+// drives a running FindFile.exe from outside, for screenshots. Types MASK into the name field (and
+// TEXT into the containing-text field) and presses the find button, focuses the first result, opens option
+// section N (0 date, 1 size, 2 more options), opens the About box, the language dialog, the settings dialog
+// or the name field's history, opens the network panel (and with TEXT looks for computers), or closes the
+// window (and its open dialog first).
 #include "controls/Window.h"
 #include "ui/main/FindfileFrm.h"
 #include "ui/network/NetworkPanel.h"
@@ -68,6 +70,14 @@ int wmain(int argc, wchar_t** argv)
         }
         return 0;
     }
+    if (std::wstring(argv[1]) == L"--focus-first")
+    {
+        // Home, as typed in the list: the first row takes the focus and the selection.
+        HWND list = controls::FindControl(frame, ui::kIdLV1);
+        PostMessageW(list, WM_KEYDOWN, VK_HOME, 1);
+        PostMessageW(list, WM_KEYUP, VK_HOME, 0xC0000001);
+        return 0;
+    }
     if (std::wstring(argv[1]) == L"--section" && argc > 2)
     {
         SendMessageW(controls::FindControl(frame, ui::kIdExplBtn1 + 2 * _wtoi(argv[2])), BM_CLICK, 0, 0);
@@ -75,6 +85,8 @@ int wmain(int argc, wchar_t** argv)
     }
     SendMessageW(controls::FindControl(frame, ui::kIdLMDEdit1), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(argv[1]));
+    SendMessageW(controls::FindControl(frame, ui::kIdLMDEdit2), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(argc > 2 ? argv[2] : L""));
     SendMessageW(controls::FindControl(frame, ui::kIdFindfilesbtn), BM_CLICK, 0, 0);
     return 0;
 }

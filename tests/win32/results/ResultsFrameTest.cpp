@@ -1,6 +1,7 @@
 // The results list inside the real main window, filled by real searches.
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "settings/SettingsFile.h"
 #include "tests/win32/OwnProcess.h"
 #include "tests/win32/main/FrameFixture.h"
 #include "ui/search/FileSearchPanel.h"
@@ -133,6 +134,69 @@ void MakeSparseFile(const std::string& path, int64_t size)
     end.QuadPart = size;
     EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file));
     ::CloseHandle(file);
+}
+
+TEST_F(ResultsFrameTest, PreviewPaneShowsTheFocusedFilesLinesThatHoldTheTextAndWhatBecameOfTheFile)
+{
+    TempFolder tree("ffpreview");
+    const std::string notes = tree.Add("notes.txt", "first line\r\nthe Needle here\r\nthird\r\n");
+    Open();
+    const auto focusRow = [&] {
+        ListView_SetItemState(List(), 0, 0, LVIS_FOCUSED);
+        ListView_SetItemState(List(), 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    };
+    const auto paneShows = [&](const std::string& part) {
+        return PumpUntil([&] { return Text(kIdPreview).find(part) != std::string::npos; }, 5000);
+    };
+    // Without a containing text the list keeps its whole place.
+    Find(tree.Path());
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_FALSE(Visible(kIdPreview));
+
+    Find(tree.Path(), "needle");
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+    ASSERT_TRUE(Visible(kIdPreview));
+    RECT list, pane;
+    GetWindowRect(List(), &list);
+    GetWindowRect(C(kIdPreview), &pane);
+    EXPECT_EQ(pane.top, list.bottom);
+    EXPECT_EQ(pane.left, list.left);
+    EXPECT_EQ(pane.right, list.right);
+    EXPECT_TRUE(paneShows(Lang(t::kPreviewNoFile)));
+
+    focusRow();
+    ASSERT_TRUE(paneShows("the Needle here")) << Text(kIdPreview);
+    const std::string lines = Text(kIdPreview);
+    EXPECT_NE(lines.find("notes.txt"), std::string::npos);
+    EXPECT_NE(lines.find(Lang(t::kPreviewLineCount) + "1"), std::string::npos);
+    EXPECT_NE(lines.find("1-\tfirst line"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("2:\tthe Needle here"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find(Lang(t::kPreviewChanged)), std::string::npos);
+
+    // Written since the search: the pane says so and shows the lines as they are now.
+    tree.Add("notes.txt", "a needle moved\r\n");
+    focusRow();
+    ASSERT_TRUE(paneShows("a needle moved")) << Text(kIdPreview);
+    EXPECT_NE(Text(kIdPreview).find(Lang(t::kPreviewChanged)), std::string::npos);
+
+    ASSERT_TRUE(DeleteFileW(platform::Widen(notes).c_str()));
+    focusRow();
+    EXPECT_TRUE(paneShows(Lang(t::kPreviewVanished))) << Text(kIdPreview);
+    EXPECT_EQ(Text(kIdPreview).find("needle"), std::string::npos) << "no stale lines";
+
+    // The view menu's entry hides the pane, the list takes its place again, and the choice is kept.
+    SendMessageW(m_frame->Handle(), WM_COMMAND, kIdPreviewMenu, 0);
+    EXPECT_FALSE(Visible(kIdPreview));
+    RECT whole;
+    GetWindowRect(List(), &whole);
+    EXPECT_EQ(whole.bottom, pane.bottom);
+    EXPECT_FALSE(settings::ShowPreviewPane());
+    SendMessageW(m_frame->Handle(), WM_COMMAND, kIdPreviewMenu, 0);
+    EXPECT_TRUE(Visible(kIdPreview));
+    EXPECT_TRUE(settings::ShowPreviewPane());
+    EXPECT_TRUE(m_errorBoxes.empty());
 }
 
 TEST_F(ResultsFrameTest, HeaderClicksSortTextColumnsByTextAndSizeAndDateByValue)
