@@ -8,6 +8,7 @@
 #include "ui/main/FindfileFrm.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace lang;
 using testing_support::DialogWatcher;
@@ -274,6 +275,38 @@ TEST_F(LanguageDialog, EscapeTypedInTheOpenDialogClosesItLikeCancel)
         EXPECT_TRUE(m_boxes.empty());
     }
     DestroyWindow(owner);
+}
+
+namespace
+{
+void CALLBACK PressOkByTimer(HWND dialog, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(dialog, timer);
+    PostMessageW(controls::FindControl(dialog, kIdSpeedButton8), BM_CLICK, 0, 0);
+}
+} // namespace
+
+TEST_F(LanguageDialog, TabReachesEveryButtonThatActsAndSpaceChoosesALanguage)
+{
+    ASSERT_TRUE(m_program.AddModule("EN"));
+    ASSERT_TRUE(m_program.AddModule("DE"));
+    Store("EN");
+    std::set<int> reached;
+    std::string pressedBeforeOk;
+    Run([&](HWND dialog) {
+        HWND at = GetNextDlgTabItem(dialog, nullptr, FALSE);
+        for (int step = 0; step < 20 && at; ++step, at = GetNextDlgTabItem(dialog, at, FALSE))
+            reached.insert(GetDlgCtrlID(at));
+        SetFocus(Flag(dialog, 1)); // DE
+        keybd_event(VK_SPACE, 0, 0, 0);
+        keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
+        // The keys go through the dialog's own loop before the timer's OK.
+        SetTimer(dialog, 2, 400, &PressOkByTimer);
+    });
+    // Only the flags with a module act, and both closing buttons.
+    EXPECT_EQ(reached,
+              (std::set<int>{kIdSpeedButton1 + 1, kIdSpeedButton1 + 2, kIdSpeedButton8, kIdSpeedButton9}));
+    EXPECT_EQ(Stored(), "DE");
 }
 
 TEST_F(LanguageDialog, YesStartsTheProgramAgainInTheChosenLanguageAndEndsThisOne)
