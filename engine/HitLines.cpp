@@ -1,5 +1,6 @@
 #include "engine/HitLines.h"
 
+#include "engine/LineBreaks.h"
 #include "engine/TextEncoding.h"
 #include "engine/TextReader.h"
 #include "engine/TextSearch.h"
@@ -169,7 +170,16 @@ HitLinesResult FindHitLines(platform::FileSystem& fileSystem, const std::string&
     HitCollector collector(query, recognised.encoding, query.codePage ? *query.codePage : latin1, result);
     std::vector<char> block(kBlockSize);
     RawLine line;
-    bool afterCR = false;
+    LineBreaks breaks;
+    const auto addText = [&line](const char* data, size_t size) { line.Append(data, size); };
+    const auto endLine = [&line, &collector] {
+        if (!collector.Add(line))
+            return false;
+        line.bytes.clear();
+        line.cut = false;
+        ++line.number;
+        return true;
+    };
     for (;;)
     {
         const int64_t got = reader->Read(block.data(), block.size());
@@ -180,38 +190,8 @@ HitLinesResult FindHitLines(platform::FileSystem& fileSystem, const std::string&
         }
         if (got == 0)
             break;
-        const char* data = block.data();
-        const auto size = static_cast<size_t>(got);
-        size_t start = 0;
-        for (size_t i = 0; i < size; ++i)
-        {
-            const char c = data[i];
-            if (c != '\r' && c != '\n')
-                continue;
-            if (i > start)
-            {
-                line.Append(data + start, i - start);
-                afterCR = false;
-            }
-            start = i + 1;
-            // The LF of a CR LF pair ends no further line.
-            if (c == '\n' && afterCR)
-            {
-                afterCR = false;
-                continue;
-            }
-            afterCR = c == '\r';
-            if (!collector.Add(line))
-                return result;
-            line.bytes.clear();
-            line.cut = false;
-            ++line.number;
-        }
-        if (start < size)
-        {
-            line.Append(data + start, size - start);
-            afterCR = false;
-        }
+        if (!breaks.Feed(block.data(), static_cast<size_t>(got), addText, endLine))
+            return result;
         if (stopRequested && stopRequested())
         {
             result.outcome = HitLinesResult::Outcome::Stopped;

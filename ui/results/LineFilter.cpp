@@ -1,10 +1,12 @@
 #include "ui/results/LineFilter.h"
 
+#include "engine/LineBreaks.h"
 #include "engine/TextEncoding.h"
 #include "engine/TextReader.h"
 #include "engine/TextSearch.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ui
 {
@@ -110,7 +112,12 @@ int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path
             wanted.push_back(text);
     LineMatcher matcher(wanted, unicode ? ByteUpperCase() : upper);
     std::vector<char> block(kBlockSize);
-    bool afterCR = false;
+    engine::LineBreaks breaks;
+    const auto addText = [&matcher](const char* data, size_t size) { matcher.AddToLine(data, size); };
+    const auto endLine = [&matcher] {
+        matcher.EndLine();
+        return true;
+    };
     for (;;)
     {
         int64_t got = file->Read(block.data(), block.size());
@@ -118,39 +125,11 @@ int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path
             return 0;
         if (got == 0)
             break;
-        const char* data = block.data();
-        const size_t length = static_cast<size_t>(got);
-        size_t start = 0;
-        for (size_t i = 0; i < length; ++i)
-        {
-            const char c = data[i];
-            if (c != '\r' && c != '\n' && c != '\0')
-                continue;
-            if (i > start)
-            {
-                matcher.AddToLine(data + start, i - start);
-                afterCR = false;
-            }
-            start = i + 1;
-            if (c == '\0')
-            {
-                matcher.EndText();
-                return matcher.Count();
-            }
-            // The LF of a CR LF pair ends no further line.
-            if (c == '\n' && afterCR)
-            {
-                afterCR = false;
-                continue;
-            }
-            matcher.EndLine();
-            afterCR = c == '\r';
-        }
-        if (start < length)
-        {
-            matcher.AddToLine(data + start, length - start);
-            afterCR = false;
-        }
+        const auto* nul = static_cast<const char*>(std::memchr(block.data(), '\0', static_cast<size_t>(got)));
+        const size_t text = nul ? static_cast<size_t>(nul - block.data()) : static_cast<size_t>(got);
+        breaks.Feed(block.data(), text, addText, endLine);
+        if (nul)
+            break; // the text ends at its first NUL
     }
     matcher.EndText();
     return matcher.Count();

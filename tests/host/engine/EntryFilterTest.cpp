@@ -368,7 +368,8 @@ TEST_F(ContentScanTest, FindsUtf16TextAcrossReadBlocks)
     const size_t block = ContentScanner::kBlockSize;
     for (bool big : {false, true})
     {
-        // Units placed so the text, or a surrogate pair in it, straddles the first raw blocks.
+        // Units placed so the text, or a surrogate pair in it, straddles the first raw blocks; the
+        // short reads split units at odd offsets.
         for (size_t units : {block / 2 - 3, block / 2 - 2, block / 2 - 1, block / 2, block - 2})
         {
             const std::u16string text =
@@ -379,12 +380,15 @@ TEST_F(ContentScanTest, FindsUtf16TextAcrossReadBlocks)
                 << units << " " << big;
             FakeEntry file;
             file.shortReads = {7, 3};
-            file.content = Utf16(text, big);
-            fs.AddFile("C:\\short.bin", file);
             ContentScanner scanner("ab\xF0\x9F\x98\x80"
                                    "cd",
                                    true);
-            EXPECT_TRUE(scanner.FileContains(fs, "C:\\short.bin")) << units << " " << big;
+            for (bool mark : {false, true})
+            {
+                file.content = Utf16(text, big, mark);
+                fs.AddFile("C:\\short.bin", file);
+                EXPECT_TRUE(scanner.FileContains(fs, "C:\\short.bin")) << units << " " << big << mark;
+            }
         }
     }
 }
