@@ -107,9 +107,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool short_ = true;
     for (const std::string& line : lines)
         short_ = short_ && line.size() <= engine::kHitLineTextLimit;
-    // A text holding U+FFFD may be found where the reference repaired broken UTF-8, which the
-    // undecoded look passes over.
-    if (!short_ || query.text.empty() || query.text.find("\xEF\xBF\xBD") != std::string::npos)
+    // The text arrives as UTF-8; broken, it may match inside a decoded character. A text holding
+    // U+FFFD may be found where the reference repaired broken UTF-8, which the undecoded look
+    // passes over.
+    if (!short_ || query.text.empty() || !engine::IsValidUtf8(query.text) ||
+        query.text.find("\xEF\xBF\xBD") != std::string::npos)
         return 0;
     std::vector<uint64_t> expected;
     for (size_t i = 0; i < lines.size(); ++i)
