@@ -32,6 +32,8 @@ enum class ValueOption
     Sweep,
     Timeout,
     Search,
+    Documents,
+    Archives,
 };
 
 enum Flag
@@ -70,6 +72,8 @@ const std::vector<OptionSpec> kOptions = {
     {"sweep", 0, true, static_cast<int>(ValueOption::Sweep)},
     {"timeout", 0, true, static_cast<int>(ValueOption::Timeout)},
     {"search", 0, true, static_cast<int>(ValueOption::Search)},
+    {"documents", 0, true, static_cast<int>(ValueOption::Documents)},
+    {"archives", 0, true, static_cast<int>(ValueOption::Archives)},
     {"no-subfolders", 0, false, kNoSubfolders},
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
@@ -164,6 +168,14 @@ std::string SetSweep(CmdOptions& options, const std::string& value)
     return {};
 }
 
+std::string SetYesNo(bool& target, const char* option, const std::string& value)
+{
+    if (value != "yes" && value != "no")
+        return std::string("invalid value \"") + value + "\" for --" + option + " (yes or no)";
+    target = value == "yes";
+    return {};
+}
+
 // Stores one option value; answers an error text, empty when the value is good.
 std::string SetValue(CmdOptions& options, ValueOption id, const std::string& value)
 {
@@ -232,6 +244,10 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
     case ValueOption::Search:
         options.searchFile = value;
         return {};
+    case ValueOption::Documents:
+        return SetYesNo(options.criteria.containerKinds.documents, "documents", value);
+    case ValueOption::Archives:
+        return SetYesNo(options.criteria.containerKinds.archives, "archives", value);
     case ValueOption::Timeout: {
         const auto ms = ParseSize(value);
         if (!ms || *ms > 60000)

@@ -8,9 +8,10 @@
 namespace engine
 {
 
-ContentScanner::ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested)
+ContentScanner::ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested,
+                               ContainerKinds opened)
     : m_search(text, ignoreCase ? AsciiUpperFold() : IdentityFold()),
-      m_stopRequested(std::move(stopRequested))
+      m_stopRequested(std::move(stopRequested)), m_opened(opened)
 {
 }
 
@@ -28,6 +29,9 @@ ScanOutcome ContentScanner::Scan(platform::FileSystem& fileSystem, const std::st
 {
     if (m_search.Length() == 0)
         return ScanOutcome::Contains;
+    const ContainerKind kind = ContainerKindOf(path, m_opened);
+    if (kind != ContainerKind::None)
+        return ScanContainer(fileSystem, path, kind);
     platform::OpenFailure failure = platform::OpenFailure::None;
     std::unique_ptr<platform::FileReader> reader =
         TextReader(fileSystem.OpenFile(path, platform::FileShare::ReadWrite, failure));

@@ -1,5 +1,7 @@
 #pragma once
 // The content test of one file: whether it holds a text, read block by block.
+#include "engine/ContainerKinds.h"
+#include "engine/DocumentText.h"
 #include "engine/TextSearch.h"
 #include "platform/FileSystem.h"
 
@@ -24,8 +26,10 @@ enum class ScanOutcome
 class ContentScanner
 {
 public:
-    // stopRequested, when given, is polled between blocks on the thread that scans.
-    ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested = {});
+    // stopRequested, when given, is polled between blocks on the thread that scans. A file of a
+    // kind in opened is searched in the text inside it (ContentScannerContainers.cpp).
+    ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested = {},
+                   ContainerKinds opened = ContainerKinds{false, false});
     // Whether the file holds the text (a file with a UTF-16 byte-order mark: in its UTF-8 form); a
     // read error ends the scan with what was found so far. The file is closed on return.
     ScanOutcome Scan(platform::FileSystem& fileSystem, const std::string& path);
@@ -40,8 +44,11 @@ public:
     static constexpr size_t kBlockSize = 256 * 1024;
 
 private:
+    ScanOutcome ScanContainer(platform::FileSystem& fileSystem, const std::string& path, ContainerKind kind);
+
     TextSearch m_search;
     std::function<bool()> m_stopRequested;
+    ContainerKinds m_opened;
     std::vector<char> m_buffer; // the previous block's last (length - 1) bytes, then a new block
 };
 

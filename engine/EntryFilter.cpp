@@ -50,11 +50,12 @@ EntryTester::EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& f
                          const platform::LocalTimeConverter& localTime, SkipCounts& skipped,
                          std::function<bool()> stopRequested)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_skipped(skipped),
-      m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase, stopRequested)
+      m_scanner(snapshot.hasContent ? snapshot.content : std::string(), snapshot.ignoreCase, stopRequested,
+                snapshot.containerKinds)
 {
     if (snapshot.scanAhead && snapshot.hasContent)
         m_scanAhead = std::make_unique<FileScanAhead>(fileSystem, snapshot.content, snapshot.ignoreCase,
-                                                      std::move(stopRequested));
+                                                      std::move(stopRequested), snapshot.containerKinds);
 }
 
 bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const

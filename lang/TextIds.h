@@ -113,6 +113,10 @@ constexpr int kSkippedUnreadable = 7405;
 constexpr int kSkippedLinks = 7406;
 constexpr int kSkippedPathsTooLong = 7407;
 
+// The search panel's more-options section: the kinds of file whose inner text is searched
+constexpr int kSearchInDocuments = 7500;
+constexpr int kSearchInArchives = 7501;
+
 // Settings dialog: the search fields' history
 constexpr int kSettingsKeepHistory = 7200;
 
@@ -205,6 +209,8 @@ constexpr int kAll[] = {
     kSkippedUnreadable,
     kSkippedLinks,
     kSkippedPathsTooLong,
+    kSearchInDocuments,
+    kSearchInArchives,
 };
 
 } // namespace lang::text

@@ -2,6 +2,7 @@
 
 #include "engine/TextReader.h"
 #include "engine/TextSearch.h"
+#include "ui/results/LineFilterContainers.h"
 
 #include <algorithm>
 
@@ -92,8 +93,12 @@ ByteUpperCase::ByteUpperCase()
 }
 
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
-                       const std::vector<std::string>& texts, const ByteUpperCase& upper)
+                       const std::vector<std::string>& texts, const ByteUpperCase& upper,
+                       const engine::ContainerKinds& opened)
 {
+    const engine::ContainerKind kind = engine::ContainerKindOf(path, opened);
+    if (kind != engine::ContainerKind::None)
+        return CountMatchingLinesInside(fileSystem, path, kind, texts, upper);
     std::unique_ptr<platform::FileReader> file =
         engine::TextReader(fileSystem.OpenFile(path, platform::FileShare::Read));
     if (!file)

@@ -1,6 +1,7 @@
 #pragma once
 // The containing-text filter of the results list: how many lines of a file hold a text, letter
 // case ignored. The file is streamed, so its size does not matter.
+#include "engine/ContainerKinds.h"
 #include "platform/FileSystem.h"
 
 #include <array>
@@ -29,8 +30,10 @@ private:
 // texts (the same text in the encodings a file may use). The file is opened denying others write
 // access; lines end at CR LF, CR or LF; the text ends at the first NUL byte. A file that starts with
 // a UTF-16 byte-order mark is read as its UTF-8 form. A file that cannot be
-// opened or read counts as holding no matching line.
+// opened or read counts as holding no matching line. A file of a kind in opened is read as the
+// text inside it (LineFilterContainers.h).
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
-                       const std::vector<std::string>& texts, const ByteUpperCase& upper);
+                       const std::vector<std::string>& texts, const ByteUpperCase& upper,
+                       const engine::ContainerKinds& opened = engine::ContainerKinds{false, false});
 
 } // namespace ui
