@@ -140,13 +140,13 @@ void FileSearchPanel::BuildSections(HWND page)
     m_spin.Create(size, kIdLMDSpinEdit1, 130, 86, 84, 22, 0, 1000000);
     CheckDlgButton(size, kIdFlatRadioButton9, BST_CHECKED);
 
-    // More options: subfolders, and the kinds of file whose inner text is searched (two lines for
-    // the documents' caption, which names the programs).
+    // More options: subfolders, and the kinds of file whose inner text is searched (up to three
+    // lines for the documents' caption, which names the programs).
     HWND more = m_sectionPanels[2].Handle();
     const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     CreateChild(more, kIdFlatCheckBox5, L"BUTTON", check | WS_GROUP, 8, 4, 210, 18);
-    CreateChild(more, kIdSearchDocuments, L"BUTTON", check | BS_MULTILINE, 8, 24, 210, 30);
-    CreateChild(more, kIdSearchArchives, L"BUTTON", check, 8, 56, 210, 18);
+    CreateChild(more, kIdSearchDocuments, L"BUTTON", check | BS_MULTILINE, 8, 24, 210, 44);
+    CreateChild(more, kIdSearchArchives, L"BUTTON", check, 8, 70, 210, 18);
     CheckDlgButton(more, kIdFlatCheckBox5, BST_CHECKED);
     CheckDlgButton(more, kIdSearchDocuments, settings::SearchInDocuments() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(more, kIdSearchArchives, settings::SearchInArchives() ? BST_CHECKED : BST_UNCHECKED);
