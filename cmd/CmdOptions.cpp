@@ -245,8 +245,10 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
         options.searchFile = value;
         return {};
     case ValueOption::Documents:
+        options.documentsGiven = true;
         return SetYesNo(options.criteria.containerKinds.documents, "documents", value);
     case ValueOption::Archives:
+        options.archivesGiven = true;
         return SetYesNo(options.criteria.containerKinds.archives, "archives", value);
     case ValueOption::Timeout: {
         const auto ms = ParseSize(value);

@@ -345,6 +345,10 @@ TEST(CmdOptions, ASearchFileGivesItsCriteriaAndRefusesABadOne)
     EXPECT_EQ(elsewhere.criteria.modifiedAfter, today - 30);
     EXPECT_EQ(elsewhere.criteria.filename, "*.*");
 
+    cmd::CmdOptions given = cmd::ParseCommandLine({"--search", "x.ffsearch", "--archives", "no"}).options;
+    ASSERT_EQ(cmd::ApplySearchFileText("[Search]\nDocuments=0\nArchives=1\n", today, given), "");
+    EXPECT_EQ(given.criteria.containerKinds, (engine::ContainerKinds{false, false}));
+
     cmd::CmdOptions refused;
     EXPECT_EQ(cmd::ApplySearchFileText("[Search]\nSize=huge\n", today, refused),
               "the search file holds a wrong value for the key Size");
