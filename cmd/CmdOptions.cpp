@@ -33,6 +33,8 @@ enum class ValueOption
     Timeout,
     Search,
     Context,
+    Documents,
+    Archives,
 };
 
 enum Flag
@@ -73,6 +75,8 @@ const std::vector<OptionSpec> kOptions = {
     {"timeout", 0, true, static_cast<int>(ValueOption::Timeout)},
     {"search", 0, true, static_cast<int>(ValueOption::Search)},
     {"context", 0, true, static_cast<int>(ValueOption::Context)},
+    {"documents", 0, true, static_cast<int>(ValueOption::Documents)},
+    {"archives", 0, true, static_cast<int>(ValueOption::Archives)},
     {"no-subfolders", 0, false, kNoSubfolders},
     {"exact-attributes", 0, false, kExactAttributes},
     {"case-sensitive", 0, false, kCaseSensitive},
@@ -171,6 +175,14 @@ std::string SetSweep(CmdOptions& options, const std::string& value)
     return {};
 }
 
+std::string SetYesNo(bool& target, const char* option, const std::string& value)
+{
+    if (value != "yes" && value != "no")
+        return std::string("invalid value \"") + value + "\" for --" + option + " (yes or no)";
+    target = value == "yes";
+    return {};
+}
+
 // Stores one option value; answers an error text, empty when the value is good.
 std::string SetValue(CmdOptions& options, ValueOption id, const std::string& value)
 {
@@ -248,6 +260,12 @@ std::string SetValue(CmdOptions& options, ValueOption id, const std::string& val
         options.lines = true;
         return {};
     }
+    case ValueOption::Documents:
+        options.documentsGiven = true;
+        return SetYesNo(options.criteria.containerKinds.documents, "documents", value);
+    case ValueOption::Archives:
+        options.archivesGiven = true;
+        return SetYesNo(options.criteria.containerKinds.archives, "archives", value);
     case ValueOption::Timeout: {
         const auto ms = ParseSize(value);
         if (!ms || *ms > 60000)

@@ -30,6 +30,9 @@ struct CmdOptions
 {
     engine::FindCriteria criteria; // the positional argument is its location
     bool locationGiven = false;
+    // --documents and --archives were given: they take the place of a search file's choice.
+    bool documentsGiven = false;
+    bool archivesGiven = false;
     bool threaded = false;
     // --prefetch, --no-prefetch: folders opened ahead on a helper thread. Unset: only in an inline
     // run with a processor to spare (a threaded run already keeps two threads busy).

@@ -75,6 +75,10 @@ void ApplySavedSearch(const SavedSearch& search, engine::TDateTime today, CmdOpt
     if (!options.locationGiven && !search.lookIn.empty())
         criteria.location = search.lookIn;
     criteria.subfolders = search.subfolders;
+    if (!options.documentsGiven)
+        criteria.containerKinds.documents = search.documents;
+    if (!options.archivesGiven)
+        criteria.containerKinds.archives = search.archives;
     ui::WriteDateBounds(DateBoundsOf(search, today), criteria);
     ui::WriteSizeBounds(SizeBoundsOf(search), criteria);
     criteria.containing = search.text;

@@ -8,16 +8,18 @@
 namespace engine
 {
 
-ContentScanner::ContentScanner(const ContentText& text, bool ignoreCase, std::function<bool()> stopRequested)
+ContentScanner::ContentScanner(const ContentText& text, bool ignoreCase, std::function<bool()> stopRequested,
+                               ContainerKinds opened)
     : m_search(text.utf8, ignoreCase ? AsciiUpperFold() : IdentityFold()),
-      m_stopRequested(std::move(stopRequested))
+      m_stopRequested(std::move(stopRequested)), m_opened(opened)
 {
     if (!text.ansi.empty() && text.ansi != text.utf8)
         m_ansiSearch.emplace(text.ansi, ignoreCase ? AsciiUpperFold() : IdentityFold());
 }
 
-ContentScanner::ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested)
-    : ContentScanner(ContentText{std::move(text), {}}, ignoreCase, std::move(stopRequested))
+ContentScanner::ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested,
+                               ContainerKinds opened)
+    : ContentScanner(ContentText{std::move(text), {}}, ignoreCase, std::move(stopRequested), opened)
 {
 }
 
@@ -40,6 +42,9 @@ ScanOutcome ContentScanner::Scan(platform::FileSystem& fileSystem, const std::st
 {
     if (m_search.Length() == 0)
         return ScanOutcome::Contains;
+    const ContainerKind kind = ContainerKindOf(path, m_opened);
+    if (kind != ContainerKind::None)
+        return ScanContainer(fileSystem, path, kind);
     platform::OpenFailure failure = platform::OpenFailure::None;
     RecognisedEncoding recognised;
     std::unique_ptr<platform::FileReader> reader =

@@ -1,5 +1,7 @@
 #pragma once
 // The content test of one file: whether it holds a text, read block by block.
+#include "engine/ContainerKinds.h"
+#include "engine/DocumentText.h"
 #include "engine/TextSearch.h"
 #include "platform/FileSystem.h"
 
@@ -34,9 +36,12 @@ struct ContentText
 class ContentScanner
 {
 public:
-    // stopRequested, when given, is polled between blocks on the thread that scans.
-    ContentScanner(const ContentText& text, bool ignoreCase, std::function<bool()> stopRequested = {});
-    ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested = {});
+    // stopRequested, when given, is polled between blocks on the thread that scans. A file of a
+    // kind in opened is searched in the text inside it (ContentScannerContainers.cpp).
+    ContentScanner(const ContentText& text, bool ignoreCase, std::function<bool()> stopRequested = {},
+                   ContainerKinds opened = ContainerKinds{false, false});
+    ContentScanner(std::string text, bool ignoreCase, std::function<bool()> stopRequested = {},
+                   ContainerKinds opened = ContainerKinds{false, false});
     // Whether the file holds the text in its encoding (TextEncoding.h): a UTF-16 file in its UTF-8
     // form, decoded; a UTF-8 file in the text's UTF-8 form; an ANSI file in either form, as the
     // first bytes may not tell UTF-8 that starts in ASCII. A plain file is compared undecoded. A
@@ -54,10 +59,12 @@ public:
 
 private:
     bool Contains(const char* data, size_t size, bool ansiToo) const;
+    ScanOutcome ScanContainer(platform::FileSystem& fileSystem, const std::string& path, ContainerKind kind);
 
     TextSearch m_search;
     std::optional<TextSearch> m_ansiSearch; // when the text's ANSI form differs
     std::function<bool()> m_stopRequested;
+    ContainerKinds m_opened;
     std::vector<char> m_buffer; // the previous block's last (length - 1) bytes, then a new block
 };
 

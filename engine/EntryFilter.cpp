@@ -51,12 +51,12 @@ EntryTester::EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& f
                          std::function<bool()> stopRequested)
     : m_snapshot(snapshot), m_fileSystem(fileSystem), m_localTime(localTime), m_skipped(skipped),
       m_scanner(snapshot.hasContent ? ContentText{snapshot.content, snapshot.contentAnsi} : ContentText{},
-                snapshot.ignoreCase, stopRequested)
+                snapshot.ignoreCase, stopRequested, snapshot.containerKinds)
 {
     if (snapshot.scanAhead && snapshot.hasContent)
         m_scanAhead =
             std::make_unique<FileScanAhead>(fileSystem, ContentText{snapshot.content, snapshot.contentAnsi},
-                                            snapshot.ignoreCase, std::move(stopRequested));
+                                            snapshot.ignoreCase, std::move(stopRequested), snapshot.containerKinds);
 }
 
 bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const

@@ -6,10 +6,11 @@ namespace engine
 {
 
 FileScanAhead::FileScanAhead(platform::FileSystem& fileSystem, const ContentText& text, bool ignoreCase,
-                             std::function<bool()> stopRequested)
+                             std::function<bool()> stopRequested, ContainerKinds opened)
     : m_fileSystem(fileSystem), m_stopRequested(std::move(stopRequested)),
-      m_scanner(text, ignoreCase,
-                [this] { return m_closing || m_dropHelperJob || (m_stopRequested && m_stopRequested()); }),
+      m_scanner(
+          text, ignoreCase,
+          [this] { return m_closing || m_dropHelperJob || (m_stopRequested && m_stopRequested()); }, opened),
       m_helper([this] { HelperLoop(); })
 {
 }

@@ -30,7 +30,7 @@ class FileScanAhead
 public:
     // stopRequested is polled by the helper (from its thread) between the blocks of a file.
     FileScanAhead(platform::FileSystem& fileSystem, const ContentText& text, bool ignoreCase,
-                  std::function<bool()> stopRequested);
+                  std::function<bool()> stopRequested, ContainerKinds opened = ContainerKinds{false, false});
     ~FileScanAhead(); // stops the helper's scan between two blocks and waits for it
     FileScanAhead(const FileScanAhead&) = delete;
     FileScanAhead& operator=(const FileScanAhead&) = delete;

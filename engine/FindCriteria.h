@@ -1,6 +1,7 @@
 #pragma once
 // The finder's published search criteria as one plain record: the finder holds one, a run copies
 // it whole, and the search panel and the console front end fill it.
+#include "engine/ContainerKinds.h"
 #include "engine/FindFileTypes.h"
 
 #include <cstdint>
@@ -25,6 +26,7 @@ struct FindCriteria
     int64_t sizeMin = 0, sizeMax = 0; // bytes, inclusive; 0: no bound
     std::string containing;           // empty: no content test
     bool ignoreCase = true;
+    ContainerKinds containerKinds; // the content test reads the text inside these kinds of file
 };
 
 // The finder's checks of the two validated properties; both throw EFindFileError.

@@ -113,6 +113,9 @@ constexpr int kSkippedUnreadable = 7405;
 constexpr int kSkippedLinks = 7406;
 constexpr int kSkippedPathsTooLong = 7407;
 
+// The search panel's more-options section: the kinds of file whose inner text is searched
+constexpr int kSearchInDocuments = 7500;
+constexpr int kSearchInArchives = 7501;
 // The preview pane under the results list: the view menu's entry, its heading's count, its notes
 constexpr int kPreviewMenu = 7600;
 constexpr int kPreviewLineCount = 7601;
@@ -216,6 +219,8 @@ constexpr int kAll[] = {
     kSkippedUnreadable,
     kSkippedLinks,
     kSkippedPathsTooLong,
+    kSearchInDocuments,
+    kSearchInArchives,
     kPreviewMenu,
     kPreviewLineCount,
     kPreviewCutOff,

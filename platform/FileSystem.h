@@ -39,6 +39,9 @@ public:
     virtual int64_t Read(void* buffer, size_t count) = 0;
     virtual uint64_t Size() const = 0;
     virtual uint64_t Position() const = 0;
+    // Moves to position (from the start) for the next read; false when the reader cannot move.
+    // Only readers of archives need it: sequential readers keep this default.
+    virtual bool Seek(uint64_t /*position*/) { return false; }
 };
 
 // Why a folder or file could not be opened.

@@ -115,6 +115,16 @@ public:
     }
     uint64_t Size() const override { return m_size; }
     uint64_t Position() const override { return m_position; }
+    bool Seek(uint64_t position) override
+    {
+        LARGE_INTEGER distance;
+        distance.QuadPart = static_cast<LONGLONG>(position);
+        if (position > static_cast<uint64_t>(INT64_MAX) ||
+            !SetFilePointerEx(m_file.Get(), distance, nullptr, FILE_BEGIN))
+            return false;
+        m_position = position;
+        return true;
+    }
 
 private:
     UniqueFile m_file;

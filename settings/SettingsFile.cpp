@@ -90,6 +90,26 @@ bool SetSweepLocalNetwork(bool on)
     return WriteIniString(SettingsFilePath(), "Settings", "SweepLocalNetwork", on ? "1" : "0");
 }
 
+bool SearchInDocuments()
+{
+    return ReadIniInteger(SettingsFilePath(), "Settings", "SearchInDocuments") != 0;
+}
+
+bool SetSearchInDocuments(bool on)
+{
+    return WriteIniString(SettingsFilePath(), "Settings", "SearchInDocuments", on ? "1" : "0");
+}
+
+bool SearchInArchives()
+{
+    return ReadIniInteger(SettingsFilePath(), "Settings", "SearchInArchives") == 1;
+}
+
+bool SetSearchInArchives(bool on)
+{
+    return WriteIniString(SettingsFilePath(), "Settings", "SearchInArchives", on ? "1" : "0");
+}
+
 bool ShowPreviewPane()
 {
     return ReadIniInteger(SettingsFilePath(), "Options", "PreviewPane") != 0;

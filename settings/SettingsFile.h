@@ -36,6 +36,15 @@ bool SweepLocalNetwork();
 // False when the choice could not be stored.
 bool SetSweepLocalNetwork(bool on);
 
+// [Settings] SearchInDocuments: the content test reads the text inside Office and OpenDocument
+// files; on unless stored as 0. [Settings] SearchInArchives: it reads the text files inside zip
+// archives; off unless stored as 1 (an archive can take long to expand). The setters answer false
+// when the choice could not be stored.
+bool SearchInDocuments();
+bool SetSearchInDocuments(bool on);
+bool SearchInArchives();
+bool SetSearchInArchives(bool on);
+
 // [Options] Language: the language code chosen for the next start (see ReadIniString).
 bool ReadStoredLanguage(std::string& code);
 bool WriteStoredLanguage(const std::string& code);

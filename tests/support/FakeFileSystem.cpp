@@ -60,6 +60,11 @@ public:
     }
     uint64_t Size() const override { return m_size; }
     uint64_t Position() const override { return m_position; }
+    bool Seek(uint64_t position) override
+    {
+        m_position = std::min(position, m_size);
+        return true;
+    }
 
 private:
     std::string m_content;

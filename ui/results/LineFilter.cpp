@@ -4,6 +4,7 @@
 #include "engine/TextEncoding.h"
 #include "engine/TextReader.h"
 #include "engine/TextSearch.h"
+#include "ui/results/LineFilterContainers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -95,8 +96,12 @@ ByteUpperCase::ByteUpperCase()
 }
 
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
-                       const std::vector<std::string>& texts, const ByteUpperCase& upper)
+                       const std::vector<std::string>& texts, const ByteUpperCase& upper,
+                       const engine::ContainerKinds& opened)
 {
+    const engine::ContainerKind kind = engine::ContainerKindOf(path, opened);
+    if (kind != engine::ContainerKind::None)
+        return CountMatchingLinesInside(fileSystem, path, kind, texts, upper);
     engine::RecognisedEncoding recognised;
     std::unique_ptr<platform::FileReader> file =
         engine::TextReader(fileSystem.OpenFile(path, platform::FileShare::Read), &recognised);

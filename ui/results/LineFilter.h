@@ -1,6 +1,7 @@
 #pragma once
 // The containing-text filter of the results list: how many lines of a file hold a text, letter
 // case ignored. The file is streamed, so its size does not matter.
+#include "engine/ContainerKinds.h"
 #include "platform/FileSystem.h"
 
 #include <array>
@@ -30,8 +31,10 @@ private:
 // access; lines end at CR LF, CR or LF; the text ends at the first NUL byte. A file in UTF-16 or
 // UTF-8 (engine/TextEncoding.h) is read as UTF-8 and only the texts that are UTF-8 are looked for in
 // it, ASCII letters folded; an ANSI file folds by upper. A file that cannot be opened or read counts
-// as holding no matching line.
+// as holding no matching line. A file of a kind in opened is read as the text inside it
+// (LineFilterContainers.h).
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
-                       const std::vector<std::string>& texts, const ByteUpperCase& upper);
+                       const std::vector<std::string>& texts, const ByteUpperCase& upper,
+                       const engine::ContainerKinds& opened = engine::ContainerKinds{false, false});
 
 } // namespace ui

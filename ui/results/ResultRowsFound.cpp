@@ -50,7 +50,8 @@ std::optional<FileRow> FoundFileRow(const FoundItemServices& services, const std
     if (!containingTexts.empty())
     {
         // Any date counts: a file dated outside 1980-2107 is still a file.
-        if (isFolder || CountMatchingLines(services.fileSystem, path, containingTexts, services.upper) <= 0)
+        if (isFolder || CountMatchingLines(services.fileSystem, path, containingTexts, services.upper,
+                                           services.containerKinds) <= 0)
             return std::nullopt;
     }
 

@@ -24,6 +24,7 @@ struct FoundItemServices
     ShellInfoCache& shell;
     const ByteUpperCase& upper;
     const lang::TextStore& texts;
+    engine::ContainerKinds containerKinds; // the kinds of file whose inner text the filter reads
 };
 
 // The values of a found item's row, or nothing when a containing text is set (texts not empty: the

@@ -183,10 +183,10 @@ void ResultsList::RowAdded()
 }
 
 void ResultsList::FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
-                                 const std::string& containing)
+                                 const std::string& containing, const engine::ContainerKinds& kinds)
 {
-    FoundItemServices services{*m_services.fileSystem, *m_services.localTime, m_shell, m_upper,
-                               *m_services.texts};
+    FoundItemServices services{
+        *m_services.fileSystem, *m_services.localTime, m_shell, m_upper, *m_services.texts, kinds};
     std::vector<std::string> texts;
     if (!containing.empty())
         texts = ContainingTextEncodings(containing);

@@ -66,9 +66,11 @@ public:
     bool IsFileMode() const;
     void Clear();
 
-    // The finder's events. containing: the containing-text field as it reads now (empty: no filter).
+    // The finder's events. containing: the containing-text field as it reads now (empty: no filter);
+    // kinds: the kinds of file whose inner text the filter reads.
     void FindFile1Found(const std::string& folder, const engine::TSearchRec& record,
-                        const std::string& containing);
+                        const std::string& containing,
+                        const engine::ContainerKinds& kinds = engine::ContainerKinds{false, false});
     void FindFile1NewFolder(const std::string& folder);
     void FindFile1Complete();
     // A row built elsewhere (computer results).

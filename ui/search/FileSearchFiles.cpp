@@ -72,6 +72,8 @@ SavedSearch FileSearchPanel::CurrentSearch() const
     }
     search.lookIn = LookInToLocation(m_lookIn.Text(), desktop, personal);
     search.subfolders = Checked(kIdFlatCheckBox5);
+    search.documents = Checked(kIdSearchDocuments);
+    search.archives = Checked(kIdSearchArchives);
     for (int i = 0; i < 4; ++i)
         if (Checked(kDateRadios[i]))
             search.date = static_cast<DateChoice>(i);
@@ -98,6 +100,10 @@ void FileSearchPanel::ShowSearch(const SavedSearch& search)
         m_lookIn.SetText(search.lookIn);
     CheckDlgButton(GetParent(Control(kIdFlatCheckBox5)), kIdFlatCheckBox5,
                    search.subfolders ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(GetParent(Control(kIdSearchDocuments)), kIdSearchDocuments,
+                   search.documents ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(GetParent(Control(kIdSearchArchives)), kIdSearchArchives,
+                   search.archives ? BST_CHECKED : BST_UNCHECKED);
     // Each choice as its radio button's click makes it: the presets write the finder's bounds.
     const int dateRadio = kDateRadios[static_cast<int>(search.date)];
     CheckRadioButton(GetParent(Control(dateRadio)), kIdFlatRadioButton1, kIdFlatRadioButton4, dateRadio);

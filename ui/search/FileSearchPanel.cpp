@@ -5,6 +5,7 @@
 #include "lang/TextStore.h"
 #include "platform/Utf8.h"
 #include "platform/Win32Clock.h"
+#include "settings/SettingsFile.h"
 #include "ui/main/Messages.h"
 #include "ui/results/ResultsList.h"
 #include "ui/search/FileSearchLayout.h"
@@ -156,10 +157,16 @@ void FileSearchPanel::BuildSections(HWND page)
     m_spin.Create(size, kIdLMDSpinEdit1, 130, 86, 84, 22, 0, 1000000);
     CheckDlgButton(size, kIdFlatRadioButton9, BST_CHECKED);
 
-    // More options: subfolders.
+    // More options: subfolders, and the kinds of file whose inner text is searched (up to three
+    // lines for the documents' caption, which names the programs).
     HWND more = m_sectionPanels[2].Handle();
-    CreateChild(more, kIdFlatCheckBox5, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 8, 4, 210, 18);
+    const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
+    CreateChild(more, kIdFlatCheckBox5, L"BUTTON", check | WS_GROUP, 8, 4, 210, 18);
+    CreateChild(more, kIdSearchDocuments, L"BUTTON", check | BS_MULTILINE, 8, 24, 210, 44);
+    CreateChild(more, kIdSearchArchives, L"BUTTON", check, 8, 70, 210, 18);
     CheckDlgButton(more, kIdFlatCheckBox5, BST_CHECKED);
+    CheckDlgButton(more, kIdSearchDocuments, settings::SearchInDocuments() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(more, kIdSearchArchives, settings::SearchInArchives() ? BST_CHECKED : BST_UNCHECKED);
 
     m_findButton.Create(page, kIdFindfilesbtn, 112, 0, 112, 25);
     m_findButton.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
@@ -204,6 +211,8 @@ void FileSearchPanel::SetCaptions()
         {kIdFlatRadioButton9, kAnyDateOrSize},
         {kIdLabel11, kMoreOptionsSection},
         {kIdFlatCheckBox5, kSearchSubfolders},
+        {kIdSearchDocuments, kSearchInDocuments},
+        {kIdSearchArchives, kSearchInArchives},
         {kIdFindfilesbtn, kFindStart},
     };
     for (const Caption& caption : kCaptions)
@@ -278,6 +287,15 @@ bool FileSearchPanel::OnCommand(int id, int code, HWND)
         if (code == BN_CLICKED)
             SizeRadioClick(id);
         return true;
+    case kIdSearchDocuments:
+        // Unwritable settings only mean the choice is not remembered; the box still acts now.
+        if (code == BN_CLICKED)
+            settings::SetSearchInDocuments(Checked(kIdSearchDocuments));
+        return true;
+    case kIdSearchArchives:
+        if (code == BN_CLICKED)
+            settings::SetSearchInArchives(Checked(kIdSearchArchives));
+        return true;
     case kIdLMDEdit2:
         // Typed, or picked from the list: the field's text is newer than the kept copy.
         if (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)
@@ -341,6 +359,7 @@ void FileSearchPanel::FindfilesbtnClick()
 
     SearchPanelState state;
     state.subfolders = Checked(kIdFlatCheckBox5);
+    state.containerKinds = {Checked(kIdSearchDocuments), Checked(kIdSearchArchives)};
     state.lookIn = m_lookIn.Text();
     for (const PlaceEntry& place : m_places)
     {
@@ -362,6 +381,7 @@ void FileSearchPanel::FindfilesbtnClick()
                                T(kDateKindAccessed)};
     // 3.-7. A refused location or mask throws from here: the error box shows it, no search starts.
     UpdateCriteria([&](engine::FindCriteria& criteria) { ApplySearchPanel(state, markers, criteria); });
+    m_containerKinds = state.containerKinds;
     m_containingChanged = true;
     RememberSearch(state.nameText, controls::WindowText(m_containingField), state.lookIn);
     m_host.SearchStarting(!controls::WindowText(m_containingField).empty());
@@ -379,7 +399,7 @@ void FileSearchPanel::FindFile1Found(const std::string& folder, const engine::TS
         m_containingChanged = false;
         m_containingReadAt = GetTickCount();
     }
-    m_host.Results().FindFile1Found(folder, record, m_containingText);
+    m_host.Results().FindFile1Found(folder, record, m_containingText, m_containerKinds);
 }
 
 void FileSearchPanel::FindFile1NewFolder(const std::string& folder)

@@ -71,9 +71,11 @@ enum FileSearchControlId : int
     kIdLMDSpinEdit1,
     kIdLMDSpinEdit1Arrows,
     kIdFlatCheckBox5,
-    kIdSaveSearch, // Ctrl+S: the panel's criteria to a search file
-    kIdOpenSearch, // Ctrl+O: a search file into the panel
-    kIdFileSearchLast = kIdOpenSearch,
+    kIdSaveSearch,      // Ctrl+S: the panel's criteria to a search file
+    kIdOpenSearch,      // Ctrl+O: a search file into the panel
+    kIdSearchDocuments, // more options: the text inside Office and OpenDocument files
+    kIdSearchArchives,  // more options: the text inside zip archives
+    kIdFileSearchLast = kIdSearchArchives,
 };
 
 struct FileSearchOptions
@@ -194,6 +196,7 @@ private:
     // costs the window a second under Wine, so it is read again when the user changed it, and at
     // least every kContainingRecheckMs for a text set by a program (which the field does not report).
     std::string m_containingText;
+    engine::ContainerKinds m_containerKinds; // as the check boxes stood when the search started
     bool m_containingChanged = true;
     unsigned long m_containingReadAt = 0;
     controls::FlatButton m_sectionButtons[3];

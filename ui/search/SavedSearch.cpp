@@ -159,7 +159,8 @@ bool SavedSearch::operator==(const SavedSearch& o) const
 {
     return name == o.name && text == o.text && lookIn == o.lookIn && subfolders == o.subfolders &&
            date == o.date && dateKind == o.dateKind && dateFrom == o.dateFrom && dateTo == o.dateTo &&
-           size == o.size && sizeAtLeast == o.sizeAtLeast && sizeKilobytes == o.sizeKilobytes;
+           size == o.size && sizeAtLeast == o.sizeAtLeast && sizeKilobytes == o.sizeKilobytes &&
+           documents == o.documents && archives == o.archives;
 }
 
 std::string WriteSavedSearch(const SavedSearch& search)
@@ -185,6 +186,8 @@ std::string WriteSavedSearch(const SavedSearch& search)
     line("Size", WordOf(kSizeChoices, search.size));
     line("SizeKind", WordOf(kSizeKinds, search.sizeAtLeast));
     line("SizeKB", std::to_string(search.sizeKilobytes));
+    line("Documents", search.documents ? "1" : "0");
+    line("Archives", search.archives ? "1" : "0");
     return file;
 }
 
@@ -222,6 +225,8 @@ SavedSearchResult ReadSavedSearch(const std::string& text)
         {"SizeKind",
          [](const std::string& v, SavedSearch& s) { return ValueOf(kSizeKinds, v, s.sizeAtLeast); }},
         {"SizeKB", [](const std::string& v, SavedSearch& s) { return ParseKilobytes(v, s.sizeKilobytes); }},
+        {"Documents", [](const std::string& v, SavedSearch& s) { return ValueOf(kFlags, v, s.documents); }},
+        {"Archives", [](const std::string& v, SavedSearch& s) { return ValueOf(kFlags, v, s.archives); }},
     };
     for (const Check& check : kChecks)
         if (const std::string* v = value(check.key); v && !check.read(*v, search))

@@ -5,6 +5,7 @@
 //   Name=*.txt            Text=needle           LookIn=C:\Data        Subfolders=1
 //   Date=range            DateKind=modified     DateFrom=2026-01-31   DateTo=2026-02-28
 //   Size=custom           SizeKind=atleast      SizeKB=100
+//   Documents=1           Archives=0            (the text inside Office files and zip archives)
 // Date is any, last30days, lastyear or range; Size is any, upto1mb, 1to10mb, from10mb or custom.
 // Keys that are absent keep their defaults; unknown keys are left for newer versions. Portable.
 #include <cstdint>
@@ -60,6 +61,8 @@ struct SavedSearch
     SizeChoice size = SizeChoice::Any;
     bool sizeAtLeast = true;
     int64_t sizeKilobytes = 0;
+    bool documents = true; // files written before these keys existed search as the defaults do
+    bool archives = false;
 
     bool operator==(const SavedSearch& o) const;
 };

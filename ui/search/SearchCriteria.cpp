@@ -134,6 +134,7 @@ void ApplySearchPanel(const SearchPanelState& state, const PanelMarkers& markers
                       engine::FindCriteria& criteria)
 {
     criteria.subfolders = state.subfolders;
+    criteria.containerKinds = state.containerKinds;
     const std::string location = LookInToLocation(state.lookIn, state.desktop, state.personal);
     engine::CheckLocation(location);
     criteria.location = location;

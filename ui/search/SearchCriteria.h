@@ -89,6 +89,7 @@ struct PanelMarkers
 struct SearchPanelState
 {
     bool subfolders = true;
+    engine::ContainerKinds containerKinds;
     std::string lookIn;
     std::optional<SpecialPlace> desktop;
     std::optional<SpecialPlace> personal;
@@ -106,7 +107,8 @@ struct SearchPanelState
 void WriteSizeBounds(const SizeBounds& bounds, engine::FindCriteria& criteria);
 void WriteDateBounds(const DateBounds& bounds, engine::FindCriteria& criteria);
 
-// Writes the panel's state into criteria in the order of a search start: subfolders, location, the
+// Writes the panel's state into criteria in the order of a search start: subfolders and the kinds
+// of file searched inside, location, the
 // custom size, the custom date range, the masks. Presets are not written here: they were written
 // at their radio click and stay. A refused location or mask throws engine::EFindFileError before it
 // is written; the steps before it keep their effect in criteria.

@@ -38,6 +38,7 @@ TEST(CmdOptions, DefaultsMatchTheFinder)
                  o.version);
     EXPECT_EQ(o.criteria.sizeMin, 0);
     EXPECT_EQ(o.criteria.modifiedBefore, 0);
+    EXPECT_EQ(o.criteria.containerKinds, (engine::ContainerKinds{true, false}));
 }
 
 TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
@@ -61,6 +62,9 @@ TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
                                                 "-c",
                                                 "needle",
                                                 "--case-sensitive",
+                                                "--documents",
+                                                "no",
+                                                "--archives=yes",
                                                 "--threaded",
                                                 "--events",
                                                 "C:\\data;D:\\"});
@@ -76,6 +80,7 @@ TEST(CmdOptions, ReadsEveryOptionInShortLongAndEqualsForms)
     EXPECT_EQ(o.criteria.sizeMax, 2000);
     EXPECT_EQ(o.criteria.containing, "needle");
     EXPECT_FALSE(o.criteria.ignoreCase);
+    EXPECT_EQ(o.criteria.containerKinds, (engine::ContainerKinds{false, true}));
     EXPECT_TRUE(o.threaded);
     EXPECT_TRUE(o.events);
     EXPECT_EQ(o.criteria.location, "C:\\data;D:\\");
@@ -119,6 +124,10 @@ TEST(CmdOptions, RejectsBadCommandLines)
         {"--threaded=yes"},
         {"--no-prefetch=1"},
         {"--scan-ahead=no"},
+        {"--documents"},
+        {"--documents", "off"},
+        {"--archives=YES"},
+        {"--archives", "1"},
         {"C:\\", "D:\\"},
         {"--created-before", "yesterday"},
         {"--domains", "pc"},
@@ -330,7 +339,7 @@ TEST(CmdOptions, ASearchFileGivesItsCriteriaAndRefusesABadOne)
     const engine::TDateTime today = 46000;
     const std::string file = "[Search]\nName=report\nText=needle\nLookIn=C:\\Data\nSubfolders=0\n"
                              "Date=range\nDateKind=created\nDateFrom=2026-01-01\nDateTo=2026-01-31\n"
-                             "Size=custom\nSizeKind=atmost\nSizeKB=100\n";
+                             "Size=custom\nSizeKind=atmost\nSizeKB=100\nDocuments=0\nArchives=1\n";
     cmd::CmdOptions options = cmd::ParseCommandLine({"--search", "x.ffsearch"}).options;
     EXPECT_EQ(options.searchFile, "x.ffsearch");
     ASSERT_EQ(cmd::ApplySearchFileText(file, today, options), "");
@@ -344,12 +353,17 @@ TEST(CmdOptions, ASearchFileGivesItsCriteriaAndRefusesABadOne)
     EXPECT_EQ(c.modifiedAfter, 0);
     EXPECT_EQ(c.sizeMax, 100 * 1024);
     EXPECT_EQ(c.sizeMin, 0);
+    EXPECT_EQ(c.containerKinds, (engine::ContainerKinds{false, true}));
 
     cmd::CmdOptions elsewhere = cmd::ParseCommandLine({"--search", "x.ffsearch", "D:\\"}).options;
     ASSERT_EQ(cmd::ApplySearchFileText("[Search]\nDate=last30days\nLookIn=C:\\Data\n", today, elsewhere), "");
     EXPECT_EQ(elsewhere.criteria.location, "D:\\");
     EXPECT_EQ(elsewhere.criteria.modifiedAfter, today - 30);
     EXPECT_EQ(elsewhere.criteria.filename, "*.*");
+
+    cmd::CmdOptions given = cmd::ParseCommandLine({"--search", "x.ffsearch", "--archives", "no"}).options;
+    ASSERT_EQ(cmd::ApplySearchFileText("[Search]\nDocuments=0\nArchives=1\n", today, given), "");
+    EXPECT_EQ(given.criteria.containerKinds, (engine::ContainerKinds{false, false}));
 
     cmd::CmdOptions refused;
     EXPECT_EQ(cmd::ApplySearchFileText("[Search]\nSize=huge\n", today, refused),

@@ -23,6 +23,8 @@ TEST(SavedSearchTest, EveryFieldSurvivesARoundTrip)
     search.size = SavedSearch::SizeChoice::Custom;
     search.sizeAtLeast = false;
     search.sizeKilobytes = 9007199254740991;
+    search.documents = false;
+    search.archives = true;
     const ui::SavedSearchResult back = ui::ReadSavedSearch(ui::WriteSavedSearch(search));
     ASSERT_TRUE(back.search) << back.badKey;
     EXPECT_EQ(*back.search, search);
@@ -48,6 +50,9 @@ TEST(SavedSearchTest, HandWrittenFilesReadWithDefaultsCaseAndLineEndsForgiven)
     EXPECT_TRUE(read.search->subfolders);
     EXPECT_EQ(read.search->size, SavedSearch::SizeChoice::Any);
     EXPECT_EQ(read.search->lookIn, "");
+    // Files from before the kinds of file searched inside were kept: the defaults.
+    EXPECT_TRUE(read.search->documents);
+    EXPECT_FALSE(read.search->archives);
 }
 
 TEST(SavedSearchTest, ABadValueRefusesTheFileNamingItsKey)
@@ -75,6 +80,8 @@ TEST(SavedSearchTest, ABadValueRefusesTheFileNamingItsKey)
         {"[Search]\nSizeKB=\n", "SizeKB"},
         {"[Search]\nSizeKB=9007199254740992\n", "SizeKB"},
         {"[Search]\nSizeKB=99999999999999999999\n", "SizeKB"},
+        {"[Search]\nDocuments=yes\n", "Documents"},
+        {"[Search]\nArchives=2\n", "Archives"},
     };
     for (const auto& c : cases)
     {

@@ -141,9 +141,11 @@ TEST(ApplySearchPanel, WritesEveryPanelField)
     state.rangeStart = 100;
     state.rangeEnd = 200;
     state.nameText = "notes";
+    state.containerKinds = {false, true};
     engine::FindCriteria c = Untouched();
     ui::ApplySearchPanel(state, Markers(), c);
     EXPECT_FALSE(c.subfolders);
+    EXPECT_EQ(c.containerKinds, (engine::ContainerKinds{false, true}));
     EXPECT_EQ(c.location, "C:\\Desk");
     EXPECT_EQ(Size(c), (SizeBounds{0, 3072}));
     EXPECT_EQ(Dates(c), (DateBounds{200, 100, 0, 0, 0, 0}));

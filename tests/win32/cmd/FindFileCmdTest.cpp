@@ -3,6 +3,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
 #include "tests/support/Utf16Bytes.h"
+#include "tests/support/ZipBuilder.h"
 #include "tests/win32/platform/TempTree.h"
 #include "tests/win32/support/NodeStatusResponder.h"
 
@@ -311,6 +312,29 @@ TEST_F(FindFileCmdTest, CriteriaOptionsReachTheSearch)
     EXPECT_EQ(Lines(RunCmd({"-a", "D", "--exact-attributes", "-n", "*", location}).out),
               std::vector<std::string>{location + "sub"});
     EXPECT_EQ(Lines(RunCmd({"-i", location + "sub\\*.txt", "--no-subfolders"}).out).size(), 2u);
+}
+
+TEST_F(FindFileCmdTest, TextInsideDocumentsAndArchivesIsFoundWhenTheirKindIsOn)
+{
+    tree.MakeFolder("docs");
+    tree.MakeFile(
+        "docs\\report.docx",
+        testing_support::OfficeFile({{"word/document.xml", "<w:p><w:r><w:t>Quarterly fig</w:t></w:r>"
+                                                           "<w:r><w:b/><w:t>ures</w:t></w:r></w:p>"}}));
+    testing_support::ZipBuilder zip;
+    zip.Add("notes/readme.txt", "an archived needle\r\n").Add("logo.bin", std::string("\0\1needle", 8));
+    tree.MakeFile("docs\\bundle.zip", zip.Build());
+    const std::string docs = tree.Path("docs\\");
+
+    EXPECT_EQ(Lines(RunCmd({"-c", "quarterly figures", docs}).out),
+              std::vector<std::string>{docs + "report.docx"});
+    EXPECT_EQ(RunCmd({"-c", "quarterly figures", "--documents", "no", docs}).exitCode, 1u);
+    EXPECT_EQ(RunCmd({"-c", "archived needle", docs}).exitCode, 1u); // archives are off by default
+    const Outcome inside = RunCmd({"-c", "ARCHIVED NEEDLE", "--archives", "yes", docs});
+    EXPECT_EQ(inside.exitCode, 0u) << inside.err;
+    EXPECT_EQ(Lines(inside.out), std::vector<std::string>{docs + "bundle.zip"});
+    EXPECT_EQ(RunCmd({"-c", "ARCHIVED NEEDLE", "--archives", "yes", "--case-sensitive", docs}).exitCode, 1u);
+    EXPECT_EQ(RunCmd({"--archives", "maybe", docs}).exitCode, 2u);
 }
 
 TEST(FindFileCmdNames, AQuestionMarkIsOneCharacterOfAnyScript)

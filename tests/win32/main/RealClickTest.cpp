@@ -5,6 +5,7 @@
 // Runs alone: another test's window on the display could cover the spots clicked.
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
+#include "settings/SettingsFile.h"
 #include "tests/win32/main/FrameFixture.h"
 #include "ui/network/NetworkPanel.h"
 #include "ui/search/FileSearchPanel.h"
@@ -148,6 +149,27 @@ protected:
         return POINT{0, 0};
     }
 };
+
+TEST_F(RealClickTest, TheKindBoxesTickAtAClickAndKeepTheChoice)
+{
+    ASSERT_TRUE(settings::SetSearchInDocuments(true));
+    ASSERT_TRUE(settings::SetSearchInArchives(false));
+    OpenBothPanels();
+    ClickSection(2);
+    ASSERT_TRUE(Visible(kIdSearchArchives));
+    for (const auto& [id, stored] : {std::pair{kIdSearchArchives, &settings::SearchInArchives},
+                                     std::pair{kIdSearchDocuments, &settings::SearchInDocuments}})
+    {
+        const LRESULT before = SendMessageW(C(id), BM_GETCHECK, 0, 0);
+        ClickAt(C(id));
+        const LRESULT after = SendMessageW(C(id), BM_GETCHECK, 0, 0);
+        EXPECT_NE(after, before) << id;
+        EXPECT_EQ(stored(), after == BST_CHECKED) << id;
+        ClickAt(C(id));
+        EXPECT_EQ(SendMessageW(C(id), BM_GETCHECK, 0, 0), before) << id;
+        EXPECT_EQ(stored(), before == BST_CHECKED) << id;
+    }
+}
 
 TEST_F(RealClickTest, LabelsAndPicturesOfBothPanelsKeepTheResults)
 {

@@ -3,9 +3,11 @@
 #include "platform/Utf8.h"
 #include "platform/Win32WholeFile.h"
 #include "settings/SettingsFile.h"
+#include "tests/support/ZipBuilder.h"
 #include "tests/win32/main/FrameFixture.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace uitest
 {
@@ -72,7 +74,7 @@ TEST_F(SearchPanelTest, OneSectionOpensAtATimeAndMovesWhatIsBelow)
     ClickSection(1); // closes the date section first
     expectState(250, 400, 440, 1, 280);
     ClickSection(2);
-    expectState(250, 280, 380, 2, 310);
+    expectState(250, 280, 412, 2, 310);
     ClickSection(2);
     expectState(250, 280, 320, -1, 0);
 
@@ -359,6 +361,61 @@ TEST_F(SearchPanelTest, FileHeaderClicksEmptyTheList)
     EXPECT_FALSE(Visible(kIdHeader2Page));
 }
 
+// The two kinds of file searched inside: standard check boxes in the more-options section, kept in
+// the settings, and read by the containing-text filter at the search's start.
+TEST_F(SearchPanelTest, TheKindBoxesAreCheckBoxesWhoseStateReachesTheFilter)
+{
+    ASSERT_TRUE(settings::SetSearchInDocuments(true));
+    ASSERT_TRUE(settings::SetSearchInArchives(false));
+    TempFolder tree("ffkinds");
+    tree.Add("report.docx",
+             testing_support::OfficeFile({{"word/document.xml", "<w:p><w:r><w:t>inner ne</w:t></w:r>"
+                                                                "<w:r><w:t>edle</w:t></w:r></w:p>"}}));
+    testing_support::ZipBuilder zip;
+    zip.Add("doc/readme.txt", "an inner needle\n");
+    tree.Add("bundle.zip", zip.Build());
+    tree.Add("plain.txt", "inner needle");
+    Open();
+    for (const auto& [id, text, checked] :
+         {std::tuple{kIdSearchDocuments, t::kSearchInDocuments, BST_CHECKED},
+          std::tuple{kIdSearchArchives, t::kSearchInArchives, BST_UNCHECKED}})
+    {
+        wchar_t className[32] = {};
+        GetClassNameW(C(id), className, 32);
+        EXPECT_EQ(std::wstring(className), L"Button");
+        EXPECT_EQ(GetWindowLongW(C(id), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+        EXPECT_EQ(Text(id), Lang(text));
+        EXPECT_EQ(SendMessageW(C(id), BM_GETCHECK, 0, 0), checked);
+        EXPECT_EQ(GetParent(C(id)), C(kIdNextsettings));
+    }
+    m_frame->LookIn().SetText(tree.Path());
+    controls::SetWindowTextUtf8(C(kIdLMDEdit2), "INNER NEEDLE");
+    auto found = [&] {
+        Click(kIdFindfilesbtn);
+        WaitForIdle();
+        std::vector<std::string> names;
+        for (int row = 0; row < Rows(); ++row)
+            names.push_back(Cell(row, 0));
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(found(), (std::vector<std::string>{"plain.txt", "report.docx"}));
+    Click(kIdSearchArchives);
+    EXPECT_EQ(found(), (std::vector<std::string>{"bundle.zip", "plain.txt", "report.docx"}));
+    EXPECT_TRUE(settings::SearchInArchives());
+    Click(kIdSearchDocuments);
+    EXPECT_EQ(found(), (std::vector<std::string>{"bundle.zip", "plain.txt"}));
+    EXPECT_FALSE(settings::SearchInDocuments());
+
+    // The choice comes back after a restart.
+    m_frame.reset();
+    Open();
+    EXPECT_EQ(SendMessageW(C(kIdSearchDocuments), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(C(kIdSearchArchives), BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_TRUE(settings::SetSearchInDocuments(true));
+    ASSERT_TRUE(settings::SetSearchInArchives(false));
+}
+
 // What a search's fields held comes back in their drop-down lists after a restart, newest first and
 // each once, non-ASCII text whole; turned off in the settings, the history is empty and stays so.
 TEST_F(SearchPanelTest, TheFieldsRememberTheirEntriesAcrossARestartUntilTheSettingTurnsThemOff)
@@ -426,12 +483,17 @@ TEST_F(SearchPanelTest, SearchFilesKeepThePanelAndABadOneChangesNothing)
     Click(kIdFlatRadioButton8);
     SendMessageW(C(kIdLmdimagecombobox2), CB_SETCURSEL, 1, 0);
     controls::SetWindowTextUtf8(C(kIdLMDSpinEdit1), "750");
+    Click(kIdSearchDocuments);
+    Click(kIdSearchArchives);
     // The key (Ctrl+S) is pressed with the real keyboard in RealClickTest.
     SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdSaveSearch, 1), 0);
     ASSERT_EQ(asked, (std::vector<bool>{true}));
     const std::string english = controls::WindowText(C(kIdLmdimagecombobox1));
 
     m_frame.reset();
+    // The boxes' stored choice back at its defaults: what the file holds shows.
+    ASSERT_TRUE(settings::SetSearchInDocuments(true));
+    ASSERT_TRUE(settings::SetSearchInArchives(false));
     Open("DE");
     SendMessageW(m_frame->Handle(), WM_COMMAND, MAKEWPARAM(kIdOpenSearch, 1), 0);
     EXPECT_EQ(asked, (std::vector<bool>{true, false}));
@@ -446,6 +508,8 @@ TEST_F(SearchPanelTest, SearchFilesKeepThePanelAndABadOneChangesNothing)
     EXPECT_EQ(SendMessageW(C(kIdFlatRadioButton8), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(Text(kIdLmdimagecombobox2), ModuleText("DE", t::kSizeAtMost));
     EXPECT_EQ(Text(kIdLMDSpinEdit1), "750");
+    EXPECT_EQ(SendMessageW(C(kIdSearchDocuments), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(C(kIdSearchArchives), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_TRUE(m_errorBoxes.empty());
 
     // Refused: a wrong size, and a size beyond what the panel's box takes.
