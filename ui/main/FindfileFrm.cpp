@@ -181,8 +181,7 @@ void TFindfileFrm::OnDpiChanged(const RECT& suggested)
     controls::PlaceChildrenAtDpi(Handle());
     FollowDpi();
     for (int column = 0; column < m_results->ColumnCount(); ++column)
-        ListView_SetColumnWidth(m_lv1, column,
-                                controls::Rescale(ListView_GetColumnWidth(m_lv1, column), old, m_dpi));
+        SetColumnWidth(column, controls::Rescale(ColumnWidth(column), old, m_dpi));
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();

@@ -160,6 +160,8 @@ private:
     // The outer rectangle the window opens at: where it was at the last close, or centred.
     static RECT StartRect(const settings::WindowPlace& stored, unsigned dpi);
     void RestoreListLook(const settings::WindowPlace& stored);
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
     void SavePlace();
 
     LRESULT OnControlColour(UINT msg, HDC dc, HWND control);

@@ -72,11 +72,28 @@ RECT TFindfileFrm::StartRect(const settings::WindowPlace& stored, unsigned dpi)
     return RECT{x, y, x + width, y + height};
 }
 
+// The details view's widths, whatever the view (LVM_GETCOLUMNWIDTH answers the list view's
+// column in the list view).
+int TFindfileFrm::ColumnWidth(int column) const
+{
+    LVCOLUMNW info{};
+    info.mask = LVCF_WIDTH;
+    return ListView_GetColumn(m_lv1, column, &info) ? info.cx : 0;
+}
+
+void TFindfileFrm::SetColumnWidth(int column, int width)
+{
+    LVCOLUMNW info{};
+    info.mask = LVCF_WIDTH;
+    info.cx = width;
+    ListView_SetColumn(m_lv1, column, &info);
+}
+
 void TFindfileFrm::RestoreListLook(const settings::WindowPlace& stored)
 {
     const std::vector<int> widths = settings::RestoredColumns(stored, controls::WindowDpi(Handle()));
     for (size_t column = 0; column < widths.size(); ++column)
-        ListView_SetColumnWidth(m_lv1, static_cast<int>(column), widths[column]);
+        SetColumnWidth(static_cast<int>(column), widths[column]);
     if (stored.view)
         ViewMenuClick(kViewItems[*stored.view]);
 }
@@ -94,7 +111,7 @@ void TFindfileFrm::SavePlace()
     place.maximized = placement.showCmd == SW_SHOWMAXIMIZED ||
                       (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
     for (int column = 0; column < settings::kStoredColumns; ++column)
-        place.columns.push_back(ListView_GetColumnWidth(m_lv1, column));
+        place.columns.push_back(ColumnWidth(column));
     for (int view = 0; view < settings::kViewCount; ++view)
         if (GetMenuState(m_viewMenu.Get(), static_cast<UINT>(kViewItems[view]), MF_BYCOMMAND) & MF_CHECKED)
             place.view = view;
