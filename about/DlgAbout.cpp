@@ -2,7 +2,9 @@
 
 #include "about/AboutContent.h"
 #include "about/VersionInfoWin32.h"
+#include "controls/Dpi.h"
 #include "controls/Theme.h"
+#include "controls/WindowDpi.h"
 #include "platform/AppMessageBox.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
@@ -64,10 +66,10 @@ bool OpenTarget(HWND owner, const std::string& address, const std::string& targe
     return false;
 }
 
+// Points as 96-DPI pixels (Font scales them to the dialog's DPI).
 int PointsToPixels(int points)
 {
-    const platform::WindowDC screen(nullptr);
-    return MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    return MulDiv(points, controls::kBaseDpi, 72);
 }
 
 } // namespace
@@ -79,8 +81,9 @@ TDlgAbout::TDlgAbout(HWND owner) : ModalWindow(kClassName, owner)
 
 HFONT TDlgAbout::Font(platform::UniqueFont& slot, const wchar_t* face, int height, bool bold)
 {
-    slot.Reset(CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face));
+    slot.Reset(CreateFontW(-controls::ScaleFor(Handle(), height), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                           FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH, face));
     return slot.Get();
 }
 
@@ -88,10 +91,7 @@ void TDlgAbout::Create()
 {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT rect{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    OffsetRect(&rect, -rect.left, -rect.top);
-    if (!CreateModal(exStyle, L"About", style, rect))
+    if (!CreateModal(exStyle, L"About", style, OuterRect(kClientWidth, kClientHeight, style, exStyle)))
         throw std::runtime_error(SysErrorText(GetLastError()));
     BuildControls();
     CentreOnDesktop();
@@ -117,11 +117,11 @@ void TDlgAbout::BuildControls()
 
     for (const FlagImage& flag : kFlags)
     {
-        HWND image = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | SS_BITMAP, 168, 168, 25, 25, self,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(flag.id)),
-                                     GetModuleHandleW(nullptr), nullptr);
+        // Hidden until SetDlg shows the running language's.
+        HWND image = controls::CreateChild(self, flag.id, L"STATIC", SS_BITMAP, 168, 168, 25, 25);
+        ShowWindow(image, SW_HIDE);
         SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(controls::Picture(flag.picture)));
+                     reinterpret_cast<LPARAM>(controls::Picture(flag.picture, controls::WindowDpi(self))));
     }
 
     m_labelCopyr1.Create(self, kIdLabelCopyr1, 92, 224, 105, 29, "");
@@ -173,7 +173,7 @@ bool TDlgAbout::SetDlg()
     if (NameNeedsSmallFont(name))
     {
         m_labelName.SetFont(Font(m_smallNameFont, L"Times New Roman", PointsToPixels(12), true));
-        SetWindowPos(m_labelName.Handle(), nullptr, 4, 198, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        controls::PlaceChild(m_labelName.Handle(), 4, 198, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     m_labelName.AutoSize();
     m_labelName.SetHint(m_tooltip, GetVersionString(path, 7));
@@ -216,21 +216,23 @@ void TDlgAbout::LabelMailClick()
 void TDlgAbout::PaintFace(HDC dc, const RECT& area)
 {
     FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
+    const unsigned dpi = controls::WindowDpi(Handle());
+    auto s = [dpi](int px96) { return controls::Scale(px96, dpi); };
     const platform::UniqueMemoryDC source(CreateCompatibleDC(dc));
-    if (HBITMAP logo = controls::Picture(L"ABOUTLOGO"))
+    if (HBITMAP logo = controls::Picture(L"ABOUTLOGO", dpi))
     {
         const platform::SelectedObject logoIn(source.Get(), logo);
-        BitBlt(dc, 0, 0, 200, 200, source.Get(), 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, s(200), s(200), source.Get(), 0, 0, SRCCOPY);
     }
-    if (HBITMAP copyr = controls::Picture(L"ABOUTCOPYR"))
+    if (HBITMAP copyr = controls::Picture(L"ABOUTCOPYR", dpi))
     {
         BITMAP info{};
         GetObjectW(copyr, sizeof(info), &info);
         const platform::SelectedObject copyrIn(source.Get(), copyr);
         SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, 8, 224, 81, 13, source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        StretchBlt(dc, s(8), s(224), s(81), s(13), source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    RECT bevel{4, 216, 4 + 193, 218};
+    RECT bevel{s(4), s(216), s(4 + 193), s(218)};
     DrawEdge(dc, &bevel, EDGE_ETCHED, BF_TOP);
 }
 

@@ -80,6 +80,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         if (application.Create(platform::kAppTitle))
             options.application = &application;
         options.firstArgument = FirstArgument();
+        options.keepPlace = true;
         options.hooks.about = [](HWND owner) { about::TCorvaneAbout(owner).ShowAbout(); };
         options.hooks.language = [](HWND owner) { return lang::ShowLanguageSettings(owner); };
         options.hooks.setincontext = &ApplyContextMenuSetting;

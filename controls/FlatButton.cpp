@@ -1,6 +1,7 @@
 #include "controls/FlatButton.h"
 
 #include "controls/Theme.h"
+#include "controls/WindowDpi.h"
 #include "platform/UniqueHandle.h"
 
 namespace controls
@@ -38,7 +39,7 @@ void FlatButton::SetGlyph(HIMAGELIST images, int index)
 void FlatButton::SetPicture(const wchar_t* resourceName)
 {
     m_pictureName = resourceName;
-    m_picture = Picture(resourceName);
+    m_picture = Picture(resourceName, WindowDpi(Handle()));
     Repaint();
 }
 
@@ -91,7 +92,7 @@ void FlatButton::Paint(HDC dc)
         OffsetRect(&textRect, 1, 1);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTextColour);
-    const platform::SelectedObject fontIn(dc, m_font ? m_font : UiFont());
+    const platform::SelectedObject fontIn(dc, m_font ? m_font : UiFont(WindowDpi(Handle())));
     DrawTextW(dc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     PaintFocus(dc, rect);
 }
@@ -139,7 +140,7 @@ LRESULT FlatButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             Repaint();
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(m_font ? m_font : UiFont());
+        return reinterpret_cast<LRESULT>(m_font ? m_font : UiFont(WindowDpi(Handle())));
     case WM_KILLFOCUS:
         m_spacePressed = false;
         SetHover(false);

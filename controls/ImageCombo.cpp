@@ -8,11 +8,8 @@ namespace controls
 
 HWND ImageCombo::Create(HWND parent, int id, int x, int y, int width, int dropHeight)
 {
-    m_hwnd =
-        CreateWindowExW(0, WC_COMBOBOXEXW, L"",
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, x,
-                        y, width, dropHeight, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = CreateChild(parent, id, WC_COMBOBOXEXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                         x, y, width, dropHeight);
     return m_hwnd;
 }
 

@@ -1,5 +1,8 @@
 #include "controls/ModalWindow.h"
 
+#include "controls/Dpi.h"
+#include "controls/WindowDpi.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -90,6 +93,20 @@ void ModalWindow::RunModal(HWND firstFocus)
         DestroyWindow(Handle());
     if (previousFocus && IsWindow(previousFocus))
         SetFocus(previousFocus);
+}
+
+unsigned ModalWindow::StartDpi() const
+{
+    return m_owner ? WindowDpi(m_owner) : SystemDpi();
+}
+
+RECT ModalWindow::OuterRect(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle) const
+{
+    const unsigned dpi = StartDpi();
+    RECT rect = OuterRectForDpi(RECT{0, 0, Scale(clientWidth96, dpi), Scale(clientHeight96, dpi)}, style,
+                                exStyle, dpi);
+    OffsetRect(&rect, -rect.left, -rect.top);
+    return rect;
 }
 
 void ModalWindow::CentreOnDesktop()

@@ -30,6 +30,11 @@ protected:
     void EndModal();
     bool Closing() const { return m_closing; }
     HWND Owner() const { return m_owner; }
+    // The DPI the window is made for: its owner's, or the system's without an owner.
+    unsigned StartDpi() const;
+    // The outer rectangle (at 0, 0) of a window of this style whose client area is the 96-DPI size
+    // given, at StartDpi().
+    RECT OuterRect(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle) const;
     // Centres the window on the desktop's work area.
     void CentreOnDesktop();
 

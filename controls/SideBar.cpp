@@ -1,6 +1,8 @@
 #include "controls/SideBar.h"
 
+#include "controls/Dpi.h"
 #include "controls/Theme.h"
+#include "controls/WindowDpi.h"
 #include "platform/UniqueHandle.h"
 
 namespace controls
@@ -49,14 +51,16 @@ protected:
 
             const bool open = m_bar.Active() == m_index;
             // A small triangle: pointing down at the open header, right at the others.
+            const unsigned dpi = WindowDpi(Handle());
+            auto s = [dpi](int px96) { return Scale(px96, dpi); };
             POINT mark[3];
             const int cy = rect.bottom / 2;
             if (open)
-                mark[0] = {rect.right - 14, cy - 2}, mark[1] = {rect.right - 6, cy - 2},
-                mark[2] = {rect.right - 10, cy + 2};
+                mark[0] = {rect.right - s(14), cy - s(2)}, mark[1] = {rect.right - s(6), cy - s(2)},
+                mark[2] = {rect.right - s(10), cy + s(2)};
             else
-                mark[0] = {rect.right - 12, cy - 4}, mark[1] = {rect.right - 12, cy + 4},
-                mark[2] = {rect.right - 8, cy};
+                mark[0] = {rect.right - s(12), cy - s(4)}, mark[1] = {rect.right - s(12), cy + s(4)},
+                mark[2] = {rect.right - s(8), cy};
             {
                 const platform::UniqueBrush brush(CreateSolidBrush(kHeaderTextColour));
                 const platform::SelectedObject brushIn(dc, brush.Get());
@@ -66,11 +70,11 @@ protected:
 
             wchar_t text[256] = {};
             GetWindowTextW(Handle(), text, 256);
-            RECT textRect{8, 0, rect.right - 18, rect.bottom};
+            RECT textRect{s(8), 0, rect.right - s(18), rect.bottom};
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, kHeaderTextColour);
             {
-                const platform::SelectedObject fontIn(dc, UiBoldFont());
+                const platform::SelectedObject fontIn(dc, UiBoldFont(dpi));
                 DrawTextW(dc, text, -1, &textRect,
                           DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
             }
@@ -195,19 +199,20 @@ void SideBar::Layout()
     RECT client;
     GetClientRect(Handle(), &client);
     const int width = client.right;
+    const int headerHeight = ScaleFor(Handle(), kHeaderHeight);
     const int count = static_cast<int>(m_headers.size());
     int top = 0;
     int bottom = client.bottom;
     // Headers after the active one sit at the bottom edge, in order.
     for (int i = count - 1; i > m_active; --i)
     {
-        bottom -= kHeaderHeight;
-        SetWindowPos(Strip(i), nullptr, 0, bottom, width, kHeaderHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        bottom -= headerHeight;
+        SetWindowPos(Strip(i), nullptr, 0, bottom, width, headerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (int i = 0; i <= m_active && i < count; ++i)
     {
-        SetWindowPos(Strip(i), nullptr, 0, top, width, kHeaderHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-        top += kHeaderHeight;
+        SetWindowPos(Strip(i), nullptr, 0, top, width, headerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        top += headerHeight;
     }
     for (int i = 0; i < count; ++i)
     {

@@ -12,10 +12,8 @@ HWND SpinEdit::Create(HWND parent, int id, int x, int y, int width, int height, 
 {
     m_min = min;
     m_max = max;
-    m_edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_RIGHT, x, y, width, height,
-                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             GetModuleHandleW(nullptr), nullptr);
+    m_edit = CreateChild(parent, id, L"EDIT", WS_TABSTOP | ES_NUMBER | ES_RIGHT, x, y, width, height,
+                         WS_EX_CLIENTEDGE);
     m_arrows = CreateWindowExW(
         0, UPDOWN_CLASSW, L"",
         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0,

@@ -1,5 +1,7 @@
 #include "controls/Theme.h"
 
+#include "controls/Dpi.h"
+#include "controls/WindowDpi.h"
 #include "platform/UniqueHandle.h"
 
 #include <algorithm>
@@ -12,11 +14,11 @@ namespace controls
 namespace
 {
 
-platform::UniqueFont MakeFont(int weight)
+platform::UniqueFont MakeFont(int weight, unsigned dpi)
 {
     // Tahoma carries Latin Extended (Czech) and Cyrillic; "MS Shell Dlg 2" maps to it.
     LOGFONTW lf{};
-    lf.lfHeight = -11;
+    lf.lfHeight = -Scale(11, dpi);
     lf.lfWeight = weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
@@ -24,18 +26,25 @@ platform::UniqueFont MakeFont(int weight)
     return platform::UniqueFont(CreateFontIndirectW(&lf));
 }
 
-} // namespace
-
-HFONT UiFont()
+HFONT FontAt(int weight, unsigned dpi)
 {
-    static platform::UniqueFont font = MakeFont(FW_NORMAL);
+    static std::map<std::pair<int, unsigned>, platform::UniqueFont> cache;
+    platform::UniqueFont& font = cache[{weight, dpi}];
+    if (!font)
+        font = MakeFont(weight, dpi);
     return font.Get();
 }
 
-HFONT UiBoldFont()
+} // namespace
+
+HFONT UiFont(unsigned dpi)
 {
-    static platform::UniqueFont font = MakeFont(FW_BOLD);
-    return font.Get();
+    return FontAt(FW_NORMAL, dpi);
+}
+
+HFONT UiBoldFont(unsigned dpi)
+{
+    return FontAt(FW_BOLD, dpi);
 }
 
 HBRUSH BarBrush()
@@ -107,9 +116,9 @@ void PaintStretched(HDC dc, const RECT& rect, HBITMAP bitmap)
 namespace
 {
 
-BOOL CALLBACK SetFontOf(HWND child, LPARAM)
+BOOL CALLBACK SetFontOf(HWND child, LPARAM font)
 {
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
 }
 
@@ -117,8 +126,9 @@ BOOL CALLBACK SetFontOf(HWND child, LPARAM)
 
 void ApplyFont(HWND window)
 {
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
-    EnumChildWindows(window, &SetFontOf, 0);
+    HFONT font = UiFont(WindowDpi(window));
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    EnumChildWindows(window, &SetFontOf, reinterpret_cast<LPARAM>(font));
 }
 
 } // namespace controls

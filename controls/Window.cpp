@@ -1,6 +1,8 @@
 #include "controls/Window.h"
 
+#include "controls/Dpi.h"
 #include "controls/ErrorText.h"
+#include "controls/WindowDpi.h"
 #include "platform/AppMessageBox.h"
 #include "platform/AppTitle.h"
 #include "platform/Utf8.h"
@@ -18,6 +20,22 @@ ErrorBoxHook& Hook()
 {
     static ErrorBoxHook hook;
     return hook;
+}
+
+// A child window at a 96-DPI rectangle scaled to its parent's DPI; the rectangle is kept for a
+// later change of DPI.
+HWND CreateChildAt96(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                     const RECT& at96, HWND parent, int id, void* param)
+{
+    const unsigned dpi = WindowDpi(parent);
+    const int width = at96.right - at96.left;
+    const int height = at96.bottom - at96.top;
+    HWND hwnd =
+        CreateWindowExW(exStyle, className, text, style, Scale(at96.left, dpi), Scale(at96.top, dpi),
+                        Scale(width, dpi), Scale(height, dpi), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), param);
+    RememberPlace96(hwnd, at96.left, at96.top, width, height);
+    return hwnd;
 }
 
 } // namespace
@@ -67,9 +85,11 @@ void Window::RegisterWindowClass(const wchar_t* className, HCURSOR cursor, UINT 
 HWND Window::CreateWin(DWORD exStyle, const wchar_t* className, const std::wstring& text, DWORD style, int x,
                        int y, int width, int height, HWND parent, int id)
 {
-    HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
-    return CreateWindowExW(exStyle, className, text.c_str(), style, x, y, width, height, parent, menu,
-                           GetModuleHandleW(nullptr), this);
+    if (!(style & WS_CHILD))
+        return CreateWindowExW(exStyle, className, text.c_str(), style, x, y, width, height, parent, nullptr,
+                               GetModuleHandleW(nullptr), this);
+    return CreateChildAt96(exStyle, className, text.c_str(), style, RECT{x, y, x + width, y + height}, parent,
+                           id, this);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -85,6 +105,8 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         auto* self = static_cast<Window*>(cs->lpCreateParams);
         self->m_hwnd = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (!(cs->style & WS_CHILD))
+            EnableNonClientScaling(hwnd);
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self)
@@ -147,9 +169,8 @@ BOOL CALLBACK MatchControlId(HWND child, LPARAM param)
 HWND CreateChild(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
                  int height, DWORD exStyle)
 {
-    return CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateChildAt96(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style,
+                           RECT{x, y, x + width, y + height}, parent, id, nullptr);
 }
 
 HWND FindControl(HWND parent, int id)

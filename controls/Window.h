@@ -29,7 +29,8 @@ public:
 protected:
     // Registers (once) a window class of this procedure under className.
     static void RegisterWindowClass(const wchar_t* className, HCURSOR cursor, UINT style = CS_DBLCLKS);
-    // Creates the window; the object receives its messages from WM_NCCREATE on.
+    // Creates the window; the object receives its messages from WM_NCCREATE on. A child's place and
+    // size are 96-DPI pixels, scaled to its parent's DPI; a top-level window's are the screen's.
     HWND CreateWin(DWORD exStyle, const wchar_t* className, const std::wstring& text, DWORD style, int x,
                    int y, int width, int height, HWND parent, int id);
 
@@ -49,7 +50,8 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-// Creates a visible child control of parent with this ID (style is added to WS_CHILD | WS_VISIBLE).
+// Creates a visible child control of parent with this ID (style is added to WS_CHILD | WS_VISIBLE),
+// at a 96-DPI place and size that is scaled to the parent's DPI.
 HWND CreateChild(HWND parent, int id, const wchar_t* className, DWORD style, int x, int y, int width,
                  int height, DWORD exStyle = 0);
 

@@ -1,6 +1,8 @@
 #include "lang/Languagesettings.h"
 
+#include "controls/Dpi.h"
 #include "controls/Theme.h"
+#include "controls/WindowDpi.h"
 #include "lang/LanguageChoice.h"
 #include "platform/AppMessageBox.h"
 #include "platform/UniqueHandle.h"
@@ -50,10 +52,8 @@ TLanguagesettings::TLanguagesettings(HWND owner) : ModalWindow(kClassName, owner
     RegisterWindowClass(kClassName, nullptr);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT rect{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    OffsetRect(&rect, -rect.left, -rect.top);
-    if (!CreateModal(exStyle, platform::Widen(kLanguagesettingsCaption), style, rect))
+    if (!CreateModal(exStyle, platform::Widen(kLanguagesettingsCaption), style,
+                     OuterRect(kClientWidth, kClientHeight, style, exStyle)))
         throw std::runtime_error("the language dialog cannot be created");
     BuildControls();
     CentreOnDesktop();
@@ -62,12 +62,13 @@ TLanguagesettings::TLanguagesettings(HWND owner) : ModalWindow(kClassName, owner
 void TLanguagesettings::BuildControls()
 {
     HWND self = Handle();
-    m_font.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                             L"MS Sans Serif"));
-    m_boldFont.Reset(CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                 L"MS Sans Serif"));
+    const unsigned dpi = controls::WindowDpi(self);
+    m_font.Reset(CreateFontW(-controls::Scale(11, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH, L"MS Sans Serif"));
+    m_boldFont.Reset(CreateFontW(-controls::Scale(11, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH, L"MS Sans Serif"));
     m_panelBrush.Reset(CreateSolidBrush(kPanelColour));
     m_panel1.Create(self, kIdPanel1, RECT{4, 4, 4 + 161, 4 + 213}, self, kPanelColour, WS_VISIBLE);
     HWND panel = m_panel1.Handle();
@@ -77,15 +78,13 @@ void TLanguagesettings::BuildControls()
         button.Create(panel, kIdSpeedButton1 + i, 16, 8 + 24 * i, 23, 23, kLanguages[i].label,
                       kLanguageGroup);
         button.SetFaceColour(kPanelColour);
-        button.SetPicture(controls::Picture(kLanguages[i].flag));
-        HWND label = CreateWindowExW(0, L"STATIC", platform::Widen(kLanguages[i].label).c_str(),
-                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 48, 16 + 24 * i, 24, 13,
-                                     panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdLabelCZ + i)),
-                                     GetModuleHandleW(nullptr), nullptr);
+        button.SetPicture(controls::Picture(kLanguages[i].flag, dpi));
+        HWND label = controls::CreateChild(panel, kIdLabelCZ + i, L"STATIC", SS_LEFT | SS_NOPREFIX, 48,
+                                           16 + 24 * i, 24, 13);
+        controls::SetWindowTextUtf8(label, kLanguages[i].label);
         SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     }
-    m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DIALOGGLYPHS", 16, 0, RGB(255, 0, 255),
-                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    m_glyphs.Reset(controls::LoadImageStrip(L"DIALOGGLYPHS", 16, dpi));
     controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
     const char* texts[2] = {"Ok", "Cancel"};
     for (int i = 0; i < 2; ++i)
@@ -174,7 +173,8 @@ LRESULT TLanguagesettings::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         const platform::PaintDC paint(Handle());
         RECT client;
         GetClientRect(Handle(), &client);
-        controls::PaintTiled(paint.Get(), client, controls::Picture(L"LANGBACKGROUND"));
+        controls::PaintTiled(paint.Get(), client,
+                             controls::Picture(L"LANGBACKGROUND", controls::WindowDpi(Handle())));
         return 0;
     }
     case WM_ERASEBKGND:

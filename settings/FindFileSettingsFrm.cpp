@@ -1,6 +1,8 @@
 #include "settings/FindFileSettingsFrm.h"
 
+#include "controls/Dpi.h"
 #include "controls/Theme.h"
+#include "controls/WindowDpi.h"
 #include "lang/TextIds.h"
 #include "settings/ExplorerIntegrationWin32.h"
 #include "settings/SettingsFile.h"
@@ -19,11 +21,9 @@ constexpr COLORREF kHeadingColour = RGB(0x9D, 0xB9, 0xEB);
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-// The dialog's outer rectangle: its client area centred over the owner (or the screen).
-RECT Placement(HWND owner)
+// The dialog's outer rectangle (frame: its size) centred over the owner (or the screen).
+RECT Placement(HWND owner, const RECT& frame)
 {
-    RECT frame{0, 0, TFindFileSettingsFrm::kClientWidth, TFindFileSettingsFrm::kClientHeight};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -54,7 +54,8 @@ HWND TFindFileSettingsFrm::Control(int id) const
 
 bool TFindFileSettingsFrm::Create()
 {
-    if (!CreateModal(kExStyle, L"", kStyle, Placement(Owner())))
+    const RECT frame = OuterRect(kClientWidth, kClientHeight, kStyle, kExStyle);
+    if (!CreateModal(kExStyle, L"", kStyle, Placement(Owner(), frame)))
         return false;
     Build();
     FormCreate();
@@ -66,11 +67,12 @@ void TFindFileSettingsFrm::Build()
     m_panel1.Create(Handle(), kIdSettingsPanel1, RECT{8, 8, 8 + 273, 8 + 137}, Handle(),
                     controls::kPanelColour, WS_VISIBLE);
     HWND body = m_panel1.Handle();
+    const unsigned dpi = controls::WindowDpi(Handle());
     m_panel2.Create(body, kIdSettingsPanel2, RECT{0, 0, 273, 33}, Handle(), RGB(255, 255, 255), WS_VISIBLE);
     HWND title = m_panel2.Handle();
     HWND image = CreateChild(title, kIdSettingsImage1, L"STATIC", SS_BITMAP, 0, 0, 32, 32);
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(controls::Picture(L"SETTINGSPIC")));
+                 reinterpret_cast<LPARAM>(controls::Picture(L"SETTINGSPIC", dpi)));
     CreateChild(title, kIdSettingsLabel1, L"STATIC", SS_LEFT | SS_NOPREFIX, 49, 5, 273 - 49 - 4, 24);
 
     // Standard check boxes, drawn flat: they answer every button message by themselves.
@@ -79,8 +81,7 @@ void TFindFileSettingsFrm::Build()
     CreateChild(body, kIdFlatCheckBox2, L"BUTTON", check, 8, 56, 257, 17);
     CreateChild(body, kIdKeepHistoryBox, L"BUTTON", check, 8, 72, 257, 17);
 
-    m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"DIALOGGLYPHS", 16, 0, RGB(255, 0, 255),
-                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    m_glyphs.Reset(controls::LoadImageStrip(L"DIALOGGLYPHS", 16, dpi));
     controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
     const int ids[2] = {kIdSettingsOk, kIdSettingsCancel};
     const int lefts[2] = {56, 128};
@@ -94,8 +95,8 @@ void TFindFileSettingsFrm::Build()
 
     controls::ApplyFont(Handle());
     LOGFONTW heading{};
-    GetObjectW(controls::UiBoldFont(), sizeof(heading), &heading);
-    heading.lfHeight = -19;
+    GetObjectW(controls::UiBoldFont(dpi), sizeof(heading), &heading);
+    heading.lfHeight = -controls::Scale(19, dpi);
     m_headingFont.Reset(CreateFontIndirectW(&heading));
     SendMessageW(Control(kIdSettingsLabel1), WM_SETFONT, reinterpret_cast<WPARAM>(m_headingFont.Get()),
                  FALSE);
@@ -178,7 +179,8 @@ LRESULT TFindFileSettingsFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         // ImgBkgrnd1: the tiled picture around the body panel.
         RECT rect;
         GetClientRect(Handle(), &rect);
-        controls::PaintTiled(reinterpret_cast<HDC>(wParam), rect, controls::Picture(L"BACKGROUND"));
+        controls::PaintTiled(reinterpret_cast<HDC>(wParam), rect,
+                             controls::Picture(L"BACKGROUND", controls::WindowDpi(Handle())));
         return 1;
     }
     case WM_CTLCOLORSTATIC:

@@ -171,6 +171,45 @@ bool WriteHistoryValues(const std::string& field, const std::vector<std::string>
     return written;
 }
 
+namespace
+{
+
+constexpr char kWindowSection[] = "Window";
+
+// The keys of the window's place, each with its text in WindowPlaceTexts.
+template <typename Texts, typename Visit> void ForEachPlaceKey(Texts& texts, Visit visit)
+{
+    visit("Place", texts.place);
+    visit("Maximized", texts.maximized);
+    visit("Dpi", texts.dpi);
+    visit("Columns", texts.columns);
+    visit("View", texts.view);
+}
+
+} // namespace
+
+WindowPlace ReadWindowPlace()
+{
+    WindowPlaceTexts texts;
+    const std::string file = SettingsFilePath();
+    ForEachPlaceKey(texts, [&](const char* key, std::string& text) {
+        if (!ReadIniString(file, kWindowSection, key, text))
+            text.clear();
+    });
+    return ParseWindowPlace(texts);
+}
+
+bool WriteWindowPlace(const WindowPlace& place)
+{
+    const WindowPlaceTexts texts = FormatWindowPlace(place);
+    const std::string file = SettingsFilePath();
+    bool written = true;
+    ForEachPlaceKey(texts, [&](const char* key, const std::string& text) {
+        written = WriteIniString(file, kWindowSection, key, text) && written;
+    });
+    return written;
+}
+
 bool ReadRunLanguage(std::string& code)
 {
     return ReadIniString(SettingsFilePath(), "Options", "RunLang", code);

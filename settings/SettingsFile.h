@@ -1,6 +1,8 @@
 #pragma once
 // The program's few accessors to its ini file. Every call reads or writes one key through the
 // platform's profile functions; nothing is cached, so another instance's writes are seen at once.
+#include "settings/WindowPlace.h"
+
 #include <string>
 #include <vector>
 
@@ -65,6 +67,12 @@ bool WriteHistoryValues(const std::string& field, const std::vector<std::string>
 bool ShowPreviewPane();
 // False when the choice could not be stored.
 bool SetShowPreviewPane(bool on);
+
+// [Window] Place, Maximized, Dpi, Columns, View: the main window's place and its list's look at
+// the last close. Damaged values read as unset.
+WindowPlace ReadWindowPlace();
+// False when the file cannot be written.
+bool WriteWindowPlace(const WindowPlace& place);
 
 // [Options] RunLang: the language code the running program loaded (see ReadIniString).
 bool ReadRunLanguage(std::string& code);

@@ -4,7 +4,9 @@
 // clang-format on
 #include "ui/main/FindfileFrm.h"
 
+#include "controls/Dpi.h"
 #include "controls/Theme.h"
+#include "controls/WindowDpi.h"
 #include "lang/Language.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
@@ -55,19 +57,29 @@ TFindfileFrm::~TFindfileFrm()
 
 HWND TFindfileFrm::Create()
 {
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kStartWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - kStartHeight) / 2;
+    // The primary monitor's DPI until the window knows the DPI of its own monitor.
+    const unsigned dpi = controls::SystemDpi();
+    const settings::WindowPlace stored =
+        m_options.keepPlace ? settings::ReadWindowPlace() : settings::WindowPlace{};
+    const RECT rect = StartRect(stored, dpi);
     controls::ApplicationWindow* application = m_options.application;
     HWND owner = application ? application->Handle() : nullptr;
     const DWORD taskbarButton = owner ? 0 : WS_EX_APPWINDOW;
     HWND hwnd = CreateWin(WS_EX_CONTROLPARENT | taskbarButton, kClassName, L"",
-                          WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
-                          kStartWidth, kStartHeight, owner, 0);
+                          WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN, rect.left,
+                          rect.top, rect.right - rect.left, rect.bottom - rect.top, owner, 0);
     if (hwnd)
     {
         if (application)
             application->SetMainWindow(hwnd);
-        ShowWindow(hwnd, SW_SHOW);
+        // Opened on a monitor of another DPI: the same physical size there.
+        if (const unsigned own = controls::WindowDpi(hwnd); own != dpi)
+            SetWindowPos(hwnd, nullptr, 0, 0, controls::Rescale(rect.right - rect.left, dpi, own),
+                         controls::Rescale(rect.bottom - rect.top, dpi, own),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (m_options.keepPlace)
+            RestoreListLook(stored);
+        ShowWindow(hwnd, m_options.keepPlace && stored.maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
         UpdateWindow(hwnd);
         SetFocus(Control(kIdLMDEdit1));
     }
@@ -100,15 +112,12 @@ void TFindfileFrm::BuildFrame()
     // Top strip: its face is a tiled picture; six flat buttons, each a glyph and a caption.
     m_topStrip.Create(self, kIdTopStrip, RECT{0, 0, kStartWidth, kTopStripHeight}, self, controls::kBarColour,
                       WS_VISIBLE);
-    m_topStrip.SetTile(controls::Picture(L"TOPSTRIP"));
     m_topStrip.SetSunken(true);
     // The strip's bare face moves the window, as the title bar it stands in for would.
     m_topStrip.OnBackgroundClick = [self] {
         ReleaseCapture();
         SendMessageW(self, WM_NCLBUTTONDOWN, HTCAPTION, 0);
     };
-    m_glyphs.Reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), L"GLYPHS", 16, 0, RGB(255, 0, 255),
-                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
     const int ids[6] = {kIdSettingsBtn, kIdIcostylebtn, kIdAboutBtn, kIdLangBtn, kIdMinimizeBtn, kIdCloseBtn};
     const int widths[6] = {73, 49, 90, 90, 90, 90};
     int x = 3;
@@ -116,14 +125,12 @@ void TFindfileFrm::BuildFrame()
     {
         m_topButtons[i].Create(m_topStrip.Handle(), ids[i], x, 2, widths[i], 19);
         m_topButtons[i].SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-        m_topButtons[i].SetGlyph(m_glyphs.Get(), i);
         x += widths[i] + 3;
     }
 
     // Body: side bar on the left, the results list beside it, the status line along the bottom.
     m_body.Create(self, kIdBody, RECT{0, kTopStripHeight, kStartWidth, kStartHeight}, self,
                   controls::kBarColour, WS_VISIBLE);
-    m_body.SetTile(controls::Picture(L"BACKGROUND"));
     m_sideBar.Create(m_body.Handle(), kIdSideBar, RECT{0, 0, kSideBarWidth, 400}, self);
     m_sideBar.AddHeader(kIdHeader1, kIdHeader1Page);
     m_sideBar.AddHeader(kIdHeader2, kIdHeader2Page);
@@ -153,8 +160,42 @@ void TFindfileFrm::BuildFrame()
     m_accelerators.Reset(CreateAcceleratorTableW(keys, 2));
     DragAcceptFiles(self, TRUE);
 
-    controls::ApplyFont(self);
+    FollowDpi();
     Layout();
+}
+
+void TFindfileFrm::FollowDpi()
+{
+    const unsigned dpi = controls::WindowDpi(Handle());
+    // The buttons hold the image list: each gets the new one before anything paints.
+    m_glyphs.Reset(controls::LoadImageStrip(L"GLYPHS", 16, dpi));
+    for (int i = 0; i < 6; ++i)
+        m_topButtons[i].SetGlyph(m_glyphs.Get(), i);
+    m_topStrip.SetTile(controls::Picture(L"TOPSTRIP", dpi));
+    m_body.SetTile(controls::Picture(L"BACKGROUND", dpi));
+    controls::ApplyFont(Handle());
+    for (int index = 0; index < kPanelCount; ++index)
+        Panels(index)->FollowDpi(dpi);
+    m_dpi = dpi;
+}
+
+void TFindfileFrm::OnDpiChanged(const RECT& suggested)
+{
+    const unsigned old = m_dpi;
+    controls::PlaceChildrenAtDpi(Handle());
+    FollowDpi();
+    for (int column = 0; column < m_results->ColumnCount(); ++column)
+        SetColumnWidth(column, controls::Rescale(ColumnWidth(column), old, m_dpi));
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+SIZE TFindfileFrm::MinSize() const
+{
+    const unsigned dpi = controls::WindowDpi(Handle());
+    return SIZE{controls::Scale(kMinWidth, dpi), controls::Scale(kMinHeight, dpi)};
 }
 
 void TFindfileFrm::CreateStatusTip()
@@ -172,7 +213,7 @@ void TFindfileFrm::CreateStatusTip()
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(m_panel2Tip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // Several lines: one per kind of skip.
-    SendMessageW(m_panel2Tip.Get(), TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(m_panel2Tip.Get(), TTM_SETMAXTIPWIDTH, 0, controls::ScaleFor(Handle(), 600));
     SendMessageW(m_panel2Tip.Get(), TTM_ACTIVATE, FALSE, 0);
 }
 
@@ -263,21 +304,24 @@ void TFindfileFrm::Layout()
     GetClientRect(Handle(), &client);
     const int width = client.right;
     const int height = client.bottom;
-    SetWindowPos(m_topStrip.Handle(), nullptr, 0, 0, width, kTopStripHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    const int bodyHeight = std::max(0, height - kTopStripHeight);
-    SetWindowPos(m_body.Handle(), nullptr, 0, kTopStripHeight, width, bodyHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    const int listHeight = std::max(0, bodyHeight - kStatusHeight);
-    SetWindowPos(m_sideBar.Handle(), nullptr, 0, 0, kSideBarWidth, listHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const unsigned dpi = controls::WindowDpi(Handle());
+    const int stripHeight = controls::Scale(kTopStripHeight, dpi);
+    const int sideBarWidth = controls::Scale(kSideBarWidth, dpi);
+    const int statusHeight = controls::Scale(kStatusHeight, dpi);
+    SetWindowPos(m_topStrip.Handle(), nullptr, 0, 0, width, stripHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int bodyHeight = std::max(0, height - stripHeight);
+    SetWindowPos(m_body.Handle(), nullptr, 0, stripHeight, width, bodyHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int listHeight = std::max(0, bodyHeight - statusHeight);
+    SetWindowPos(m_sideBar.Handle(), nullptr, 0, 0, sideBarWidth, listHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     // The preview pane takes the bottom of the list's place, at most half of it.
-    const int previewHeight = m_previewShown ? std::min(kPreviewHeight, listHeight / 2) : 0;
+    const int previewHeight = m_previewShown ? std::min(controls::Scale(kPreviewHeight, dpi), listHeight / 2) : 0;
     const int lv1Height = listHeight - previewHeight;
-    SetWindowPos(m_lv1, nullptr, kSideBarWidth, 0, std::max(0, width - kSideBarWidth), lv1Height,
+    SetWindowPos(m_lv1, nullptr, sideBarWidth, 0, std::max(0, width - sideBarWidth), lv1Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (m_preview)
-        SetWindowPos(m_preview->Handle(), nullptr, kSideBarWidth, lv1Height,
-                     std::max(0, width - kSideBarWidth), previewHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(m_panel2, nullptr, 0, listHeight, width, kStatusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(m_preview->Handle(), nullptr, sideBarWidth, lv1Height, std::max(0, width - sideBarWidth),
+                     previewHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_panel2, nullptr, 0, listHeight, width, statusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFindfileFrm::FormClose()
@@ -286,6 +330,8 @@ void TFindfileFrm::FormClose()
         return;
     m_closing = true;
     ClosePanels();
+    if (m_options.keepPlace)
+        SavePlace();
     DestroyWindow(Handle());
 }
 
@@ -444,20 +490,26 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
         if (!(pos->flags & SWP_NOSIZE) && !IsIconic(Handle()))
         {
-            pos->cx = std::max(pos->cx, kMinWidth);
-            pos->cy = std::max(pos->cy, kMinHeight);
+            const SIZE least = MinSize();
+            pos->cx = std::max<int>(pos->cx, least.cx);
+            pos->cy = std::max<int>(pos->cy, least.cy);
         }
         break;
     }
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {kMinWidth, kMinHeight};
+        const SIZE least = MinSize();
+        info->ptMinTrackSize = {least.cx, least.cy};
         return 0;
     }
+    case WM_DPICHANGED:
+        OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_ERASEBKGND: {
         RECT rect;
         GetClientRect(Handle(), &rect);
-        controls::PaintTiled(reinterpret_cast<HDC>(wParam), rect, controls::Picture(L"BACKGROUND"));
+        controls::PaintTiled(reinterpret_cast<HDC>(wParam), rect,
+                             controls::Picture(L"BACKGROUND", controls::WindowDpi(Handle())));
         return 1;
     }
     case WM_CTLCOLORSTATIC:

@@ -20,6 +20,7 @@
 #include "lang/TextStore.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Win32CodePage.h"
+#include "settings/WindowPlace.h"
 #include "ui/main/SidePanel.h"
 #include "ui/network/NetworkPanel.h"
 #include "ui/results/PreviewPane.h"
@@ -60,6 +61,8 @@ struct FrameOptions
     const lang::TextStore* texts = nullptr;
     // Ends the message loop when the window is destroyed.
     bool quitOnDestroy = true;
+    // The window opens where it was at the last close, and its list looks as it did then.
+    bool keepPlace = false;
     // The window with the application title and the taskbar button, which then owns this one;
     // null: the window has its own taskbar button.
     controls::ApplicationWindow* application = nullptr;
@@ -152,6 +155,19 @@ private:
     void SetCaptions();
     void Layout();
     void FormClose();
+    // Pictures, image lists and fonts at the window's DPI (at the start and on a change of DPI).
+    void FollowDpi();
+    void OnDpiChanged(const RECT& suggested);
+    // The least outer size, at the window's DPI.
+    SIZE MinSize() const;
+
+    // FindfileFrmPlace.cpp
+    // The outer rectangle the window opens at: where it was at the last close, or centred.
+    static RECT StartRect(const settings::WindowPlace& stored, unsigned dpi);
+    void RestoreListLook(const settings::WindowPlace& stored);
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+    void SavePlace();
 
     LRESULT OnControlColour(UINT msg, HDC dc, HWND control);
     HWND Owner() const override { return Handle(); }
@@ -210,6 +226,7 @@ private:
     static constexpr int kPanelCount = 2;
 
     bool m_closing = false;
+    unsigned m_dpi = 96; // the DPI the window's look was last made for
 };
 
 } // namespace ui

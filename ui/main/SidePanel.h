@@ -51,6 +51,9 @@ public:
     virtual ~SidePanel() = default;
     // Builds the panel's controls on its page of the side bar.
     virtual void Build(HWND page) = 0;
+    // The panel's pictures and fonts at the window's DPI: after Build, once the window has given
+    // every control its font, and again when the DPI changes (places follow by themselves).
+    virtual void FollowDpi(unsigned dpi) = 0;
     // Every caption of the panel from its text ID (the language module is loaded by then).
     virtual void SetCaptions() = 0;
     // What the panel's rows are to the results list.

@@ -6,6 +6,7 @@
 
 #include "controls/Theme.h"
 #include "controls/Window.h"
+#include "controls/WindowDpi.h"
 #include "lang/TextIds.h"
 #include "lang/TextStore.h"
 #include "network/Sweep.h"
@@ -28,8 +29,7 @@ constexpr int kBoldControls[] = {kIdImage2,   kIdMemo2,         kIdLabel8,
 
 HIMAGELIST LoadNetworkImages()
 {
-    return ::ImageList_LoadImageW(::GetModuleHandleW(nullptr), L"NETCOMPUTER", 16, 0, RGB(255, 0, 255),
-                                  IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    return controls::LoadImageStrip(L"NETCOMPUTER", 16, controls::SystemDpi());
 }
 
 } // namespace
@@ -63,9 +63,7 @@ void NetworkPanel::Build(HWND page)
 {
     m_page = page;
     // SS_NOTIFY: the picture and the label take their clicks instead of the page behind them.
-    HWND image = controls::CreateChild(page, kIdImage2, L"STATIC", SS_BITMAP | SS_NOTIFY, 0, 24, 49, 41);
-    ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(controls::Picture(L"NETPANEL")));
+    controls::CreateChild(page, kIdImage2, L"STATIC", SS_BITMAP | SS_NOTIFY, 0, 24, 49, 41);
     controls::CreateChild(page, kIdMemo2, L"EDIT", ES_MULTILINE | ES_READONLY, 72, 24, 153, 41);
     controls::CreateChild(page, kIdLabel8, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, 80, 177,
                           15);
@@ -79,19 +77,25 @@ void NetworkPanel::Build(HWND page)
     controls::CreateChild(page, kIdFlatCheckBox1, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 168, 201, 17);
     m_button.Create(page, kIdFincompsbtn, 56, 408, 113, 33);
     m_button.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-    m_button.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
     // LMDEdit3KeyDown: Enter in the field starts or stops the lookup as the button does.
     m_editEnter.Install(m_edit, m_host.Owner(), m_button.Handle());
     m_accessKeys.AddFocus(::GetDlgItem(page, kIdLabel8), m_edit);
 }
 
 // The window has given every control its font by now; the panel's own look is bold.
+void NetworkPanel::FollowDpi(unsigned dpi)
+{
+    ::SendMessageW(::GetDlgItem(m_page, kIdImage2), STM_SETIMAGE, IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(controls::Picture(L"NETPANEL", dpi)));
+    m_button.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
+    for (int id : kBoldControls)
+        ::SendMessageW(::GetDlgItem(m_page, id), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(controls::UiBoldFont(dpi)), FALSE);
+}
+
 void NetworkPanel::SetCaptions()
 {
     using namespace lang::text;
-    for (int id : kBoldControls)
-        ::SendMessageW(::GetDlgItem(m_page, id), WM_SETFONT, reinterpret_cast<WPARAM>(controls::UiBoldFont()),
-                       FALSE);
     const std::pair<int, int> captions[] = {{kIdMemo2, kNetworkDescription},
                                             {kIdLabel8, kComputerNameLabel},
                                             {kIdSweepBox, kSweepLocalNetwork},
@@ -110,7 +114,7 @@ void NetworkPanel::Activate()
     list.Clear();
     m_rowPending = false;
     list.ShowMode(m_mode);
-    ListView_SetColumnWidth(lv1, 1, 100);
+    ListView_SetColumnWidth(lv1, 1, controls::ScaleFor(lv1, 100));
     ::SendMessageW(lv1, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(lv1, nullptr, TRUE);
 }

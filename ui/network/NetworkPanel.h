@@ -59,6 +59,7 @@ public:
     NetworkPanel& operator=(const NetworkPanel&) = delete;
 
     void Build(HWND page) override;
+    void FollowDpi(unsigned dpi) override;
     void SetCaptions() override;
     ResultsMode& Mode() override { return m_mode; }
     // Header2Click: the list in network mode, empty.

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 // clang-format on
 
+#include "controls/WindowDpi.h"
 #include "lang/TextIds.h"
 #include "platform/Utf8.h"
 #include "platform/Win32FileSystem.h"
@@ -60,7 +61,7 @@ ResultsList::ResultsList(HWND parent, int controlId, ResultsListServices service
     {
         LVCOLUMNW column{};
         column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.cx = kColumnWidths[i];
+        column.cx = controls::ScaleFor(m_list, kColumnWidths[i]);
         column.pszText = const_cast<wchar_t*>(L"");
         column.iSubItem = i;
         ListView_InsertColumn(m_list, i, &column);
@@ -97,7 +98,7 @@ void ResultsList::ShowMode(const ResultsMode& mode)
     {
         LVCOLUMNW column{};
         column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.cx = kExtraColumnWidth;
+        column.cx = controls::ScaleFor(m_list, kExtraColumnWidth);
         column.pszText = const_cast<wchar_t*>(L"");
         column.iSubItem = ColumnCount();
         ListView_InsertColumn(m_list, ColumnCount(), &column);

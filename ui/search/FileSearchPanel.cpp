@@ -1,6 +1,8 @@
 #include "ui/search/FileSearchPanel.h"
 
+#include "controls/Dpi.h"
 #include "controls/Theme.h"
+#include "controls/WindowDpi.h"
 #include "lang/TextIds.h"
 #include "lang/TextStore.h"
 #include "platform/Utf8.h"
@@ -103,9 +105,7 @@ void FileSearchPanel::BuildSections(HWND page)
     // reach the page behind it, whose click empties the results.
     const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
     const DWORD title = SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE | SS_NOTIFY;
-    HWND image = CreateChild(page, kIdImage1, L"STATIC", SS_BITMAP | SS_NOTIFY, 8, 8, 48, 48);
-    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(controls::Picture(L"FINDPANEL")));
+    CreateChild(page, kIdImage1, L"STATIC", SS_BITMAP | SS_NOTIFY, 8, 8, 48, 48);
     CreateChild(page, kIdMemo1, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 62, 8, 162, 56);
     CreateChild(page, kIdLabel1, L"STATIC", label, 8, 72, 216, 15);
     // The two text fields offer what was typed before in their drop-down lists.
@@ -115,7 +115,6 @@ void FileSearchPanel::BuildSections(HWND page)
     CreateChild(page, kIdLMDEdit2, L"COMBOBOX", field, 8, 132, 216, kFieldDropHeight);
     CreateChild(page, kIdLabel3, L"STATIC", label, 8, 160, 216, 15);
     m_lookIn.Create(page, kIdAWComboBoxEx1, 8, 176, 216, 300);
-    m_lookIn.SetDroppedWidth(250);
 
     const int titleIds[3] = {kIdLabel4, kIdLabel5, kIdLabel11};
     const int buttonIds[3] = {kIdExplBtn1, kIdExplBtn2, kIdExplBtn3};
@@ -170,7 +169,6 @@ void FileSearchPanel::BuildSections(HWND page)
 
     m_findButton.Create(page, kIdFindfilesbtn, 112, 0, 112, 25);
     m_findButton.SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-    m_findButton.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
     // LMDEdit1KeyDown: Enter in the name field starts or stops the search as the button does.
     m_nameFieldEnter.Install(FieldEdit(GetDlgItem(page, kIdLMDEdit1)), m_host.Owner(), m_findButton.Handle());
 
@@ -181,6 +179,17 @@ void FileSearchPanel::BuildSections(HWND page)
     EnableWindow(GetDlgItem(size, kIdLmdimagecombobox2), FALSE);
     m_spin.Enable(false);
     PlaceSections();
+}
+
+void FileSearchPanel::FollowDpi(unsigned dpi)
+{
+    SendMessageW(Control(kIdImage1), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(controls::Picture(L"FINDPANEL", dpi)));
+    m_lookIn.SetDroppedWidth(controls::Scale(250, dpi));
+    m_findButton.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
+    for (auto& button : m_sectionButtons)
+        if (const std::wstring picture = button.PictureName(); !picture.empty())
+            button.SetPicture(picture.c_str());
 }
 
 void FileSearchPanel::SetCaptions()
@@ -244,7 +253,7 @@ void FileSearchPanel::Activate()
     ResultsList& results = m_host.Results();
     results.Clear();
     results.ShowMode(m_mode);
-    ListView_SetColumnWidth(results.Handle(), 1, 200);
+    ListView_SetColumnWidth(results.Handle(), 1, controls::ScaleFor(results.Handle(), 200));
 }
 
 void FileSearchPanel::Stop()

@@ -103,6 +103,7 @@ public:
     FileSearchPanel& operator=(const FileSearchPanel&) = delete;
 
     void Build(HWND page) override;
+    void FollowDpi(unsigned dpi) override;
     ResultsMode& Mode() override { return m_mode; }
     // Start-up: the special folders, the look-in list and the fields' histories.
     void ReadPlaces();

@@ -1,5 +1,6 @@
 // The option sections of the search panel (date, size, more options): opening and closing them,
 // and the radio presets that write the finder's criteria.
+#include "controls/WindowDpi.h"
 #include "ui/search/FileSearchLayout.h"
 #include "ui/search/FileSearchPanel.h"
 
@@ -16,15 +17,15 @@ void FileSearchPanel::PlaceSections()
     for (int i = 0; i < 3; ++i)
     {
         const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
-        SetWindowPos(Control(titleIds[i]), nullptr, 8, tops[i], 0, 0, flags);
-        SetWindowPos(m_sectionButtons[i].Handle(), nullptr, kSectionButtonLeft, tops[i], 0, 0, flags);
+        controls::PlaceChild(Control(titleIds[i]), 8, tops[i], 0, 0, flags);
+        controls::PlaceChild(m_sectionButtons[i].Handle(), kSectionButtonLeft, tops[i], 0, 0, flags);
         if (i == m_openSection)
-            SetWindowPos(m_sectionPanels[i].Handle(), nullptr, 4, p.panelTop, 0, 0, flags | SWP_SHOWWINDOW);
+            controls::PlaceChild(m_sectionPanels[i].Handle(), 4, p.panelTop, 0, 0, flags | SWP_SHOWWINDOW);
         else
             ShowWindow(m_sectionPanels[i].Handle(), SW_HIDE);
     }
-    SetWindowPos(m_findButton.Handle(), nullptr, 112, p.findButton, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    controls::PlaceChild(m_findButton.Handle(), 112, p.findButton, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     // Moved controls leave stale pixels behind unless the whole page repaints.
     RedrawWindow(m_page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -149,6 +149,7 @@ ui::TFindfileFrm& FrameTest::Open(const std::string& language, std::optional<std
     options.fileRowActions = m_fileRowActions;
     options.network = m_networkServices;
     options.application = m_application;
+    options.keepPlace = m_keepPlace;
     const engine::FinderServices services{*s_fileSystem, *s_localTime, *s_syncCall, *s_threads};
     m_frame = std::make_unique<ui::TFindfileFrm>(services, std::move(options));
     EXPECT_NE(m_frame->Create(), nullptr);

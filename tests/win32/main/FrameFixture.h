@@ -78,6 +78,7 @@ protected:
     ui::FileRowActions m_fileRowActions;
     ui::NetworkPanelServices m_networkServices;
     controls::ApplicationWindow* m_application = nullptr; // the window's owner, as the program has it
+    bool m_keepPlace = false; // the window's place is read at the start and kept at the close
     std::unique_ptr<ui::TFindfileFrm> m_frame;
 
     static std::string s_folder;

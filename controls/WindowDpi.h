@@ -1,0 +1,34 @@
+#pragma once
+// The DPI a window is shown at, and the per-monitor functions of newer systems (Windows 10 1607
+// on), looked up at run time: where they are missing every window has the system DPI, and the
+// program still starts. Child windows created through this layer keep their 96-DPI rectangle, so
+// that a change of DPI places them again from the same numbers instead of from rounded pixels.
+#include <windows.h>
+
+namespace controls
+{
+
+// The DPI of the whole session (the primary monitor's).
+unsigned SystemDpi();
+// The DPI window is shown at now; the system DPI where the system cannot tell.
+unsigned WindowDpi(HWND window);
+// px96 pixels at 96 DPI in the pixels of window.
+int ScaleFor(HWND window, int px96);
+
+// The outer rectangle of a window whose client area is client, at dpi.
+RECT OuterRectForDpi(const RECT& client, DWORD style, DWORD exStyle, unsigned dpi);
+// A system metric (SM_CXVSCROLL ...) at dpi.
+int SystemMetricForDpi(int index, unsigned dpi);
+// The caption, menu and scroll bars of a top-level window follow its DPI (for per-monitor v1;
+// v2 does this by itself). Call at WM_NCCREATE.
+void EnableNonClientScaling(HWND window);
+
+// Moves (and sizes, unless flags hold SWP_NOSIZE) child to a 96-DPI rectangle in its parent,
+// scaled to the parent's DPI, and keeps the rectangle for a later change of DPI.
+void PlaceChild(HWND child, int x96, int y96, int width96, int height96, UINT flags);
+// Keeps the 96-DPI rectangle of a child that was created at its scaled place.
+void RememberPlace96(HWND child, int x96, int y96, int width96, int height96);
+// After a change of DPI: every descendant of window with a kept rectangle is placed at the new DPI.
+void PlaceChildrenAtDpi(HWND window);
+
+} // namespace controls
