@@ -114,6 +114,7 @@ int Run(const cmd::CmdOptions& options, cmd::ConsoleOutput& out, cmd::ConsoleOut
     hitQuery.ignoreCase = finder.IgnoreCase();
     hitQuery.context = options.context;
     hitQuery.codePage = &codePage;
+    hitQuery.containers = finder.Criteria().containerKinds;
     const bool printLines = options.lines && !hitQuery.text.empty();
     cmd::HitLinesPrinter linesPrinter(options.context);
     // An inline run is stopped from its own events; a threaded one from the waiting loop below.

@@ -54,9 +54,9 @@ EntryTester::EntryTester(const SearchSnapshot& snapshot, platform::FileSystem& f
                 snapshot.ignoreCase, stopRequested, snapshot.containerKinds)
 {
     if (snapshot.scanAhead && snapshot.hasContent)
-        m_scanAhead =
-            std::make_unique<FileScanAhead>(fileSystem, ContentText{snapshot.content, snapshot.contentAnsi},
-                                            snapshot.ignoreCase, std::move(stopRequested), snapshot.containerKinds);
+        m_scanAhead = std::make_unique<FileScanAhead>(
+            fileSystem, ContentText{snapshot.content, snapshot.contentAnsi}, snapshot.ignoreCase,
+            std::move(stopRequested), snapshot.containerKinds);
 }
 
 bool EntryTester::TimeMatches(uint64_t fileTime, TDateTime before, TDateTime after) const

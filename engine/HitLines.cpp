@@ -1,5 +1,6 @@
 #include "engine/HitLines.h"
 
+#include "engine/DocumentText.h"
 #include "engine/LineBreaks.h"
 #include "engine/TextEncoding.h"
 #include "engine/TextReader.h"
@@ -39,10 +40,13 @@ struct RawLine
 class HitCollector
 {
 public:
+    // member names the lines' part of a container; hitLinesBefore counts those its earlier parts
+    // gave, toward maxHits.
     HitCollector(const HitLinesQuery& query, TextEncoding encoding, const platform::CodePage& codePage,
-                 HitLinesResult& result)
+                 HitLinesResult& result, std::string member = {}, size_t hitLinesBefore = 0)
         : m_query(query), m_encoding(encoding), m_codePage(codePage), m_result(result),
-          m_search(query.text, query.ignoreCase ? AsciiUpperFold() : IdentityFold())
+          m_search(query.text, query.ignoreCase ? AsciiUpperFold() : IdentityFold()),
+          m_member(std::move(member)), m_hitLines(hitLinesBefore)
     {
         const std::string ansi = AnsiForm(query.text, &codePage);
         if (encoding == TextEncoding::Ansi && !ansi.empty())
@@ -92,6 +96,8 @@ public:
         return true;
     }
 
+    size_t HitLineCount() const { return m_hitLines; }
+
 private:
     // A quick look at the undecoded bytes: a line it passes over cannot hold the text once decoded.
     bool MayHold(const std::string& bytes) const
@@ -125,6 +131,7 @@ private:
     void Emit(uint64_t number, std::string text, std::vector<std::pair<size_t, size_t>> hits, bool context)
     {
         HitLine out;
+        out.member = m_member;
         out.number = number;
         text.resize(Utf8CutLength(text, kHitLineTextLimit));
         out.text = std::move(text);
@@ -141,16 +148,85 @@ private:
     HitLinesResult& m_result;
     TextSearch m_search;                    // the UTF-8 form
     std::optional<TextSearch> m_ansiSearch; // an ANSI file's look at the ANSI form
-    std::deque<RawLine> m_before;           // lines since the last one shown, for the next hit
-    unsigned m_afterLeft = 0;               // lines still to show after the last hit
+    const std::string m_member;
+    std::deque<RawLine> m_before; // lines since the last one shown, for the next hit
+    unsigned m_afterLeft = 0;     // lines still to show after the last hit
     size_t m_hitLines = 0;
 };
+
+// Splits text (or a block of it) into lines for collector; false once it wants no more.
+class LineFeeder
+{
+public:
+    explicit LineFeeder(HitCollector& collector) : m_collector(collector) {}
+    bool Feed(const char* data, size_t size)
+    {
+        return m_breaks.Feed(
+            data, size, [this](const char* text, size_t length) { m_line.Append(text, length); },
+            [this] {
+                if (!m_collector.Add(m_line))
+                    return false;
+                m_line.bytes.clear();
+                m_line.cut = false;
+                ++m_line.number;
+                return true;
+            });
+    }
+    void End()
+    {
+        if (!m_line.Empty())
+            m_collector.Add(m_line);
+    }
+
+private:
+    HitCollector& m_collector;
+    LineBreaks m_breaks;
+    RawLine m_line;
+};
+
+// The lines of each text part of a document or member of an archive, in the file's order.
+HitLinesResult FindContainerHitLines(platform::FileSystem& fileSystem, const std::string& path,
+                                     ContainerKind kind, const HitLinesQuery& query,
+                                     const platform::CodePage& codePage,
+                                     const std::function<bool()>& stopRequested)
+{
+    HitLinesResult result;
+    if (query.text.empty())
+        return result;
+    size_t hitLines = 0;
+    bool stopped = false;
+    const TextOutcome outcome = VisitContainerText(fileSystem, path, kind, [&](const TextPiece& piece) {
+        if (stopRequested && stopRequested())
+        {
+            stopped = true;
+            return false;
+        }
+        HitCollector collector(query, TextEncoding::Utf8, codePage, result, piece.member, hitLines);
+        LineFeeder feeder(collector);
+        if (feeder.Feed(piece.text.data(), piece.text.size()))
+            feeder.End();
+        hitLines = collector.HitLineCount();
+        return !result.cutOff;
+    });
+    if (outcome == TextOutcome::NotFound)
+        result.outcome = HitLinesResult::Outcome::Vanished;
+    else if (outcome == TextOutcome::Unreadable)
+        result.outcome = HitLinesResult::Outcome::Unreadable;
+    else if (stopped)
+        result.outcome = HitLinesResult::Outcome::Stopped;
+    return result;
+}
 
 } // namespace
 
 HitLinesResult FindHitLines(platform::FileSystem& fileSystem, const std::string& path,
                             const HitLinesQuery& query, const std::function<bool()>& stopRequested)
 {
+    const platform::Latin1CodePage latin1;
+    const platform::CodePage& codePage = query.codePage ? *query.codePage : latin1;
+    const ContainerKind kind = ContainerKindOf(path, query.containers);
+    if (kind != ContainerKind::None)
+        return FindContainerHitLines(fileSystem, path, kind, query, codePage, stopRequested);
     HitLinesResult result;
     platform::OpenFailure failure = platform::OpenFailure::None;
     RecognisedEncoding recognised;
@@ -166,20 +242,9 @@ HitLinesResult FindHitLines(platform::FileSystem& fileSystem, const std::string&
     if (query.text.empty())
         return result;
 
-    const platform::Latin1CodePage latin1;
-    HitCollector collector(query, recognised.encoding, query.codePage ? *query.codePage : latin1, result);
+    HitCollector collector(query, recognised.encoding, codePage, result);
+    LineFeeder feeder(collector);
     std::vector<char> block(kBlockSize);
-    RawLine line;
-    LineBreaks breaks;
-    const auto addText = [&line](const char* data, size_t size) { line.Append(data, size); };
-    const auto endLine = [&line, &collector] {
-        if (!collector.Add(line))
-            return false;
-        line.bytes.clear();
-        line.cut = false;
-        ++line.number;
-        return true;
-    };
     for (;;)
     {
         const int64_t got = reader->Read(block.data(), block.size());
@@ -190,7 +255,7 @@ HitLinesResult FindHitLines(platform::FileSystem& fileSystem, const std::string&
         }
         if (got == 0)
             break;
-        if (!breaks.Feed(block.data(), static_cast<size_t>(got), addText, endLine))
+        if (!feeder.Feed(block.data(), static_cast<size_t>(got)))
             return result;
         if (stopRequested && stopRequested())
         {
@@ -198,8 +263,7 @@ HitLinesResult FindHitLines(platform::FileSystem& fileSystem, const std::string&
             return result;
         }
     }
-    if (!line.Empty())
-        collector.Add(line);
+    feeder.End();
     return result;
 }
 

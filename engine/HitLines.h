@@ -2,6 +2,7 @@
 // The lines of a file that hold a text, with the lines around them: why a file matched, for the
 // console's output and the preview pane. The file is streamed block by block in the encoding its
 // first bytes tell (TextEncoding.h), so its size does not matter.
+#include "engine/ContainerKinds.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 
@@ -49,6 +50,9 @@ struct HitLinesQuery
     // The ANSI code page: the text's form in an ANSI file, and how such a file's lines read as
     // UTF-8. None: Latin-1.
     const platform::CodePage* codePage = nullptr;
+    // The kinds of file read as the text inside them (documents, zip archives): their lines are
+    // those of each part or member, named in HitLine::member.
+    ContainerKinds containers{false, false};
 };
 
 // A line's text is cut here; a hit past the cut is not marked, though the line still counts.

@@ -314,7 +314,8 @@ void TFindfileFrm::Layout()
     const int listHeight = std::max(0, bodyHeight - statusHeight);
     SetWindowPos(m_sideBar.Handle(), nullptr, 0, 0, sideBarWidth, listHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     // The preview pane takes the bottom of the list's place, at most half of it.
-    const int previewHeight = m_previewShown ? std::min(controls::Scale(kPreviewHeight, dpi), listHeight / 2) : 0;
+    const int previewHeight =
+        m_previewShown ? std::min(controls::Scale(kPreviewHeight, dpi), listHeight / 2) : 0;
     const int lv1Height = listHeight - previewHeight;
     SetWindowPos(m_lv1, nullptr, sideBarWidth, 0, std::max(0, width - sideBarWidth), lv1Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -173,7 +173,7 @@ private:
     HWND Owner() const override { return Handle(); }
     platform::SyncCall& UiSyncCall() const override { return m_syncCall; }
     void ShowStatusNote(const std::string& note, const std::string& details) override;
-    void SearchStarting(bool withContainingText) override;
+    void SearchStarting(bool withContainingText, const engine::ContainerKinds& opened) override;
     // Both panels, in the side bar's order.
     SidePanel* Panels(int index) const;
     void ClosePanels();
@@ -219,6 +219,7 @@ private:
     std::unique_ptr<PreviewPane> m_preview;
     bool m_previewWanted = true;
     bool m_previewForSearch = false;
+    engine::ContainerKinds m_previewKinds; // the kinds of file the search read inside
     bool m_previewShown = false;
     // After the list: the panels' events fill it, so the panels go first.
     std::unique_ptr<FileSearchPanel> m_filePanel;

@@ -102,9 +102,10 @@ bool TFindfileFrm::PreviewShown() const
     return m_previewShown;
 }
 
-void TFindfileFrm::SearchStarting(bool withContainingText)
+void TFindfileFrm::SearchStarting(bool withContainingText, const engine::ContainerKinds& opened)
 {
     m_previewForSearch = withContainingText;
+    m_previewKinds = opened;
     UpdatePreview();
 }
 
@@ -126,14 +127,14 @@ void TFindfileFrm::PreviewFocusedRow(int row)
         return;
     if (!m_previewShown)
     {
-        m_preview->Follow(std::nullopt, {});
+        m_preview->Follow(std::nullopt, {}, m_previewKinds);
         return;
     }
     std::optional<PreviewFile> file;
     if (row >= 0)
         if (auto found = m_results->FileAt(static_cast<size_t>(row)))
             file = PreviewFile{found->first, found->second};
-    m_preview->Follow(file, controls::WindowText(Control(kIdLMDEdit2)));
+    m_preview->Follow(file, controls::WindowText(Control(kIdLMDEdit2)), m_previewKinds);
 }
 
 } // namespace ui

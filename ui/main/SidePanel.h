@@ -3,6 +3,8 @@
 // it is shown, hands each panel the commands of its controls and asks it to take the results list
 // (its header was clicked) or to stop its work (another panel takes the list). The panel reaches
 // upwards only through FrameHost, in the shape of 7-Zip's panel callback.
+#include "engine/ContainerKinds.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <string>
@@ -39,7 +41,7 @@ public:
     virtual void ShowStatusNote(const std::string& note, const std::string& details) = 0;
     // A file search starts; with a containing text the window shows the focused file's lines
     // that hold it.
-    virtual void SearchStarting(bool withContainingText) = 0;
+    virtual void SearchStarting(bool withContainingText, const engine::ContainerKinds& opened) = 0;
 
 protected:
     ~FrameHost() = default;

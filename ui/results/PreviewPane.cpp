@@ -50,9 +50,9 @@ class PreviewReader final : public platform::TThread
 {
 public:
     PreviewReader(platform::SyncCall& syncCall, unsigned id, const PreviewPaneServices& services,
-                  PreviewFile file, std::string text)
+                  PreviewFile file, std::string text, engine::ContainerKinds opened)
         : TThread(syncCall, true), m_id(id), m_fileSystem(services.fileSystem), m_codePage(services.codePage),
-          m_file(std::move(file)), m_text(std::move(text))
+          m_file(std::move(file)), m_text(std::move(text)), m_opened(opened)
     {
     }
     unsigned Id() const { return m_id; }
@@ -68,6 +68,7 @@ protected:
         query.text = m_text;
         query.maxHits = kMaxHitLines;
         query.codePage = &m_codePage;
+        query.containers = m_opened;
         m_result = engine::FindHitLines(m_fileSystem, m_file.path, query, [this] { return Terminated(); });
         if (m_result.outcome != engine::HitLinesResult::Outcome::Read)
             return;
@@ -81,6 +82,7 @@ private:
     const platform::CodePage& m_codePage;
     const PreviewFile m_file;
     const std::string m_text;
+    const engine::ContainerKinds m_opened;
     engine::HitLinesResult m_result;
     std::optional<uint64_t> m_sizeNow;
 };
@@ -124,8 +126,10 @@ std::string PreviewPane::T(int id) const
     return m_services.texts.Text(id);
 }
 
-void PreviewPane::Follow(const std::optional<PreviewFile>& file, const std::string& containing)
+void PreviewPane::Follow(const std::optional<PreviewFile>& file, const std::string& containing,
+                         const engine::ContainerKinds& opened)
 {
+    m_opened = opened;
     if (m_reader)
     {
         m_reader->Orphan();
@@ -151,8 +155,8 @@ void PreviewPane::PauseEnded()
 
 void PreviewPane::StartReading()
 {
-    auto reader =
-        std::make_shared<PreviewReader>(m_services.syncCall, m_nextId++, m_services, *m_file, m_containing);
+    auto reader = std::make_shared<PreviewReader>(m_services.syncCall, m_nextId++, m_services, *m_file,
+                                                  m_containing, m_opened);
     reader->OnTerminate = [this](platform::TThread& sender) {
         const auto& finished = static_cast<const PreviewReader&>(sender);
         if (m_reader && finished.Id() == m_reader->Id())

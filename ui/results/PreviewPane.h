@@ -5,6 +5,7 @@
 // read-only rich edit control shows it, so the keyboard and screen readers reach the text as in
 // any other text field.
 #include "controls/Subclass.h"
+#include "engine/ContainerKinds.h"
 #include "lang/TextStore.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -50,7 +51,9 @@ public:
     // Shows file's lines that hold containing (letter case ignored), after a pause short enough
     // not to be seen and long enough that running down the list does not read every file on the
     // way. No file, or no text, empties the pane with a word on why.
-    void Follow(const std::optional<PreviewFile>& file, const std::string& containing);
+    // Documents and archives of a kind in opened show the lines of the text inside them.
+    void Follow(const std::optional<PreviewFile>& file, const std::string& containing,
+                const engine::ContainerKinds& opened);
     // The pane's text as the user reads it (tests, screen readers' view).
     std::string Text() const;
     // True while a file is being read.
@@ -71,6 +74,7 @@ private:
     controls::Subclass m_keys;
     std::optional<PreviewFile> m_file;
     std::string m_containing;
+    engine::ContainerKinds m_opened{false, false};
     std::shared_ptr<PreviewReader> m_reader;
     unsigned m_nextId = 1;
 };

@@ -19,9 +19,9 @@ constexpr SectionPlaces kPlaces[4] = {
     {250, 280, 320, 0},   // all closed
     {390, 420, 445, 252}, // date open
     {250, 400, 440, 280}, // size open
-    {250, 280, 412, 310}, // more options open
+    {250, 280, 380, 310}, // more options open
 };
-constexpr int kSectionHeights[3] = {136, 118, 94};
+constexpr int kSectionHeights[3] = {136, 118, 68};
 constexpr int kSectionTitleWidth = 180;
 constexpr int kSectionButtonLeft = 200;
 // The height of the name and containing-text fields' drop-down lists, field included.

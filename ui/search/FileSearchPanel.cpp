@@ -161,8 +161,9 @@ void FileSearchPanel::BuildSections(HWND page)
     HWND more = m_sectionPanels[2].Handle();
     const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     CreateChild(more, kIdFlatCheckBox5, L"BUTTON", check | WS_GROUP, 8, 4, 210, 18);
-    CreateChild(more, kIdSearchDocuments, L"BUTTON", check | BS_MULTILINE, 8, 24, 210, 44);
-    CreateChild(more, kIdSearchArchives, L"BUTTON", check, 8, 70, 210, 18);
+    // Three boxes of one line each keep the section's height, and so the places below it.
+    CreateChild(more, kIdSearchDocuments, L"BUTTON", check, 8, 24, 210, 18);
+    CreateChild(more, kIdSearchArchives, L"BUTTON", check, 8, 44, 210, 18);
     CheckDlgButton(more, kIdFlatCheckBox5, BST_CHECKED);
     CheckDlgButton(more, kIdSearchDocuments, settings::SearchInDocuments() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(more, kIdSearchArchives, settings::SearchInArchives() ? BST_CHECKED : BST_UNCHECKED);
@@ -393,7 +394,7 @@ void FileSearchPanel::FindfilesbtnClick()
     m_containerKinds = state.containerKinds;
     m_containingChanged = true;
     RememberSearch(state.nameText, controls::WindowText(m_containingField), state.lookIn);
-    m_host.SearchStarting(!controls::WindowText(m_containingField).empty());
+    m_host.SearchStarting(!controls::WindowText(m_containingField).empty(), m_containerKinds);
     // 8., 9.
     controls::SetWindowTextUtf8(button, T(kFindStop));
     m_findFile->StartSearch();

@@ -3,6 +3,7 @@
 
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/Utf16Bytes.h"
+#include "tests/support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -261,6 +262,54 @@ TEST_F(HitLinesTest, ReportsHowTheReadEnded)
     result = engine::FindHitLines(fs, "C:\\long.txt", query);
     EXPECT_EQ(result.outcome, HitLinesResult::Outcome::Read);
     EXPECT_TRUE(result.lines.empty());
+}
+
+// A container's lines are those of each text part, named by it, numbered within it; maxHits counts
+// over all parts, and a kind not opened reads as the file's own bytes.
+TEST_F(HitLinesTest, DocumentsAndArchivesGiveTheLinesOfEachPartNamedByIt)
+{
+    FakeEntry docx;
+    docx.content = testing_support::OfficeFile(
+        {{"word/document.xml", "<w:document><w:body><w:p><w:r><w:t>intro</w:t></w:r></w:p>"
+                               "<w:p><w:r><w:t>a nee</w:t></w:r><w:r><w:t>dle &amp; more</w:t></w:r></w:p>"
+                               "</w:body></w:document>"}});
+    fs.AddFile("C:\letter.docx", docx);
+    FakeEntry zip;
+    zip.content = testing_support::ZipBuilder()
+                      .Add("one.txt", "needle first\nplain\n")
+                      .Add("pic.bin", std::string("needle\0\1\2", 9))
+                      .Add("dir/two.txt", "x\nthe needle again\n")
+                      .Build();
+    fs.AddFile("C:\box.zip", zip);
+
+    HitLinesQuery query;
+    query.text = "needle";
+    query.context = 0;
+    query.codePage = &latin1;
+    query.containers = {true, true};
+    const HitLinesResult document = engine::FindHitLines(fs, "C:\letter.docx", query);
+    ASSERT_EQ(document.lines.size(), 1u);
+    EXPECT_EQ(document.lines[0].member, "word/document.xml");
+    EXPECT_EQ(Render(document), "2:a [needle] & more\n");
+
+    HitLinesResult archive = engine::FindHitLines(fs, "C:\box.zip", query);
+    std::vector<std::string> members;
+    for (const engine::HitLine& line : archive.lines)
+        members.push_back(line.member);
+    EXPECT_EQ(members, (std::vector<std::string>{"one.txt", "dir/two.txt"}))
+        << "the binary member is no text";
+    EXPECT_EQ(Render(archive), "1:[needle] first\n2:the [needle] again\n");
+
+    query.maxHits = 1;
+    archive = engine::FindHitLines(fs, "C:\box.zip", query);
+    EXPECT_EQ(archive.lines.size(), 1u);
+    EXPECT_TRUE(archive.cutOff);
+
+    query.containers = {true, false};
+    archive = engine::FindHitLines(fs, "C:\box.zip", query);
+    for (const engine::HitLine& line : archive.lines)
+        EXPECT_TRUE(line.member.empty()) << "an archive not opened is read as bytes";
+    EXPECT_EQ(engine::FindHitLines(fs, "C:\gone.docx", query).outcome, HitLinesResult::Outcome::Vanished);
 }
 
 } // namespace

@@ -335,6 +335,12 @@ TEST_F(FindFileCmdTest, TextInsideDocumentsAndArchivesIsFoundWhenTheirKindIsOn)
     EXPECT_EQ(Lines(inside.out), std::vector<std::string>{docs + "bundle.zip"});
     EXPECT_EQ(RunCmd({"-c", "ARCHIVED NEEDLE", "--archives", "yes", "--case-sensitive", docs}).exitCode, 1u);
     EXPECT_EQ(RunCmd({"--archives", "maybe", docs}).exitCode, 2u);
+
+    // The hit lines name the part or member they come from.
+    EXPECT_EQ(Lines(RunCmd({"-c", "figures", "--lines", docs}).out),
+              std::vector<std::string>{docs + "report.docx|word/document.xml:1:Quarterly figures"});
+    EXPECT_EQ(Lines(RunCmd({"-c", "needle", "--archives", "yes", "--lines", "-n", "*.zip", docs}).out),
+              std::vector<std::string>{docs + "bundle.zip|notes/readme.txt:1:an archived needle"});
 }
 
 TEST(FindFileCmdNames, AQuestionMarkIsOneCharacterOfAnyScript)

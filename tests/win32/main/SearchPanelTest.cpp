@@ -74,7 +74,7 @@ TEST_F(SearchPanelTest, OneSectionOpensAtATimeAndMovesWhatIsBelow)
     ClickSection(1); // closes the date section first
     expectState(250, 400, 440, 1, 280);
     ClickSection(2);
-    expectState(250, 280, 412, 2, 310);
+    expectState(250, 280, 380, 2, 310);
     ClickSection(2);
     expectState(250, 280, 320, -1, 0);
 
