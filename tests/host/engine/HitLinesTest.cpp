@@ -273,26 +273,26 @@ TEST_F(HitLinesTest, DocumentsAndArchivesGiveTheLinesOfEachPartNamedByIt)
         {{"word/document.xml", "<w:document><w:body><w:p><w:r><w:t>intro</w:t></w:r></w:p>"
                                "<w:p><w:r><w:t>a nee</w:t></w:r><w:r><w:t>dle &amp; more</w:t></w:r></w:p>"
                                "</w:body></w:document>"}});
-    fs.AddFile("C:\letter.docx", docx);
+    fs.AddFile("C:\\letter.docx", docx);
     FakeEntry zip;
     zip.content = testing_support::ZipBuilder()
                       .Add("one.txt", "needle first\nplain\n")
                       .Add("pic.bin", std::string("needle\0\1\2", 9))
                       .Add("dir/two.txt", "x\nthe needle again\n")
                       .Build();
-    fs.AddFile("C:\box.zip", zip);
+    fs.AddFile("C:\\box.zip", zip);
 
     HitLinesQuery query;
     query.text = "needle";
     query.context = 0;
     query.codePage = &latin1;
     query.containers = {true, true};
-    const HitLinesResult document = engine::FindHitLines(fs, "C:\letter.docx", query);
+    const HitLinesResult document = engine::FindHitLines(fs, "C:\\letter.docx", query);
     ASSERT_EQ(document.lines.size(), 1u);
     EXPECT_EQ(document.lines[0].member, "word/document.xml");
     EXPECT_EQ(Render(document), "2:a [needle] & more\n");
 
-    HitLinesResult archive = engine::FindHitLines(fs, "C:\box.zip", query);
+    HitLinesResult archive = engine::FindHitLines(fs, "C:\\box.zip", query);
     std::vector<std::string> members;
     for (const engine::HitLine& line : archive.lines)
         members.push_back(line.member);
@@ -301,15 +301,15 @@ TEST_F(HitLinesTest, DocumentsAndArchivesGiveTheLinesOfEachPartNamedByIt)
     EXPECT_EQ(Render(archive), "1:[needle] first\n2:the [needle] again\n");
 
     query.maxHits = 1;
-    archive = engine::FindHitLines(fs, "C:\box.zip", query);
+    archive = engine::FindHitLines(fs, "C:\\box.zip", query);
     EXPECT_EQ(archive.lines.size(), 1u);
     EXPECT_TRUE(archive.cutOff);
 
     query.containers = {true, false};
-    archive = engine::FindHitLines(fs, "C:\box.zip", query);
+    archive = engine::FindHitLines(fs, "C:\\box.zip", query);
     for (const engine::HitLine& line : archive.lines)
         EXPECT_TRUE(line.member.empty()) << "an archive not opened is read as bytes";
-    EXPECT_EQ(engine::FindHitLines(fs, "C:\gone.docx", query).outcome, HitLinesResult::Outcome::Vanished);
+    EXPECT_EQ(engine::FindHitLines(fs, "C:\\gone.docx", query).outcome, HitLinesResult::Outcome::Vanished);
 }
 
 } // namespace
