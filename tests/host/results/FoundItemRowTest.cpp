@@ -86,7 +86,7 @@ protected:
                   return ui::ShellInfo{"", 7};
               return ui::ShellInfo{"Shell type", 3};
           }),
-          m_services{m_files, m_time, m_cache, m_upper, m_texts}
+          m_services{m_files, m_time, m_cache, m_upper, m_texts, engine::ContainerKinds{false, false}}
     {
         m_format.shortDate = "yyyy-MM-dd";
         m_format.longTime = "HH:mm:ss";
