@@ -87,6 +87,17 @@ private:
     int m_count = 0;
 };
 
+// Hands text to matcher line by line.
+void FeedLines(LineMatcher& matcher, engine::LineBreaks& breaks, const char* text, size_t size)
+{
+    breaks.Feed(
+        text, size, [&matcher](const char* data, size_t length) { matcher.AddToLine(data, length); },
+        [&matcher] {
+            matcher.EndLine();
+            return true;
+        });
+}
+
 } // namespace
 
 ByteUpperCase::ByteUpperCase()
@@ -118,11 +129,6 @@ int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path
     LineMatcher matcher(wanted, unicode ? ByteUpperCase() : upper);
     std::vector<char> block(kBlockSize);
     engine::LineBreaks breaks;
-    const auto addText = [&matcher](const char* data, size_t size) { matcher.AddToLine(data, size); };
-    const auto endLine = [&matcher] {
-        matcher.EndLine();
-        return true;
-    };
     for (;;)
     {
         int64_t got = file->Read(block.data(), block.size());
@@ -132,10 +138,20 @@ int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path
             break;
         const auto* nul = static_cast<const char*>(std::memchr(block.data(), '\0', static_cast<size_t>(got)));
         const size_t text = nul ? static_cast<size_t>(nul - block.data()) : static_cast<size_t>(got);
-        breaks.Feed(block.data(), text, addText, endLine);
+        FeedLines(matcher, breaks, block.data(), text);
         if (nul)
             break; // the text ends at its first NUL
     }
+    matcher.EndText();
+    return matcher.Count();
+}
+
+int CountMatchingLinesInText(const std::string& text, const std::vector<std::string>& texts,
+                             const ByteUpperCase& upper)
+{
+    LineMatcher matcher(texts, upper);
+    engine::LineBreaks breaks;
+    FeedLines(matcher, breaks, text.data(), std::min(text.find('\0'), text.size()));
     matcher.EndText();
     return matcher.Count();
 }

@@ -37,4 +37,9 @@ int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path
                        const std::vector<std::string>& texts, const ByteUpperCase& upper,
                        const engine::ContainerKinds& opened = engine::ContainerKinds{false, false});
 
+// The same over text in memory (the text inside a document, as UTF-8): the lines of text up to its
+// first NUL byte.
+int CountMatchingLinesInText(const std::string& text, const std::vector<std::string>& texts,
+                             const ByteUpperCase& upper);
+
 } // namespace ui

@@ -16,8 +16,4 @@ int CountMatchingLinesInside(platform::FileSystem& fileSystem, const std::string
                              engine::ContainerKind kind, const std::vector<std::string>& texts,
                              const ByteUpperCase& upper);
 
-// The same over text in memory: the lines of text up to its first NUL byte.
-int CountMatchingLinesInText(const std::string& text, const std::vector<std::string>& texts,
-                             const ByteUpperCase& upper);
-
 } // namespace ui
