@@ -105,12 +105,10 @@ void TDlgAbout::BuildControls()
     auto face = [this](HDC dc, const RECT& area) { PaintFace(dc, area); };
 
     m_labelName.Create(self, kIdLabelName, 4, 194, 100, 24, "");
-    m_labelName.SetFont(Font(m_nameFont, L"Times New Roman", 21, true));
     m_labelName.SetShadow(kNameShadow);
     m_labelName.paintBackground = face;
 
     m_labelVer.Create(self, kIdLabelVer, kVersionRight - 60, 199, 60, 15, "");
-    m_labelVer.SetFont(Font(m_verFont, L"MS Sans Serif", 13, true));
     m_labelVer.SetShadow(kVersionShadow);
     m_labelVer.SetAlign(controls::Label::Align::Right);
     m_labelVer.paintBackground = face;
@@ -120,33 +118,48 @@ void TDlgAbout::BuildControls()
         // Hidden until SetDlg shows the running language's.
         HWND image = controls::CreateChild(self, flag.id, L"STATIC", SS_BITMAP, 168, 168, 25, 25);
         ShowWindow(image, SW_HIDE);
-        SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(controls::Picture(flag.picture, controls::WindowDpi(self))));
     }
 
     m_labelCopyr1.Create(self, kIdLabelCopyr1, 92, 224, 105, 29, "");
-    m_labelCopyr1.SetFont(Font(m_copyrFont, L"Microsoft Sans Serif", 9, false));
     m_labelCopyr1.SetAlign(controls::Label::Align::Right);
     m_labelCopyr1.SetWordWrap(true);
     m_labelCopyr1.paintBackground = face;
 
-    HFONT small = Font(m_linkFont, L"Microsoft Sans Serif", 9, false);
     m_label1.Create(self, kIdLabel1, 4, 249, 38, 12, "WWW:");
     m_label2.Create(self, kIdLabel2, 4, 264, 38, 12, "E-mail:");
     for (controls::Label* label : {&m_label1, &m_label2})
     {
-        label->SetFont(small);
         label->SetColour(kGrey);
         label->paintBackground = face;
     }
     m_labelWww.Create(self, kIdLabelWww, 44, 248, 150, 13, "");
     m_labelMail.Create(self, kIdLabelMail, 44, 264, 150, 13, "");
-    m_labelWww.SetFont(small);
-    m_labelMail.SetFont(small);
     m_labelWww.SetLink([this] { LabelWwwDblClick(); });
     m_labelMail.SetLink([this] { LabelMailClick(); });
     m_labelWww.paintBackground = face;
     m_labelMail.paintBackground = face;
+    FollowDpi(controls::WindowDpi(self));
+}
+
+void TDlgAbout::FollowDpi(unsigned dpi)
+{
+    for (const FlagImage& flag : kFlags)
+        SendMessageW(Control(flag.id), STM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(controls::Picture(flag.picture, dpi)));
+    // A long program name takes the smaller font, one line lower.
+    if (NameNeedsSmallFont(controls::WindowText(m_labelName.Handle())))
+        m_labelName.SetFont(Font(m_smallNameFont, L"Times New Roman", PointsToPixels(12), true));
+    else
+        m_labelName.SetFont(Font(m_nameFont, L"Times New Roman", 21, true));
+    m_labelVer.SetFont(Font(m_verFont, L"MS Sans Serif", 13, true));
+    m_labelCopyr1.SetFont(Font(m_copyrFont, L"Microsoft Sans Serif", 9, false));
+    HFONT small = Font(m_linkFont, L"Microsoft Sans Serif", 9, false);
+    for (controls::Label* label : {&m_label1, &m_label2, &m_labelWww, &m_labelMail})
+        label->SetFont(small);
+    // The labels that fit their text measure it again in the new font.
+    for (controls::Label* label : {&m_labelName, &m_labelVer, &m_labelWww, &m_labelMail})
+        if (!controls::WindowText(label->Handle()).empty())
+            label->AutoSize();
 }
 
 bool TDlgAbout::SetDlg()
@@ -262,7 +275,7 @@ LRESULT TDlgAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         EndModal();
         return 0;
     }
-    return Window::HandleMessage(msg, wParam, lParam);
+    return ModalWindow::HandleMessage(msg, wParam, lParam);
 }
 
 int TCorvaneAbout::ShowAbout()

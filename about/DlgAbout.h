@@ -64,6 +64,7 @@ public:
 protected:
     bool OnCommand(int id, int code, HWND control) override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void FollowDpi(unsigned dpi) override;
 
 private:
     void BuildControls();

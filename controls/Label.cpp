@@ -26,11 +26,23 @@ void Label::SetLink(std::function<void()> onClick)
 {
     m_onClick = std::move(onClick);
     m_colour = kLinkColour;
-    LOGFONTW font{};
-    GetObjectW(m_font ? m_font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), sizeof(font), &font);
-    font.lfUnderline = TRUE;
-    m_linkFont.Reset(CreateFontIndirectW(&font));
+    SetFont(m_font);
     SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) | WS_TABSTOP);
+}
+
+void Label::SetFont(HFONT font)
+{
+    m_font = font;
+    if (m_onClick)
+    {
+        LOGFONTW underlined{};
+        GetObjectW(m_font ? m_font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), sizeof(underlined),
+                   &underlined);
+        underlined.lfUnderline = TRUE;
+        m_linkFont.Reset(CreateFontIndirectW(&underlined));
+    }
+    if (Handle())
+        InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 HFONT Label::TextFont() const

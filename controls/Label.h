@@ -28,7 +28,8 @@ public:
     Label();
     HWND Create(HWND parent, int id, int x, int y, int width, int height, const std::string& text);
 
-    void SetFont(HFONT font) { m_font = font; }
+    // A link takes the font underlined.
+    void SetFont(HFONT font);
     void SetColour(COLORREF colour) { m_colour = colour; }
     void SetShadow(COLORREF colour) { m_shadow = colour; }
     void SetAlign(Align align) { m_align = align; }

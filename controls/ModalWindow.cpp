@@ -41,6 +41,8 @@ bool ModalWindow::CreateModal(DWORD exStyle, const std::wstring& caption, DWORD 
     if (!CreateWin(exStyle, m_className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                    bounds.bottom - bounds.top, m_owner, 0))
         return false;
+    // Made for its owner's DPI: its children are placed at that one too.
+    KeepWindowDpi(Handle(), StartDpi());
     OpenWindows().push_back(this);
     return true;
 }
@@ -100,8 +102,9 @@ unsigned ModalWindow::StartDpi() const
     return m_owner ? WindowDpi(m_owner) : SystemDpi();
 }
 
-RECT ModalWindow::OuterRect(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle) const
+RECT ModalWindow::OuterRect(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle)
 {
+    m_clientSize96 = SIZE{clientWidth96, clientHeight96};
     const unsigned dpi = StartDpi();
     RECT rect = OuterRectForDpi(RECT{0, 0, Scale(clientWidth96, dpi), Scale(clientHeight96, dpi)}, style,
                                 exStyle, dpi);
@@ -120,6 +123,35 @@ void ModalWindow::CentreOnDesktop()
     SetWindowPos(Handle(), nullptr, area.left + (area.right - area.left - width) / 2,
                  area.top + (area.bottom - area.top - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT ModalWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DPICHANGED)
+    {
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+void ModalWindow::OnDpiChanged(unsigned dpi, const RECT& suggested)
+{
+    KeepWindowDpi(Handle(), dpi);
+    PlaceChildrenAtDpi(Handle());
+    FollowDpi(dpi);
+    // The suggested size scales what the window had; a window made at its owner's DPI may not have
+    // had the size of the DPI it left, so the size comes from the client area's 96-DPI numbers.
+    const auto style = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE));
+    const RECT outer = OuterRectForDpi(
+        RECT{0, 0, Scale(m_clientSize96.cx, dpi), Scale(m_clientSize96.cy, dpi)}, style, exStyle, dpi);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    SetWindowPos(Handle(), nullptr, (suggested.left + suggested.right - width) / 2,
+                 (suggested.top + suggested.bottom - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 } // namespace controls

@@ -33,17 +33,26 @@ protected:
     // The DPI the window is made for: its owner's, or the system's without an owner.
     unsigned StartDpi() const;
     // The outer rectangle (at 0, 0) of a window of this style whose client area is the 96-DPI size
-    // given, at StartDpi().
-    RECT OuterRect(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle) const;
+    // given, at StartDpi(). The window keeps that size at every DPI it is moved to.
+    RECT OuterRect(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle);
     // Centres the window on the desktop's work area.
     void CentreOnDesktop();
+    // The window's pictures and fonts at dpi, after a move to a monitor of another DPI (the
+    // children are at their new places by then).
+    virtual void FollowDpi(unsigned /*dpi*/) {}
+    // WM_DPICHANGED: every child placed again, FollowDpi, and the window at its size for the new
+    // DPI, centred where the system suggests. The windows of this base hand every message they do
+    // not take to this one.
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void Unregister();
+    void OnDpiChanged(unsigned dpi, const RECT& suggested);
 
     const wchar_t* m_className;
     HWND m_owner;
     bool m_closing = false;
+    SIZE m_clientSize96{};
 };
 
 } // namespace controls

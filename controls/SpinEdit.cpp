@@ -1,6 +1,7 @@
 #include "controls/SpinEdit.h"
 
 #include "controls/Window.h"
+#include "controls/WindowDpi.h"
 
 #include <algorithm>
 #include <string>
@@ -52,6 +53,15 @@ void SpinEdit::Enable(bool enable)
 {
     EnableWindow(m_edit, enable);
     EnableWindow(m_arrows, enable);
+}
+
+void SpinEdit::FollowDpi()
+{
+    if (!m_arrows || !m_edit)
+        return;
+    // Binding the arrows takes their width off the field each time: from its whole width, once.
+    PlaceAgainAtDpi(m_edit);
+    SendMessageW(m_arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_edit), 0);
 }
 
 } // namespace controls

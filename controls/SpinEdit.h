@@ -18,6 +18,9 @@ public:
     int Value() const;
     void SetValue(int value);
     void Enable(bool enable);
+    // At the parent's DPI (after a change of it): the field at its place, the arrows taking their
+    // part of it on its right edge.
+    void FollowDpi();
 
 private:
     HWND m_edit = nullptr;

@@ -62,6 +62,12 @@ ATOM SizeAtom()
     return atom;
 }
 
+ATOM DpiAtom()
+{
+    static const ATOM atom = GlobalAddAtomW(L"FindFile.Dpi");
+    return atom;
+}
+
 HANDLE Pack(int a, int b)
 {
     const DWORD low = static_cast<WORD>(a + 0x8000);
@@ -81,13 +87,7 @@ bool Unpack(HANDLE packed, int& a, int& b)
 
 BOOL CALLBACK PlaceAtDpi(HWND child, LPARAM)
 {
-    int x = 0, y = 0, width = 0, height = 0;
-    if (!Unpack(GetPropW(child, MAKEINTATOM(PlaceAtom())), x, y) ||
-        !Unpack(GetPropW(child, MAKEINTATOM(SizeAtom())), width, height))
-        return TRUE;
-    const unsigned dpi = WindowDpi(GetParent(child));
-    SetWindowPos(child, nullptr, Scale(x, dpi), Scale(y, dpi), Scale(width, dpi), Scale(height, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceAgainAtDpi(child);
     return TRUE;
 }
 
@@ -105,6 +105,9 @@ unsigned SystemDpi()
 
 unsigned WindowDpi(HWND window)
 {
+    if (HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr)
+        if (const auto kept = reinterpret_cast<ULONG_PTR>(GetPropW(root, MAKEINTATOM(DpiAtom()))))
+            return static_cast<unsigned>(kept);
     if (window && Functions().getDpiForWindow)
         if (const UINT dpi = Functions().getDpiForWindow(window))
             return dpi;
@@ -141,6 +144,12 @@ void EnableNonClientScaling(HWND window)
         Functions().enableNonClientDpiScaling(window);
 }
 
+void KeepWindowDpi(HWND topLevel, unsigned dpi)
+{
+    if (topLevel && dpi)
+        SetPropW(topLevel, MAKEINTATOM(DpiAtom()), reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(dpi)));
+}
+
 void RememberPlace96(HWND child, int x96, int y96, int width96, int height96)
 {
     if (!child)
@@ -161,6 +170,17 @@ void PlaceChild(HWND child, int x96, int y96, int width96, int height96, UINT fl
                  flags);
     if (!(flags & SWP_NOSIZE) || GetPropW(child, MAKEINTATOM(SizeAtom())))
         RememberPlace96(child, x96, y96, keptWidth, keptHeight);
+}
+
+void PlaceAgainAtDpi(HWND child)
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    if (!Unpack(GetPropW(child, MAKEINTATOM(PlaceAtom())), x, y) ||
+        !Unpack(GetPropW(child, MAKEINTATOM(SizeAtom())), width, height))
+        return;
+    const unsigned dpi = WindowDpi(GetParent(child));
+    SetWindowPos(child, nullptr, Scale(x, dpi), Scale(y, dpi), Scale(width, dpi), Scale(height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PlaceChildrenAtDpi(HWND window)

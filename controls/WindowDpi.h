@@ -10,8 +10,14 @@ namespace controls
 
 // The DPI of the whole session (the primary monitor's).
 unsigned SystemDpi();
-// The DPI window is shown at now; the system DPI where the system cannot tell.
+// The DPI window is shown at now: the one last announced for its top-level window, else what the
+// system says; the system DPI where the system cannot tell.
 unsigned WindowDpi(HWND window);
+// Keeps dpi as the DPI of topLevel and all its children: the one WM_DPICHANGED announces (its
+// wParam's high word), or the one a new window is made for. Windows reports the same DPI from
+// then on; keeping it lets the whole re-layout follow the message alone, also on a system that
+// has one DPI for the session (Wine).
+void KeepWindowDpi(HWND topLevel, unsigned dpi);
 // px96 pixels at 96 DPI in the pixels of window.
 int ScaleFor(HWND window, int px96);
 
@@ -28,6 +34,8 @@ void EnableNonClientScaling(HWND window);
 void PlaceChild(HWND child, int x96, int y96, int width96, int height96, UINT flags);
 // Keeps the 96-DPI rectangle of a child that was created at its scaled place.
 void RememberPlace96(HWND child, int x96, int y96, int width96, int height96);
+// Places child at its kept 96-DPI rectangle, scaled to its parent's DPI (no kept one: left alone).
+void PlaceAgainAtDpi(HWND child);
 // After a change of DPI: every descendant of window with a kept rectangle is placed at the new DPI.
 void PlaceChildrenAtDpi(HWND window);
 

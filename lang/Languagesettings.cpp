@@ -45,6 +45,14 @@ bool FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The dialog's own font (not the window's): the labels' and, bold, the buttons'.
+HFONT DialogFont(unsigned dpi, int weight)
+{
+    return CreateFontW(-controls::Scale(11, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                       L"MS Sans Serif");
+}
+
 } // namespace
 
 TLanguagesettings::TLanguagesettings(HWND owner) : ModalWindow(kClassName, owner)
@@ -62,13 +70,6 @@ TLanguagesettings::TLanguagesettings(HWND owner) : ModalWindow(kClassName, owner
 void TLanguagesettings::BuildControls()
 {
     HWND self = Handle();
-    const unsigned dpi = controls::WindowDpi(self);
-    m_font.Reset(CreateFontW(-controls::Scale(11, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, L"MS Sans Serif"));
-    m_boldFont.Reset(CreateFontW(-controls::Scale(11, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH, L"MS Sans Serif"));
     m_panelBrush.Reset(CreateSolidBrush(kPanelColour));
     m_panel1.Create(self, kIdPanel1, RECT{4, 4, 4 + 161, 4 + 213}, self, kPanelColour, WS_VISIBLE);
     HWND panel = m_panel1.Handle();
@@ -78,13 +79,10 @@ void TLanguagesettings::BuildControls()
         button.Create(panel, kIdSpeedButton1 + i, 16, 8 + 24 * i, 23, 23, kLanguages[i].label,
                       kLanguageGroup);
         button.SetFaceColour(kPanelColour);
-        button.SetPicture(controls::Picture(kLanguages[i].flag, dpi));
         HWND label = controls::CreateChild(panel, kIdLabelCZ + i, L"STATIC", SS_LEFT | SS_NOPREFIX, 48,
                                            16 + 24 * i, 24, 13);
         controls::SetWindowTextUtf8(label, kLanguages[i].label);
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     }
-    m_glyphs.Reset(controls::LoadImageStrip(L"DIALOGGLYPHS", 16, dpi));
     controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
     const char* texts[2] = {"Ok", "Cancel"};
     for (int i = 0; i < 2; ++i)
@@ -92,9 +90,30 @@ void TLanguagesettings::BuildControls()
         buttons[i]->Create(panel, kIdSpeedButton8 + i, 8 + 72 * i, 180, 73, 25);
         controls::SetWindowTextUtf8(buttons[i]->Handle(), texts[i]);
         buttons[i]->SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-        buttons[i]->SetGlyph(m_glyphs.Get(), i);
-        SendMessageW(buttons[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()), FALSE);
     }
+    FollowDpi(controls::WindowDpi(self));
+}
+
+void TLanguagesettings::FollowDpi(unsigned dpi)
+{
+    // Every control takes the new fonts and glyphs before the old ones go.
+    platform::UniqueFont font(DialogFont(dpi, FW_NORMAL));
+    platform::UniqueFont boldFont(DialogFont(dpi, FW_BOLD));
+    platform::UniqueImageList glyphs(controls::LoadImageStrip(L"DIALOGGLYPHS", 16, dpi));
+    for (int i = 0; i < 7; ++i)
+    {
+        m_languageButtons[i].SetPicture(controls::Picture(kLanguages[i].flag, dpi));
+        SendMessageW(Control(kIdLabelCZ + i), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    }
+    controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
+    for (int i = 0; i < 2; ++i)
+    {
+        buttons[i]->SetGlyph(glyphs.Get(), i);
+        SendMessageW(buttons[i]->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont.Get()), FALSE);
+    }
+    m_font = std::move(font);
+    m_boldFont = std::move(boldFont);
+    m_glyphs = std::move(glyphs);
 }
 
 void TLanguagesettings::EnableAvailableLanguages()
@@ -189,7 +208,7 @@ LRESULT TLanguagesettings::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         EndModal();
         return 0;
     }
-    return Window::HandleMessage(msg, wParam, lParam);
+    return ModalWindow::HandleMessage(msg, wParam, lParam);
 }
 
 bool ShowLanguageSettings(HWND owner)

@@ -67,12 +67,9 @@ void TFindFileSettingsFrm::Build()
     m_panel1.Create(Handle(), kIdSettingsPanel1, RECT{8, 8, 8 + 273, 8 + 137}, Handle(),
                     controls::kPanelColour, WS_VISIBLE);
     HWND body = m_panel1.Handle();
-    const unsigned dpi = controls::WindowDpi(Handle());
     m_panel2.Create(body, kIdSettingsPanel2, RECT{0, 0, 273, 33}, Handle(), RGB(255, 255, 255), WS_VISIBLE);
     HWND title = m_panel2.Handle();
-    HWND image = CreateChild(title, kIdSettingsImage1, L"STATIC", SS_BITMAP, 0, 0, 32, 32);
-    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(controls::Picture(L"SETTINGSPIC", dpi)));
+    CreateChild(title, kIdSettingsImage1, L"STATIC", SS_BITMAP, 0, 0, 32, 32);
     CreateChild(title, kIdSettingsLabel1, L"STATIC", SS_LEFT | SS_NOPREFIX, 49, 5, 273 - 49 - 4, 24);
 
     // Standard check boxes, drawn flat: they answer every button message by themselves.
@@ -81,7 +78,6 @@ void TFindFileSettingsFrm::Build()
     CreateChild(body, kIdFlatCheckBox2, L"BUTTON", check, 8, 56, 257, 17);
     CreateChild(body, kIdKeepHistoryBox, L"BUTTON", check, 8, 72, 257, 17);
 
-    m_glyphs.Reset(controls::LoadImageStrip(L"DIALOGGLYPHS", 16, dpi));
     controls::FlatButton* buttons[2] = {&m_ok, &m_cancel};
     const int ids[2] = {kIdSettingsOk, kIdSettingsCancel};
     const int lefts[2] = {56, 128};
@@ -89,18 +85,29 @@ void TFindFileSettingsFrm::Build()
     {
         buttons[i]->Create(body, ids[i], lefts[i], 104, 73, 25);
         buttons[i]->SetFaces(controls::Picture(L"BUTTONFACE"), controls::Picture(L"BUTTONHOVER"));
-        buttons[i]->SetGlyph(m_glyphs.Get(), i);
     }
     SetWindowLongPtrW(m_ok.Handle(), GWL_STYLE, GetWindowLongPtrW(m_ok.Handle(), GWL_STYLE) | WS_GROUP);
+    m_white.Reset(CreateSolidBrush(RGB(255, 255, 255)));
+    FollowDpi(controls::WindowDpi(Handle()));
+}
+
+void TFindFileSettingsFrm::FollowDpi(unsigned dpi)
+{
+    SendMessageW(Control(kIdSettingsImage1), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(controls::Picture(L"SETTINGSPIC", dpi)));
+    // The buttons and the heading take the new glyphs and font before the old ones go.
+    platform::UniqueImageList glyphs(controls::LoadImageStrip(L"DIALOGGLYPHS", 16, dpi));
+    m_ok.SetGlyph(glyphs.Get(), 0);
+    m_cancel.SetGlyph(glyphs.Get(), 1);
+    m_glyphs = std::move(glyphs);
 
     controls::ApplyFont(Handle());
     LOGFONTW heading{};
     GetObjectW(controls::UiBoldFont(dpi), sizeof(heading), &heading);
     heading.lfHeight = -controls::Scale(19, dpi);
-    m_headingFont.Reset(CreateFontIndirectW(&heading));
-    SendMessageW(Control(kIdSettingsLabel1), WM_SETFONT, reinterpret_cast<WPARAM>(m_headingFont.Get()),
-                 FALSE);
-    m_white.Reset(CreateSolidBrush(RGB(255, 255, 255)));
+    platform::UniqueFont headingFont(CreateFontIndirectW(&heading));
+    SendMessageW(Control(kIdSettingsLabel1), WM_SETFONT, reinterpret_cast<WPARAM>(headingFont.Get()), FALSE);
+    m_headingFont = std::move(headingFont);
 }
 
 void TFindFileSettingsFrm::FormCreate()
@@ -200,7 +207,7 @@ LRESULT TFindFileSettingsFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         EndModal();
         return 0;
     }
-    return Window::HandleMessage(msg, wParam, lParam);
+    return ModalWindow::HandleMessage(msg, wParam, lParam);
 }
 
 void ShowFindFileSettings(HWND owner, const lang::TextStore& texts)

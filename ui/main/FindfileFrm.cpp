@@ -179,9 +179,10 @@ void TFindfileFrm::FollowDpi()
     m_dpi = dpi;
 }
 
-void TFindfileFrm::OnDpiChanged(const RECT& suggested)
+void TFindfileFrm::OnDpiChanged(unsigned dpi, const RECT& suggested)
 {
     const unsigned old = m_dpi;
+    controls::KeepWindowDpi(Handle(), dpi);
     controls::PlaceChildrenAtDpi(Handle());
     FollowDpi();
     for (int column = 0; column < m_results->ColumnCount(); ++column)
@@ -504,7 +505,7 @@ LRESULT TFindfileFrm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_DPICHANGED:
-        OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_ERASEBKGND: {
         RECT rect;

@@ -157,7 +157,7 @@ private:
     void FormClose();
     // Pictures, image lists and fonts at the window's DPI (at the start and on a change of DPI).
     void FollowDpi();
-    void OnDpiChanged(const RECT& suggested);
+    void OnDpiChanged(unsigned dpi, const RECT& suggested);
     // The least outer size, at the window's DPI.
     SIZE MinSize() const;
 

@@ -20,6 +20,8 @@ public:
     std::vector<int> ColumnTexts() const override;
     HIMAGELIST SmallImages() const override { return m_images; }
     HIMAGELIST LargeImages() const override { return m_images; }
+    // The panel's pictures at a new DPI (the list takes them when the mode is shown).
+    void SetImages(HIMAGELIST images) { m_images = images; }
     bool RowsAreFiles() const override { return false; }
     void ShowRowMenu(const std::vector<std::string>& paths, POINT screen) override;
     void OpenRows(const std::vector<std::string>& paths) override;

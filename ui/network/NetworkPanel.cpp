@@ -27,15 +27,15 @@ namespace
 constexpr int kBoldControls[] = {kIdImage2,   kIdMemo2,         kIdLabel8,
                                  kIdSweepBox, kIdFlatCheckBox1, kIdFincompsbtn};
 
-HIMAGELIST LoadNetworkImages()
+HIMAGELIST LoadNetworkImages(unsigned dpi)
 {
-    return controls::LoadImageStrip(L"NETCOMPUTER", 16, controls::SystemDpi());
+    return controls::LoadImageStrip(L"NETCOMPUTER", 16, dpi);
 }
 
 } // namespace
 
 NetworkPanel::NetworkPanel(FrameHost& host, NetworkPanelServices services)
-    : m_host(host), m_services(std::move(services)), m_images(LoadNetworkImages()),
+    : m_host(host), m_services(std::move(services)), m_images(LoadNetworkImages(controls::SystemDpi())),
       m_mode(
           m_images.Get(), [this](POINT screen) { ShowPopupMenu3(screen); }, [this] { return m_host.Owner(); })
 {
@@ -88,6 +88,16 @@ void NetworkPanel::FollowDpi(unsigned dpi)
     ::SendMessageW(::GetDlgItem(m_page, kIdImage2), STM_SETIMAGE, IMAGE_BITMAP,
                    reinterpret_cast<LPARAM>(controls::Picture(L"NETPANEL", dpi)));
     m_button.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
+    // The list lets go of the old pictures before they are destroyed.
+    platform::UniqueImageList images(LoadNetworkImages(dpi));
+    m_mode.SetImages(images.Get());
+    ResultsList& list = m_host.Results();
+    if (list.CurrentMode() == &m_mode)
+    {
+        ListView_SetImageList(list.Handle(), images.Get(), LVSIL_SMALL);
+        ListView_SetImageList(list.Handle(), images.Get(), LVSIL_NORMAL);
+    }
+    m_images = std::move(images);
     for (int id : kBoldControls)
         ::SendMessageW(::GetDlgItem(m_page, id), WM_SETFONT,
                        reinterpret_cast<WPARAM>(controls::UiBoldFont(dpi)), FALSE);

@@ -187,6 +187,7 @@ void FileSearchPanel::FollowDpi(unsigned dpi)
     SendMessageW(Control(kIdImage1), STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(controls::Picture(L"FINDPANEL", dpi)));
     m_lookIn.SetDroppedWidth(controls::Scale(250, dpi));
+    m_spin.FollowDpi();
     m_findButton.SetGlyph(m_host.ButtonGlyphs(), FrameHost::kFindGlyph);
     for (auto& button : m_sectionButtons)
         if (const std::wstring picture = button.PictureName(); !picture.empty())

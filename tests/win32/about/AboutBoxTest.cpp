@@ -82,6 +82,28 @@ struct ShellRecorder
     ~ShellRecorder() { SetShellOpenForTests(nullptr); }
 };
 
+// A key pressed and let go, as the keyboard sends it.
+void Press(WORD key)
+{
+    INPUT input[2] = {};
+    for (INPUT& event : input)
+    {
+        event.type = INPUT_KEYBOARD;
+        event.ki.wVk = key;
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+bool g_closedByTimer = false;
+
+void CALLBACK CloseByTimer(HWND dialog, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(dialog, timer);
+    g_closedByTimer = true;
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
 void DoubleClick(HWND window)
 {
     const LPARAM at = MAKELPARAM(2, 2);
@@ -249,5 +271,40 @@ TEST_F(AboutBox, ShowAboutIsModalAndEndsWithTheCloseBox)
                        "ber Applikacion");
     EXPECT_TRUE(watcher.Boxes().empty());
     EXPECT_FALSE(FindWindowW(TDlgAbout::kClassName, nullptr));
+    DestroyWindow(owner);
+}
+
+// The keyboard alone: Tab goes from one link to the other, Enter and Space open them, and
+// Escape closes the box.
+TEST_F(AboutBox, TheKeyboardReachesAndOpensBothLinksAndEscapeCloses)
+{
+    Program("ff_ver_Two.dll", "EN");
+    HWND owner =
+        CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ShellRecorder shell;
+    DialogWatcher watcher;
+    std::vector<int> tabStops;
+    g_closedByTimer = false;
+    watcher.OnWindow(TDlgAbout::kClassName, [&](HWND dialog) {
+        const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+        for (HWND at = first; at && tabStops.size() < 10;)
+        {
+            tabStops.push_back(GetDlgCtrlID(at));
+            at = GetNextDlgTabItem(dialog, at, FALSE);
+            if (at == first)
+                break;
+        }
+        SetForegroundWindow(dialog);
+        SetFocus(GetDlgItem(dialog, kIdLabelWww));
+        // The keys wait in the queue for the box's own loop.
+        for (WORD key : {VK_RETURN, VK_TAB, VK_SPACE, VK_ESCAPE})
+            Press(key);
+        SetTimer(dialog, 1, 5000, &CloseByTimer);
+    });
+    EXPECT_EQ(TCorvaneAbout(owner).ShowAbout(), kResultClosed);
+    EXPECT_FALSE(g_closedByTimer) << "Escape did not close the box";
+    EXPECT_EQ(tabStops, (std::vector<int>{kIdLabelWww, kIdLabelMail}));
+    EXPECT_EQ(shell.targets,
+              (std::vector<std::string>{"http://pelioninfo.example", "mailto:support@pelioninfo.example"}));
     DestroyWindow(owner);
 }

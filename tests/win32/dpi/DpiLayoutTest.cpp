@@ -24,11 +24,49 @@
 namespace
 {
 
-unsigned g_dpi = controls::kBaseDpi;
+unsigned g_dpi = controls::kBaseDpi; // the session's
+unsigned g_checked = 0;              // the one the checks expect, when not the session's
+
+unsigned CheckedDpi()
+{
+    return g_checked ? g_checked : g_dpi;
+}
 
 int S(int px96)
 {
-    return controls::Scale(px96, g_dpi);
+    return controls::Scale(px96, CheckedDpi());
+}
+
+// Another DPI than the session's, for the windows to be told they moved to a monitor of it.
+unsigned OtherDpi()
+{
+    return g_dpi == 96 ? 144 : g_dpi == 144 ? 192 : 96;
+}
+
+// The checks in a scope expect the places of dpi.
+class ExpectingDpi
+{
+public:
+    explicit ExpectingDpi(unsigned dpi) : m_saved(g_checked) { g_checked = dpi; }
+    ~ExpectingDpi() { g_checked = m_saved; }
+    ExpectingDpi(const ExpectingDpi&) = delete;
+    ExpectingDpi& operator=(const ExpectingDpi&) = delete;
+
+private:
+    unsigned m_saved;
+};
+
+// WM_DPICHANGED as the system sends it when window moves to a monitor of dpi.
+void AnnounceDpi(HWND window, unsigned dpi, RECT suggested)
+{
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+int FontHeight(HWND control)
+{
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font.lfHeight;
 }
 
 // A child's rectangle in its parent's client coordinates.
@@ -120,9 +158,9 @@ void ExpectClean(HWND parent, const char* what, const std::vector<IdPair>& overl
     for (const IdPair& pair : layout.overlaps)
         if (std::find(overlapping96.begin(), overlapping96.end(), pair) == overlapping96.end())
             ADD_FAILURE() << what << ": controls " << pair.first << " and " << pair.second << " overlap at "
-                          << g_dpi << " DPI";
+                          << CheckedDpi() << " DPI";
     for (int id : layout.outside)
-        ADD_FAILURE() << what << ": control " << id << " leaves its window at " << g_dpi << " DPI";
+        ADD_FAILURE() << what << ": control " << id << " leaves its window at " << CheckedDpi() << " DPI";
 }
 
 void ExpectClientSize(HWND window, int width, int height)
@@ -211,28 +249,141 @@ TEST_F(DpiLayout, FileSearchPanelScalesEveryPlace)
     }
 }
 
-// The system's word that the window now shows at a DPI (here the same one, as Wine has one DPI for
-// the session): it takes the suggested rectangle and every control is placed again from the
-// numbers of the code, also the ones a section moved.
-TEST_F(DpiLayout, ADpiChangePlacesEverythingAgain)
+// The system's word that the window moved to a monitor of another DPI: it takes the suggested
+// rectangle, and every control, font, picture and column follows the new DPI from the numbers of
+// the code, also the places a section moved; back at the first DPI all is as it was.
+TEST_F(DpiLayout, AMoveToAnotherDpiPlacesEverythingAtIt)
 {
     Open();
+    ClickSection(1);
+    const HWND spinEdit = C(ui::kIdLMDSpinEdit1);
+    const HWND spinArrows = C(ui::kIdLMDSpinEdit1Arrows);
+    const RECT editAtStart = PlaceOf(spinEdit);
+    const RECT arrowsAtStart = PlaceOf(spinArrows);
     ClickSection(0);
     const int nameWidth = ListView_GetColumnWidth(C(ui::kIdLV1), 0);
-    RECT suggested{20, 30, 20 + S(800), 30 + S(600)};
-    SendMessageW(m_frame->Handle(), WM_DPICHANGED, MAKEWPARAM(g_dpi, g_dpi),
-                 reinterpret_cast<LPARAM>(&suggested));
-    RECT frame{};
-    GetWindowRect(m_frame->Handle(), &frame);
-    EXPECT_EQ(frame.left, 20);
-    EXPECT_EQ(frame.bottom - frame.top, S(600));
-    ExpectPlace(C(ui::kIdDatePanel), 4, 252, 224, 136);
-    ExpectPlace(C(ui::kIdLabel5), 8, 390, 180, 21);
-    ExpectPlace(C(ui::kIdFindfilesbtn), 112, 445, 112, 25);
-    ExpectPlace(C(ui::kIdLV1), 232, 0, -1, -1);
-    ExpectPlace(C(ui::kIdHeader1), 0, 0, 232, 18);
+    const unsigned other = OtherDpi();
+    {
+        ExpectingDpi expecting(other);
+        AnnounceDpi(m_frame->Handle(), other, RECT{20, 30, 20 + S(800), 30 + S(600)});
+        EXPECT_EQ(controls::WindowDpi(C(ui::kIdLV1)), other);
+        RECT frame{};
+        GetWindowRect(m_frame->Handle(), &frame);
+        EXPECT_EQ(frame.left, 20);
+        EXPECT_EQ(frame.bottom - frame.top, S(600));
+        ExpectPlace(C(ui::kIdTopStrip), 0, 0, -1, 25);
+        ExpectPlace(C(ui::kIdAboutBtn), 3 + 76 + 52, 2, 90, 19);
+        ExpectPlace(C(ui::kIdDatePanel), 4, 252, 224, 136);
+        ExpectPlace(C(ui::kIdLabel5), 8, 390, 180, 21);
+        ExpectPlace(C(ui::kIdFindfilesbtn), 112, 445, 112, 25);
+        ExpectPlace(C(ui::kIdLV1), 232, 0, -1, -1);
+        ExpectPlace(C(ui::kIdHeader1), 0, 0, 232, 18);
+        EXPECT_EQ(ListView_GetColumnWidth(C(ui::kIdLV1), 0), controls::Rescale(nameWidth, g_dpi, other));
+        EXPECT_EQ(FontHeight(C(ui::kIdLabel1)), -S(11));
+        BITMAP picture{};
+        GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(C(ui::kIdImage1), STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                   sizeof(picture), &picture);
+        EXPECT_EQ(picture.bmWidth, S(48));
+        ExpectClean(C(ui::kIdHeader1Page), "file panel after a move to another DPI");
+
+        // The spin field's arrows take their part of the field again, on its right edge.
+        ClickSection(1);
+        ExpectPlace(C(ui::kIdSizePanel), 4, 280, 224, -1);
+        const RECT edit = PlaceOf(spinEdit);
+        const RECT arrows = PlaceOf(spinArrows);
+        // (The arrows cover the field's border: up to two pixels.)
+        EXPECT_EQ(edit.left, S(130));
+        EXPECT_NEAR(arrows.right, S(130 + 84), 2);
+        EXPECT_LT(edit.right, arrows.right);
+        EXPECT_LE(arrows.left, edit.right);
+
+        // The network panel's places, and its computers' pictures in the list.
+        SendMessageW(C(ui::kIdHeader2), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        uitest::Pump();
+        ExpectPlace(C(ui::kIdLMDEdit3), 0, 96, 177, 21);
+        ExpectPlace(C(ui::kIdFincompsbtn), 56, 408, 113, 33);
+        EXPECT_EQ(FontHeight(C(ui::kIdLabel8)), -S(11));
+        int iconWidth = 0, iconHeight = 0;
+        ImageList_GetIconSize(ListView_GetImageList(C(ui::kIdLV1), LVSIL_SMALL), &iconWidth, &iconHeight);
+        EXPECT_EQ(iconWidth, S(16));
+        ExpectClean(C(ui::kIdHeader2Page), "network panel after a move to another DPI");
+        SendMessageW(C(ui::kIdHeader1), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        uitest::Pump();
+    }
+    // Back on the first monitor: the spin field exactly as it was made there.
+    AnnounceDpi(m_frame->Handle(), g_dpi, RECT{20, 30, 20 + S(800), 30 + S(600)});
+    EXPECT_EQ(controls::WindowDpi(C(ui::kIdLV1)), g_dpi);
+    const RECT editBack = PlaceOf(spinEdit);
+    const RECT arrowsBack = PlaceOf(spinArrows);
+    EXPECT_TRUE(EqualRect(&editAtStart, &editBack));
+    EXPECT_TRUE(EqualRect(&arrowsAtStart, &arrowsBack));
     EXPECT_EQ(ListView_GetColumnWidth(C(ui::kIdLV1), 0), nameWidth);
-    ExpectClean(C(ui::kIdHeader1Page), "file panel after a change of DPI");
+}
+
+// A dialog opened after the window moved is made at the window's new DPI; moved itself, it lays
+// itself out at the DPI it lands on, at its own size there.
+TEST_F(DpiLayout, DialogsFollowTheDpiOfTheirMonitor)
+{
+    struct Dialog
+    {
+        const wchar_t* className;
+        std::function<void(HWND owner)> open;
+        int clientWidth;
+        int clientHeight;
+        int control; // a control of the dialog, and its place at 96 DPI
+        int x, y, width, height;
+    };
+    const Dialog dialogs[] = {
+        {settings::TFindFileSettingsFrm::kClassName,
+         [](HWND owner) { settings::ShowFindFileSettings(owner, lang::ModuleTexts()); },
+         settings::TFindFileSettingsFrm::kClientWidth, settings::TFindFileSettingsFrm::kClientHeight,
+         settings::kIdSettingsOk, 56, 104, 73, 25},
+        {lang::TLanguagesettings::kClassName, [](HWND owner) { lang::ShowLanguageSettings(owner); },
+         lang::TLanguagesettings::kClientWidth, lang::TLanguagesettings::kClientHeight, lang::kIdSpeedButton9,
+         80, 180, 73, 25},
+        {about::TDlgAbout::kClassName, [](HWND owner) { about::TCorvaneAbout(owner).ShowAbout(); },
+         about::TDlgAbout::kClientWidth, about::TDlgAbout::kClientHeight, about::kIdLabel2, 4, 264, 38, 12},
+    };
+    Open();
+    const unsigned other = OtherDpi();
+    AnnounceDpi(m_frame->Handle(), other,
+                RECT{0, 0, controls::Scale(700, other), controls::Scale(500, other)});
+    for (const Dialog& dialog : dialogs)
+    {
+        SCOPED_TRACE(platform::Narrow(dialog.className));
+        InModal(
+            dialog.className, [&] { dialog.open(m_frame->Handle()); },
+            [&](HWND window) {
+                const auto expectLaidOut = [&](const char* when) {
+                    SCOPED_TRACE(when);
+                    // Wine draws every caption at the session's DPI: the outer size is the one
+                    // for the client area at the checked DPI, which the client gets only there.
+                    const RECT expected = controls::OuterRectForDpi(
+                        RECT{0, 0, S(dialog.clientWidth), S(dialog.clientHeight)},
+                        static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), CheckedDpi());
+                    RECT outer{};
+                    GetWindowRect(window, &outer);
+                    EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
+                    EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
+                    if (CheckedDpi() == g_dpi)
+                        ExpectClientSize(window, dialog.clientWidth, dialog.clientHeight);
+                    ExpectPlace(controls::FindControl(window, dialog.control), dialog.x, dialog.y,
+                                dialog.width, dialog.height);
+                    EXPECT_EQ(controls::WindowDpi(controls::FindControl(window, dialog.control)),
+                              CheckedDpi());
+                };
+                {
+                    ExpectingDpi expecting(other);
+                    expectLaidOut("opened over the moved window");
+                }
+                AnnounceDpi(window, g_dpi, RECT{100, 100, 300, 300});
+                expectLaidOut("moved back to the session's DPI");
+                RECT outer{};
+                GetWindowRect(window, &outer);
+                EXPECT_NEAR((outer.left + outer.right) / 2, 200, 1) << "centred where the system suggests";
+            });
+    }
 }
 
 TEST_F(DpiLayout, NetworkPanelScalesEveryPlace)
