@@ -1,6 +1,6 @@
 #!/bin/bash
-# Builds the fuzz targets (clang-14, libFuzzer with ASan and UBSan) in build/fuzz and runs each for
-# a bounded time, one after the other: tools/fuzz.sh [SECONDS [TARGET...]] (20 s each by default,
+# Runs the fuzz targets (clang-14, libFuzzer with ASan and UBSan, made by the host build) each for a
+# bounded time, one after the other: tools/fuzz.sh [SECONDS [TARGET...]] (20 s each by default,
 # every target when none is named). Each starts from its seed corpus (fuzz/corpus/TARGET) and the
 # inputs earlier runs kept (build/fuzz/corpus/TARGET). Fails on any crash, sanitizer report,
 # differential failure or hang, naming the target, its log and the saved input.
@@ -10,16 +10,22 @@ seconds="${1:-20}"
 shift || true
 jobs="${FF_JOBS:-$(nproc)}"
 dir="$root/build/fuzz"
+bin="$root/build/host/bin"
 
 if ! command -v clang++-14 >/dev/null ||
     ! compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
     echo "fuzz: clang-14 and libclang-rt-14-dev are needed (tools/setup.sh installs them)" >&2
     exit 1
 fi
-if [ ! -f "$dir/CMakeCache.txt" ]; then
-    CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$dir" >/dev/null
+mkdir -p "$dir"
+if [ ! -f "$root/build/host/CMakeCache.txt" ]; then
+    "$root/tools/build.sh" host >"$dir/build.log" 2>&1 || {
+        tail -n 30 "$dir/build.log" >&2
+        echo "fuzz: the host build failed (log: $dir/build.log)" >&2
+        exit 1
+    }
 fi
-cmake --build "$dir" --target ff_fuzz -j "$jobs" >"$dir/build.log" 2>&1 || {
+cmake --build "$root/build/host" --target ff_fuzz -j "$jobs" >"$dir/build.log" 2>&1 || {
     tail -n 30 "$dir/build.log" >&2
     echo "fuzz: the build failed (log: $dir/build.log)" >&2
     exit 1
@@ -37,7 +43,7 @@ for target in "${targets[@]}"; do
     crashes="$dir/crashes/$target"
     log="$dir/logs/$target.log"
     mkdir -p "$corpus" "$crashes" "$dir/logs"
-    if "$dir/bin/$target" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
+    if "$bin/$target" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
         -artifact_prefix="$crashes/" "$corpus" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
         runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
         cov="$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 || true)"

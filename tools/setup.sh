@@ -8,7 +8,7 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
     need+=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 command -v cmake >/dev/null || need+=(cmake)
-command -v g++ >/dev/null || need+=(g++)
+command -v g++ >/dev/null || need+=(g++) # the C++ library clang builds against
 command -v make >/dev/null || need+=(make)
 command -v wine >/dev/null || need+=(wine)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
@@ -19,7 +19,7 @@ command -v flock >/dev/null || need+=(util-linux)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/share/zoneinfo/Pacific/Auckland ] || need+=(tzdata) # the tests also run in other time zones
 [ -x /usr/bin/python3 ] || need+=(python3) # the loopback NetBIOS nodes of the tests, the bench trees
-command -v clang++-14 >/dev/null || need+=(clang-14)              # the fuzz targets (libFuzzer)
+command -v clang++-14 >/dev/null || need+=(clang-14)              # the host build, the fuzz targets
 command -v clang-format-14 >/dev/null || need+=(clang-format-14) # test.sh checks the format
 compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || need+=(libclang-rt-14-dev)
 [ -f /usr/share/ieee-data/oui.txt ] || need+=(ieee-data) # the network-card vendors' table the build generates

@@ -79,7 +79,7 @@ class FoundItemRowTest : public ::testing::Test
 {
 protected:
     FoundItemRowTest()
-        : m_cache([this](const std::string& path) -> std::optional<ui::ShellInfo> {
+        : m_cache([](const std::string& path) -> std::optional<ui::ShellInfo> {
               if (path.find("ghost") != std::string::npos)
                   return std::nullopt;
               if (path.find(".xyz") != std::string::npos)
