@@ -87,6 +87,18 @@ private:
     int m_count = 0;
 };
 
+// A Unicode file, and the text inside a document or archive, read as UTF-8, whose bytes past ASCII
+// are parts of characters: the code page's upper case would mix them up, and a text in the code
+// page's bytes is no UTF-8 to find there. Only the texts that are UTF-8 are looked for.
+std::vector<std::string> Utf8Texts(const std::vector<std::string>& texts)
+{
+    std::vector<std::string> wanted;
+    for (const std::string& text : texts)
+        if (engine::IsValidUtf8(text))
+            wanted.push_back(text);
+    return wanted;
+}
+
 // Hands text to matcher line by line.
 void FeedLines(LineMatcher& matcher, engine::LineBreaks& breaks, const char* text, size_t size)
 {
@@ -112,21 +124,15 @@ int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path
 {
     const engine::ContainerKind kind = engine::ContainerKindOf(path, opened);
     if (kind != engine::ContainerKind::None)
-        return CountMatchingLinesInside(fileSystem, path, kind, texts, upper);
+        return CountMatchingLinesInside(fileSystem, path, kind, Utf8Texts(texts), ByteUpperCase());
     engine::RecognisedEncoding recognised;
     std::unique_ptr<platform::FileReader> file =
         engine::TextReader(fileSystem.OpenFile(path, platform::FileShare::Read), &recognised);
     if (!file)
         return 0;
 
-    // A Unicode file reads as UTF-8, whose bytes past ASCII are parts of characters: the code page's
-    // upper case would mix them up, and a text in the code page's bytes is no UTF-8 to find there.
     const bool unicode = recognised.encoding != engine::TextEncoding::Ansi;
-    std::vector<std::string> wanted;
-    for (const std::string& text : texts)
-        if (!unicode || engine::IsValidUtf8(text))
-            wanted.push_back(text);
-    LineMatcher matcher(wanted, unicode ? ByteUpperCase() : upper);
+    LineMatcher matcher(unicode ? Utf8Texts(texts) : texts, unicode ? ByteUpperCase() : upper);
     std::vector<char> block(kBlockSize);
     engine::LineBreaks breaks;
     for (;;)

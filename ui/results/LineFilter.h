@@ -32,7 +32,7 @@ private:
 // UTF-8 (engine/TextEncoding.h) is read as UTF-8 and only the texts that are UTF-8 are looked for in
 // it, ASCII letters folded; an ANSI file folds by upper. A file that cannot be opened or read counts
 // as holding no matching line. A file of a kind in opened is read as the text inside it
-// (LineFilterContainers.h).
+// (LineFilterContainers.h), which is UTF-8 as well.
 int CountMatchingLines(platform::FileSystem& fileSystem, const std::string& path,
                        const std::vector<std::string>& texts, const ByteUpperCase& upper,
                        const engine::ContainerKinds& opened = engine::ContainerKinds{false, false});

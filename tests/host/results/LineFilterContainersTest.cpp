@@ -4,6 +4,7 @@
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/ZipBuilder.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace
@@ -56,6 +57,26 @@ TEST(LineFilterContainersTest, CountsOverThePiecesOfTheKindsTurnedOn)
         ui::CountMatchingLines(files, "C:\\a.docx", {"hello"}, upper, engine::ContainerKinds{false, true}),
         0);
     EXPECT_EQ(ui::CountMatchingLines(files, "C:\\absent.docx", {"hello"}, upper, both), 0);
+}
+
+// The text inside a document is UTF-8: a code page's upper case must not fold its bytes, nor may
+// the text's code-page form be found inside its characters.
+TEST(LineFilterContainersTest, TheTextInsideIsReadAsUtf8NotInTheCodePage)
+{
+    testing_support::FakeFileSystem files;
+    testing_support::FakeEntry docx;
+    docx.content =
+        testing_support::OfficeFile({{"word/document.xml", "<w:p>caf\xC3\xA9</w:p><w:p>CAFE</w:p>"}});
+    files.AddFile("C:\\b.docx", docx);
+    // Windows-1252: "\xE3" is a-tilde, whose upper case "\xC3" is also the first byte of UTF-8's e-acute.
+    std::array<unsigned char, 256> table = ui::ByteUpperCase().Table();
+    table[0xE3] = 0xC3;
+    const ui::ByteUpperCase upper(table);
+    const engine::ContainerKinds documents{true, false};
+    EXPECT_EQ(ui::CountMatchingLines(files, "C:\\b.docx", {"\xE3"}, upper, documents), 0);
+    EXPECT_EQ(ui::CountMatchingLines(files, "C:\\b.docx", {"\xE3", "\xC3\xA3"}, upper, documents), 0);
+    EXPECT_EQ(ui::CountMatchingLines(files, "C:\\b.docx", {"\xE9", "\xC3\xA9"}, upper, documents), 1);
+    EXPECT_EQ(ui::CountMatchingLines(files, "C:\\b.docx", {"cafe"}, upper, documents), 1);
 }
 
 } // namespace
