@@ -88,8 +88,8 @@ protected:
         PumpAsTheProgram(200);
     }
 
-    // A key pressed and released on the real keyboard, with Alt held when alt is set.
-    void PressKey(WORD key, bool alt = false)
+    // A key pressed and released on the real keyboard, with Alt or Shift held when asked.
+    void PressKey(WORD key, bool alt = false, bool shift = false)
     {
         std::vector<INPUT> input;
         auto stroke = [&](WORD vk, bool up) {
@@ -99,12 +99,13 @@ protected:
             one.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             input.push_back(one);
         };
-        if (alt)
-            stroke(VK_MENU, false);
+        const WORD held = alt ? VK_MENU : shift ? VK_SHIFT : 0;
+        if (held)
+            stroke(held, false);
         stroke(key, false);
         stroke(key, true);
-        if (alt)
-            stroke(VK_MENU, true);
+        if (held)
+            stroke(held, true);
         ASSERT_EQ(SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)), input.size());
         PumpAsTheProgram(80);
     }
@@ -257,6 +258,37 @@ TEST_F(RealClickTest, TabReachesEveryControlOfEachPanelAndTheKeysOpenTheHeaders)
     EXPECT_TRUE(Visible(kIdHeader1Page));
     EXPECT_TRUE(m_frame->Results().IsFileMode());
     EXPECT_EQ(SendMessageW(C(kIdHeader2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(m_errorBoxes.empty());
+}
+
+// After a search for a text the pane of matching lines is one more stop of the round: Tab goes in
+// and out again, Shift+Tab back, and the read-only pane takes no letter as text.
+TEST_F(RealClickTest, TabGoesIntoAndOutOfThePaneOfMatchingLines)
+{
+    uitest::TempFolder tree("fftabpane");
+    tree.Add("notes.txt", "first line\r\nthe needle here\r\n");
+    OpenBothPanels();
+    m_frame->LookIn().SetText(tree.Path());
+    controls::SetWindowTextUtf8(C(kIdLMDEdit2), "needle");
+    Click(kIdFindfilesbtn);
+    WaitForIdle();
+    ASSERT_EQ(Rows(), 1);
+    ASSERT_TRUE(Visible(kIdPreview));
+    SetForegroundWindow(m_frame->Handle());
+    SetFocus(C(kIdLV1));
+    EXPECT_EQ(TabRound().count(kIdPreview), 1u) << "Tab never reached the pane";
+
+    SetFocus(C(kIdLV1));
+    PressKey(VK_TAB);
+    ASSERT_EQ(FocusedControl(), kIdPreview);
+    const std::string shown = Text(kIdPreview);
+    PressKey('X');
+    EXPECT_EQ(Text(kIdPreview), shown);
+    PressKey(VK_TAB);
+    EXPECT_NE(FocusedControl(), kIdPreview) << "Tab stays in the pane";
+    SetFocus(C(kIdPreview));
+    PressKey(VK_TAB, false, true);
+    EXPECT_EQ(FocusedControl(), kIdLV1) << "Shift+Tab goes back to the list";
     EXPECT_TRUE(m_errorBoxes.empty());
 }
 
