@@ -11,11 +11,23 @@ function(ff_host_test name)
     add_test(NAME host.${name} COMMAND ${name})
 endfunction()
 
+# ff_test_on_own_screen(TEST GROUP DPI PROGRAM [ARGS...]): a CTest entry that runs a Windows program
+# on a screen of its own at DPI (cmake/run-on-own-screen.sh), in the Wine prefix of its group
+# (keyboard or dpi, see wine-run-GROUP.sh); no two entries of a group run at a time, but each runs
+# beside the tests of the shared screen and those of the other group.
+function(ff_test_on_own_screen test group dpi program)
+    add_test(NAME ${test}
+        COMMAND sh ${FF_ROOT}/cmake/run-on-own-screen.sh ${CMAKE_BINARY_DIR}/wine-run-${group}.sh
+                ${CMAKE_BINARY_DIR}/wineprefix-${group} ${dpi} ${program} ${ARGN}
+        WORKING_DIRECTORY ${FF_OUT})
+    set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wineprefix-${group})
+endfunction()
+
 # ff_win32_test(NAME SOURCES... [LIBS libs...] [TIMEOUT s] [ALONE] [WOW64]): a Windows GoogleTest
 # program run under Wine, one CTest entry (each Wine start costs about a second, so tests are not
 # split per case). ALONE: the test types keys or expects the keyboard focus, which another test's
-# window on the same display could take meanwhile; no other test runs beside it. WOW64: the 32-bit
-# build runs it in a 64-bit prefix, as on 64-bit Windows.
+# window on the same display could take meanwhile; it runs on a screen of its own. WOW64: the
+# 32-bit build runs it in a 64-bit prefix, as on 64-bit Windows (alone: with no test beside it).
 function(ff_win32_test name)
     if(NOT FF_WIN32)
         return()
@@ -23,16 +35,20 @@ function(ff_win32_test name)
     cmake_parse_arguments(T "ALONE;WOW64" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main ${FF_WIN32_LIBS})
+    set(serial OFF)
     if(T_WOW64 AND EXISTS ${CMAKE_BINARY_DIR}/wine-run-wow64.sh)
         add_test(NAME win32.${name} COMMAND ${CMAKE_BINARY_DIR}/wine-run-wow64.sh --display $<TARGET_FILE:${name}>
             WORKING_DIRECTORY ${FF_OUT})
+        set(serial ${T_ALONE})
+    elseif(T_ALONE)
+        ff_test_on_own_screen(win32.${name} keyboard 96 $<TARGET_FILE:${name}>)
     else()
         add_test(NAME win32.${name} COMMAND ${name} WORKING_DIRECTORY ${FF_OUT})
     endif()
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
-    set_tests_properties(win32.${name} PROPERTIES TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${T_ALONE})
+    set_tests_properties(win32.${name} PROPERTIES TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${serial})
 endfunction()
 
 # ff_program(NAME [GUI] [NAMED] [STRIPPED] SOURCES... [LIBS libs...] [LINK_OPTIONS opts...]
