@@ -137,8 +137,7 @@ LRESULT ModalWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void ModalWindow::OnDpiChanged(unsigned dpi, const RECT& suggested)
 {
-    KeepWindowDpi(Handle(), dpi);
-    PlaceChildrenAtDpi(Handle());
+    MoveToDpi(Handle(), dpi);
     FollowDpi(dpi);
     // The suggested size scales what the window had; a window made at its owner's DPI may not have
     // had the size of the DPI it left, so the size comes from the client area's 96-DPI numbers.

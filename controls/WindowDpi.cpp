@@ -183,9 +183,10 @@ void PlaceAgainAtDpi(HWND child)
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void PlaceChildrenAtDpi(HWND window)
+void MoveToDpi(HWND topLevel, unsigned dpi)
 {
-    EnumChildWindows(window, &PlaceAtDpi, 0);
+    KeepWindowDpi(topLevel, dpi);
+    EnumChildWindows(topLevel, &PlaceAtDpi, 0);
 }
 
 } // namespace controls

@@ -36,7 +36,8 @@ void PlaceChild(HWND child, int x96, int y96, int width96, int height96, UINT fl
 void RememberPlace96(HWND child, int x96, int y96, int width96, int height96);
 // Places child at its kept 96-DPI rectangle, scaled to its parent's DPI (no kept one: left alone).
 void PlaceAgainAtDpi(HWND child);
-// After a change of DPI: every descendant of window with a kept rectangle is placed at the new DPI.
-void PlaceChildrenAtDpi(HWND window);
+// The window moved to a monitor of dpi (WM_DPICHANGED): keeps dpi for it (KeepWindowDpi) and
+// places every descendant with a kept rectangle at that DPI.
+void MoveToDpi(HWND topLevel, unsigned dpi);
 
 } // namespace controls

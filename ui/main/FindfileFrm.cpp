@@ -182,8 +182,7 @@ void TFindfileFrm::FollowDpi()
 void TFindfileFrm::OnDpiChanged(unsigned dpi, const RECT& suggested)
 {
     const unsigned old = m_dpi;
-    controls::KeepWindowDpi(Handle(), dpi);
-    controls::PlaceChildrenAtDpi(Handle());
+    controls::MoveToDpi(Handle(), dpi);
     FollowDpi();
     for (int column = 0; column < m_results->ColumnCount(); ++column)
         SetColumnWidth(column, controls::Rescale(ColumnWidth(column), old, m_dpi));
