@@ -13,7 +13,14 @@ class TFindFile::InlineEvents : public RunEvents
 {
 public:
     explicit InlineEvents(TFindFile& finder) : m_finder(finder) {}
-    bool EnterFolder(const std::string& folder) override { return m_finder.NotifyNewFolder(folder); }
+    bool EnterFolder(const std::string& folder, const std::function<void()>& open) override
+    {
+        // A handler that stops the run keeps the folder unopened.
+        if (!m_finder.NotifyNewFolder(folder) || StopRequested())
+            return false;
+        open();
+        return true;
+    }
     void Found(const std::string& folder, const TSearchRec& record) override
     {
         m_finder.NotifyFound(folder, record);

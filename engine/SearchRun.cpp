@@ -67,11 +67,17 @@ void SearchRun::SearchFolder(const std::string& folder, const TargetMask& mask)
 
 bool SearchRun::VisitFolder(const std::string& folder, const TargetMask& mask, Frame& frame, bool target)
 {
-    if (!m_events.EnterFolder(folder) || m_events.StopRequested())
-        return false;
     platform::OpenFailure failure = platform::OpenFailure::None;
-    std::unique_ptr<platform::DirectoryListing> listing =
-        m_prefetch ? m_prefetch->Take(folder, failure) : m_fileSystem.OpenListing(folder, failure);
+    std::unique_ptr<platform::DirectoryListing> listing;
+    const bool entered = m_events.EnterFolder(folder, [&] {
+        listing = m_prefetch ? m_prefetch->Take(folder, failure) : m_fileSystem.OpenListing(folder, failure);
+    });
+    if (!entered || m_events.StopRequested())
+    {
+        if (listing && m_prefetch)
+            m_prefetch->Release(std::move(listing));
+        return false;
+    }
     if (!listing)
     {
         CountUnlisted(folder, failure, target);

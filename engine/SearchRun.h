@@ -11,6 +11,7 @@
 #include "platform/LocalTime.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,11 @@ class RunEvents
 public:
     virtual ~RunEvents() = default;
     // A folder (ending with a backslash) is about to be searched; false skips it and all below.
-    virtual bool EnterFolder(const std::string& folder) = 0;
+    // open opens its listing (without reading it) and runs at most once: on a worker while the
+    // caller's thread answers, so the answer's trip between threads costs the walk nothing;
+    // on the caller's thread only once the folder is entered. The walk drops what open made
+    // for a folder it does not enter.
+    virtual bool EnterFolder(const std::string& folder, const std::function<void()>& open) = 0;
     virtual void Found(const std::string& folder, const TSearchRec& record) = 0;
     // Polled after each entry is tested, before each subfolder is entered and between the blocks
     // of a long file; also by the helper threads that open folders and scan files ahead, so it

@@ -11,13 +11,18 @@ class TSearchThread::Events : public RunEvents
 public:
     explicit Events(TSearchThread& thread) : m_thread(thread) {}
 
-    bool EnterFolder(const std::string& folder) override
+    // The folder is opened while the finder's thread answers: the answer's hand-over (waking a
+    // thread that slept while the last folder closed) costs no more than the open already does.
+    // Its entries are read only after the answer, so the walk sees what the handler changed.
+    bool EnterFolder(const std::string& folder, const std::function<void()>& open) override
     {
         TSearchThread& t = m_thread;
         // The folder's answer decides what is listed next: no item may still be on its way.
         t.FinishSynchronized();
-        t.m_currentFolder = &folder;
-        t.Synchronize([&t] { t.m_skipFolder = !t.m_finder.NotifyNewFolder(*t.m_currentFolder); });
+        t.m_currentFolder = folder;
+        t.SynchronizeLater([&t] { t.m_skipFolder = !t.m_finder.NotifyNewFolder(t.m_currentFolder); });
+        open();
+        t.FinishSynchronized();
         return !t.m_skipFolder;
     }
 

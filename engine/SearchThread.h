@@ -32,7 +32,7 @@ private:
     SkipReport m_skipped; // the worker's own, so the finder's thread never reads it mid-walk
     // Handed to the finder's thread with each synchronized call; valid while the worker waits.
     bool m_skipFolder = false;
-    const std::string* m_currentFolder = nullptr;
+    std::string m_currentFolder; // a copy: the walk goes on while its call is on the way
     // The item on its way: copies, since the walk's own record changes with the next entry.
     std::string m_foundFolder;
     TSearchRec m_foundInfo;

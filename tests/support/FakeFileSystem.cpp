@@ -14,12 +14,19 @@ char Upper(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// Reads its folder at the first Next, as a real listing does: an open listing sees what changed
+// in the folder between its opening and its reading.
 class FakeListing : public platform::DirectoryListing
 {
 public:
-    explicit FakeListing(std::vector<platform::FindData> entries) : m_entries(std::move(entries)) {}
+    explicit FakeListing(std::function<std::vector<platform::FindData>()> read) : m_read(std::move(read)) {}
     bool Next(platform::FindData& entry) override
     {
+        if (m_read)
+        {
+            m_entries = m_read();
+            m_read = nullptr;
+        }
         if (m_next >= m_entries.size())
             return false;
         entry = m_entries[m_next++];
@@ -27,6 +34,7 @@ public:
     }
 
 private:
+    std::function<std::vector<platform::FindData>()> m_read;
     std::vector<platform::FindData> m_entries;
     size_t m_next = 0;
 };
@@ -132,6 +140,7 @@ FakeFileSystem::Node& FakeFileSystem::Ensure(const std::string& path, bool folde
 
 FakeEntry& FakeFileSystem::AddFolder(const std::string& path, FakeEntry entry)
 {
+    std::lock_guard<std::mutex> lock(m_mutex);
     Node& node = Ensure(path, true);
     node.folder = true;
     entry.attributes |= 0x10;
@@ -141,6 +150,7 @@ FakeEntry& FakeFileSystem::AddFolder(const std::string& path, FakeEntry entry)
 
 FakeEntry& FakeFileSystem::AddFile(const std::string& path, FakeEntry entry)
 {
+    std::lock_guard<std::mutex> lock(m_mutex);
     Node& node = Ensure(path, false);
     node.entry = std::move(entry);
     return node.entry;
@@ -192,12 +202,23 @@ std::unique_ptr<platform::DirectoryListing> FakeFileSystem::OpenListing(const st
     }
     if (onListing)
         onListing(folder);
+    std::lock_guard<std::mutex> lock(m_mutex);
     const Node* node = Find(folder);
     failure = !node || !node->folder || node->entry.vanished ? platform::OpenFailure::NotFound
                                                              : node->listingFailure;
     if (failure != platform::OpenFailure::None)
         return nullptr;
+    return std::make_unique<FakeListing>([this, folder] { return ReadFolder(folder); });
+}
+
+// A folder that vanished since it was opened lists nothing more.
+std::vector<platform::FindData> FakeFileSystem::ReadFolder(const std::string& folder) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<platform::FindData> entries;
+    const Node* node = Find(folder);
+    if (!node || node->entry.vanished)
+        return entries;
     entries.push_back(ToFindData(".", FakeEntry::WithAttributes(0x10)));
     entries.push_back(ToFindData("..", FakeEntry::WithAttributes(0x10)));
     for (const std::string& key : node->children)
@@ -205,7 +226,7 @@ std::unique_ptr<platform::DirectoryListing> FakeFileSystem::OpenListing(const st
         const Node& child = m_nodes.at(key);
         entries.push_back(ToFindData(child.name, child.entry));
     }
-    return std::make_unique<FakeListing>(std::move(entries));
+    return entries;
 }
 
 std::unique_ptr<platform::FileReader> FakeFileSystem::OpenFile(const std::string& path, platform::FileShare,

@@ -56,7 +56,8 @@ class FakeFileSystem : public platform::FileSystem
 public:
     FakeFileSystem();
 
-    // Adds a folder and any missing parents. attributes gets 0x10 added.
+    // Adds a folder and any missing parents. attributes gets 0x10 added. Adding is safe while a
+    // worker lists; changing the entry returned is not.
     FakeEntry& AddFolder(const std::string& path, FakeEntry entry = FakeEntry::WithAttributes(0x10));
     // Adds a file (missing parent folders are created). Adding an existing path replaces it.
     FakeEntry& AddFile(const std::string& path, FakeEntry entry = FakeEntry{});
@@ -98,6 +99,7 @@ private:
     static std::string Key(const std::string& path);
     Node& Ensure(const std::string& path, bool folder);
     const Node* Find(const std::string& path) const;
+    std::vector<platform::FindData> ReadFolder(const std::string& folder) const;
 
     std::map<std::string, Node> m_nodes;
     std::string m_current = "C:\\";

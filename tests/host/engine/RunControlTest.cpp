@@ -202,6 +202,31 @@ TEST_F(RunControlTest, OnCompleteMayStartTheNextRun)
     }
 }
 
+// A worker opens the folder while the handler answers, but reads it only afterwards; a skipped
+// folder's listing is closed unread.
+TEST_F(RunControlTest, AFolderIsReadAfterItsNewFolderHandlerHasRun)
+{
+    for (bool threaded : {false, true})
+    {
+        events.clear();
+        auto finder = MakeFinder();
+        finder->OnNewFolder = [&](TFindFile&, const std::string& folder, bool& ignore) {
+            events.push_back("folder " + folder);
+            if (folder == "C:\\d\\x")
+                fs.AddFile("C:\\d\\x\\late.txt");
+            ignore = folder == "C:\\d\\y";
+        };
+        finder->SetLocation("C:\\d");
+        finder->SetThreaded(threaded);
+        finder->StartSearch();
+        ServeToEnd(*finder);
+        EXPECT_EQ(events,
+                  (Lines{"folder C:\\d", "folder C:\\d\\x", "found C:\\d\\x|f0.txt", "found C:\\d\\x|f1.txt",
+                         "found C:\\d\\x|f2.txt", "found C:\\d\\x|late.txt", "folder C:\\d\\y", "complete"}))
+            << (threaded ? "threaded" : "inline");
+    }
+}
+
 TEST_F(RunControlTest, ThreadedAbortReturnsAfterOnCompleteWithAtMostOneEventInBetween)
 {
     auto finder = StartThreaded();
