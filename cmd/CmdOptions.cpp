@@ -2,7 +2,6 @@
 
 #include "cmd/OptionTable.h"
 #include "engine/FindFile.h"
-#include "engine/FolderPrefetch.h"
 
 #include <utility>
 
@@ -333,7 +332,8 @@ void ApplyOptions(const CmdOptions& options, engine::TFindFile& finder)
 {
     finder.SetCriteria(options.criteria);
     finder.SetThreaded(options.threaded);
-    finder.SetPrefetch(options.prefetch.value_or(!options.threaded && engine::FolderPrefetch::Worthwhile()));
+    if (options.prefetch)
+        finder.SetPrefetch(*options.prefetch);
     if (options.scanAhead)
         finder.SetScanAhead(*options.scanAhead);
 }

@@ -39,7 +39,7 @@ const char* UsageText()
            "      --threaded           search on a worker thread; events still come on the main thread\n"
            "      --prefetch, --no-prefetch\n"
            "                           open the folders the walk enters next on a helper thread, or\n"
-           "                           not (default: only without --threaded, with 2 processors or more)\n"
+           "                           not (default: with 2 processors or more)\n"
            "      --scan-ahead, --no-scan-ahead\n"
            "                           scan long files for the text on a helper thread too, two at\n"
            "                           a time, or not (default: with 2 processors or more)\n"

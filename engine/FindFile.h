@@ -91,10 +91,10 @@ public:
     void SetThreaded(bool value);
     TThreadPriority ThreadPriority() const;
     void SetThreadPriority(TThreadPriority value); // applied to a running worker at once
-    // Lists the folders the walk will enter next on helper threads. The events and their order are
-    // the same either way; off, each folder is listed when the walk enters it. Off by default: Wine
-    // lists the folders of a process one at a time (one lock in NtQueryDirectoryFile), so there the
-    // helpers only add work; measure on Windows before turning it on.
+    // Opens the folders the walk will enter next on a helper thread, which also closes those it has
+    // left; the walk still reads each listing itself, after the folder's event. The events and their
+    // order are the same either way. On by default with a second processor, inline or threaded: the
+    // open and close are the file system's slow part (the Wine server's under Wine).
     bool Prefetch() const;
     void SetPrefetch(bool value);
     // Scans long files for the containing text on a helper thread too, ahead of the walk, so two

@@ -22,7 +22,7 @@ struct TFindFile::Impl
 
     FindCriteria criteria;
     bool threaded = false;
-    bool prefetch = false;
+    bool prefetch = platform::SeveralProcessors();  // likewise for the helper that opens folders ahead
     bool scanAhead = platform::SeveralProcessors(); // on one processor the helper only takes turns
     TThreadPriority threadPriority = TThreadPriority::tpNormal;
 

@@ -22,11 +22,6 @@ FolderPrefetch::~FolderPrefetch()
     m_helper.join();
 }
 
-bool FolderPrefetch::Worthwhile()
-{
-    return std::thread::hardware_concurrency() > 1;
-}
-
 void FolderPrefetch::Announce(const std::string& folder, const std::string& name)
 {
     auto request = std::make_shared<Request>();

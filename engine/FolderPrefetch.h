@@ -54,9 +54,6 @@ public:
     // Closes every announced folder: the walk starts over at another target.
     void Clear();
 
-    // Whether opening ahead can pay on this machine: it needs a second processor.
-    static bool Worthwhile();
-
 private:
     struct Request
     {

@@ -21,8 +21,10 @@ constexpr DWORD kRingAgainMs = 200;
 // A doorbell starts a burst: calls that follow within kBurstIdleMs are served straight from the
 // queue, without a message each, for at most kBurstSlice and only while no other message waits;
 // then the message loop gets its turn again. A message per call costs a trip through the message
-// queue every time, several times the cost of a direct hand-over.
-constexpr std::chrono::milliseconds kBurstSlice{15};
+// queue every time, several times the cost of a direct hand-over. A turn of the loop between two
+// slices paints the list and the status line, some milliseconds under Wine while the worker waits:
+// 50 ms keeps that a small share of a search and still paints 20 times a second.
+constexpr std::chrono::milliseconds kBurstSlice{50};
 constexpr DWORD kBurstIdleMs = 2;
 // Looking at the message queue is a trip to the Wine server: by the clock, not per call, since a
 // walk hands over some 30 calls a millisecond.

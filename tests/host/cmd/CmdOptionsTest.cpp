@@ -3,6 +3,7 @@
 #include "cmd/SavedSearchOptions.h"
 #include "engine/DateTime.h"
 #include "engine/FindFile.h"
+#include "platform/WaitPolicy.h"
 #include "tests/support/CalendarTime.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/FakeLocalTime.h"
@@ -293,7 +294,8 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
     EXPECT_EQ(finder.Containing(), "abc");
     EXPECT_FALSE(finder.IgnoreCase());
     EXPECT_TRUE(finder.Threaded());
-    EXPECT_FALSE(finder.Prefetch()); // a threaded run opens no folders ahead unless told to
+    // Threaded or not, the finder opens folders ahead wherever a second processor can do it.
+    EXPECT_EQ(finder.Prefetch(), platform::SeveralProcessors());
 
     // Each case applied in turn to the same finder, and the helper switch read back.
     using HelperCases = std::vector<std::pair<std::vector<std::string>, bool>>;
@@ -311,6 +313,7 @@ TEST(CmdOptions, ApplyOptionsWritesTheCriteriaIntoTheFinder)
         {
             {{"--threaded", "--prefetch"}, true},
             {{"--no-prefetch"}, false},
+            {{"--threaded"}, false}, // left as the case before set it
             {{"--prefetch", "--no-prefetch"}, false},
             {{"--no-prefetch", "--threaded", "--prefetch"}, true},
         },
