@@ -5,6 +5,7 @@
 #include "tests/support/Utf16Bytes.h"
 #include "tests/support/ZipBuilder.h"
 #include "tests/win32/platform/TempTree.h"
+#include "tests/win32/support/ChildProcess.h"
 #include "tests/win32/support/NodeStatusResponder.h"
 
 #include <windows.h>
@@ -90,17 +91,7 @@ bool RunOnce(std::wstring commandLine, Outcome& outcome)
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
     PROCESS_INFORMATION process = {};
-    // Wine now and then loses a child while it starts, under load (ERROR_INTERNAL_ERROR: the child
-    // ended before it reported its start); that says nothing about the program, so it is retried.
-    BOOL created = FALSE;
-    for (int attempt = 0; attempt < 3; ++attempt)
-    {
-        created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                 &startup, &process);
-        if (created || GetLastError() != ERROR_INTERNAL_ERROR)
-            break;
-    }
-    if (!created)
+    if (!testing_support::StartChild(commandLine, 0, nullptr, nullptr, startup, process))
     {
         ADD_FAILURE() << "cannot start FindFileCmd.exe, error " << GetLastError();
         return true;
@@ -131,8 +122,8 @@ Outcome RunCmd(const std::vector<std::string>& args, const std::wstring& program
     if (RunOnce(commandLine, outcome))
         return outcome;
     // Under load the first child of a run has hung, now and then, before it printed anything; the
-    // cause is not known (Wine losing a child as it starts, as above, is the likely one). Once more,
-    // said on the log: a hang that comes back fails.
+    // cause is not known (Wine losing a child as it starts, as StartChild says, is the likely one). Once
+    // more, said on the log: a hang that comes back fails.
     if (outcome.out.empty() && outcome.err.empty())
     {
         std::fprintf(stderr, "FindFileCmd.exe started but did nothing for %lu s: run again\n",

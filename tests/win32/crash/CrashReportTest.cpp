@@ -5,6 +5,7 @@
 #include "crash/SymbolTable.h"
 #include "platform/UniqueHandle.h"
 #include "platform/Utf8.h"
+#include "tests/win32/support/ChildProcess.h"
 #include "tests/win32/support/ProcessWindow.h"
 
 #include <windows.h>
@@ -87,9 +88,12 @@ public:
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = startup.hStdError = output.Get();
         PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                            environment.data(), m_folder.wstring().c_str(), &startup, &process))
+        if (!testing_support::StartChild(command, CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                                         m_folder.wstring().c_str(), startup, process))
+        {
+            ADD_FAILURE() << "cannot start " << Exe().string() << ", error " << GetLastError();
             return 0xFFFFFFFF;
+        }
         output.Reset();
         platform::UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
         for (int waited = 0; waited < 60000; waited += 50)
