@@ -11,8 +11,9 @@ class TSearchThread::Events : public RunEvents
 public:
     explicit Events(TSearchThread& thread) : m_thread(thread) {}
 
-    // The folder is opened while the finder's thread answers: the answer's hand-over (waking a
-    // thread that slept while the last folder closed) costs no more than the open already does.
+    // The folder is opened (or taken from the helper that opened it ahead) while the finder's
+    // thread answers: the answer's hand-over, waking a thread that slept while the last folder
+    // closed, then costs the walk little.
     // Its entries are read only after the answer, so the walk sees what the handler changed.
     bool EnterFolder(const std::string& folder, const std::function<void()>& open) override
     {

@@ -202,14 +202,16 @@ TEST_F(RunControlTest, OnCompleteMayStartTheNextRun)
     }
 }
 
-// A worker opens the folder while the handler answers, but reads it only afterwards; a skipped
-// folder's listing is closed unread.
+// A worker opens the folder while the handler answers, and the helper may have opened it even
+// earlier, but either reads it only afterwards; a skipped folder's listing is closed unread.
 TEST_F(RunControlTest, AFolderIsReadAfterItsNewFolderHandlerHasRun)
 {
-    for (bool threaded : {false, true})
+    for (int way = 0; way < 4; ++way)
     {
+        const bool threaded = way & 1, prefetch = way & 2;
         events.clear();
         auto finder = MakeFinder();
+        finder->SetPrefetch(prefetch);
         finder->OnNewFolder = [&](TFindFile&, const std::string& folder, bool& ignore) {
             events.push_back("folder " + folder);
             if (folder == "C:\\d\\x")
@@ -223,7 +225,7 @@ TEST_F(RunControlTest, AFolderIsReadAfterItsNewFolderHandlerHasRun)
         EXPECT_EQ(events,
                   (Lines{"folder C:\\d", "folder C:\\d\\x", "found C:\\d\\x|f0.txt", "found C:\\d\\x|f1.txt",
                          "found C:\\d\\x|f2.txt", "found C:\\d\\x|late.txt", "folder C:\\d\\y", "complete"}))
-            << (threaded ? "threaded" : "inline");
+            << (threaded ? "threaded" : "inline") << (prefetch ? ", opened ahead" : "");
     }
 }
 
